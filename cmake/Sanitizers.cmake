@@ -1,0 +1,10 @@
+# Global sanitizer flags chosen by MOUSECFG_SANITIZE.
+if(MOUSECFG_SANITIZE STREQUAL "asan")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(MOUSECFG_SANITIZE STREQUAL "tsan")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT MOUSECFG_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "Unknown MOUSECFG_SANITIZE value '${MOUSECFG_SANITIZE}'")
+endif()
