@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mousecfg {
+
+// The hexadecimal text of reports exchanged with the BLE link: every byte as two lower-case digits followed by
+// one blank, so 41 bytes give 123 characters ending with a blank.
+std::string ToHexText(std::span<const uint8_t> bytes);
+
+// The same bytes as "xx xx xx" without the trailing blank (traces of the command-line tool).
+std::string ToSpacedHex(std::span<const uint8_t> bytes);
+
+// Reads a text of hexadecimal bytes separated by blanks (either case, one or two digits each, any number of
+// blanks between them). Fails on any other character or a piece of more than two digits.
+std::optional<std::vector<uint8_t>> ParseHexText(std::string_view text);
+
+}  // namespace mousecfg
