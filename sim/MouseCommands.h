@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "device/CommandFrame.h"
+#include "sim/VirtualMouse.h"
+
+namespace mousecfg::sim {
+
+// The firmware's command decoder, kept apart from the locking and logging of VirtualMouse so that it works on
+// plain memory. None of these functions is thread-safe on its own: the caller holds the mouse's lock.
+
+// The frame carried by a feature report 6, or nullopt when the report is not 41 bytes, not ID 6, has non-zero
+// reserved bytes or announces more than 32 data bytes. The length is checked before CommandFrame caps it, so
+// an announced 33 is refused rather than read as 32.
+std::optional<CommandFrame> DecodeCommandReport(std::span<const uint8_t> report);
+
+// Applies a write frame (code below 0x80) to the mouse's memory: system settings and profile tags to `system`,
+// everything else to the active profile. Returns false, changing nothing, when the frame is not a valid write
+// (unknown code, index out of range, offset or length outside the addressed table).
+bool ApplyWrite(const CommandFrame& frame, SystemMemory& system, std::array<ProfileMemory, kProfiles>& profiles);
+
+// The data bytes answering a read frame (code with bit 7 set), or nullopt when the frame is not a valid read.
+// `deviceInfo` is the three-byte answer of the device-information read, which depends on state outside memory.
+std::optional<std::vector<uint8_t>> ReadData(const CommandFrame& frame, const SystemMemory& system,
+                                             const ProfileMemory& active, const std::array<uint8_t, 3>& deviceInfo);
+
+// The reply report to `request`: same code, sequence, index and offset, length = data size.
+FeatureReport BuildReply(const CommandFrame& request, std::span<const uint8_t> data);
+
+}  // namespace mousecfg::sim
