@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Status.h"
+
+namespace mousecfg::cli {
+
+// How the tool reaches a mouse: a real one through the system's HID devices, or a virtual one.
+enum class Target { Hardware, SimCable, SimReceiver, SimBle };
+
+struct CliOptions {
+    Target target = Target::Hardware;
+    bool trace = false;      // print every feature report to stderr
+    bool help = false;
+    std::string resDir = "res";
+    std::string command;     // first word after the options
+    std::vector<std::string> args;
+};
+
+// Reads the command line (without the program name). Options may stand anywhere before the command:
+// --simulate cable|receiver|ble, --trace, --res DIR, --help / -h.
+Result<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments);
+
+// The text of --help.
+std::string UsageText();
+
+}  // namespace mousecfg::cli

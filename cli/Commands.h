@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace mousecfg::cli {
+
+class DeviceConnection;
+
+// Exit statuses of the tool.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;    // the device is missing or refused the operation
+inline constexpr int kExitBadInput = 2;  // bad arguments or unreadable files
+
+// Each command prints its result to `out` and one line per error to `err`, and returns the exit status.
+int RunInfo(DeviceConnection& device, const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+int RunMacroWrite(DeviceConnection& device, const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+
+}  // namespace mousecfg::cli

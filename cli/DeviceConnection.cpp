@@ -1,0 +1,98 @@
+#include "cli/DeviceConnection.h"
+
+#include "device/DeviceMessages.h"
+#include "device/DeviceRequest.h"
+#include "device/HexText.h"
+#include "sim/SimBleLink.h"
+#include "sim/SimHidBackend.h"
+#include "sim/VirtualMouse.h"
+
+namespace mousecfg::cli {
+
+DeviceConnection::DeviceConnection()
+    : messages_([this](const Message& message) { return HandleMessage(message); }) {}
+
+DeviceConnection::~DeviceConnection() {
+    // The BLE link posts from its own thread: stop it before the queue it posts to goes away.
+    simBle_.reset();
+    transport_.reset();
+}
+
+Result<std::unique_ptr<DeviceConnection>> DeviceConnection::Open(const CliOptions& options, FrameObserver* observer) {
+    std::unique_ptr<DeviceConnection> connection(new DeviceConnection());
+    connection->observer_ = observer;
+    connection->target_ = options.target;
+    connection->transport_ = std::make_unique<ReportTransport>();
+    connection->transport_->SetObserver(observer);
+    connection->commands_ = std::make_unique<CommandSet>(*connection->transport_);
+    if (options.target == Target::Hardware) {
+        return Status::Error("no supported mouse found; connect one or use --simulate cable|receiver|ble");
+    }
+    if (Status status = connection->OpenSimulated(options.target); !status) {
+        return status;
+    }
+    return connection;
+}
+
+Status DeviceConnection::OpenSimulated(Target target) {
+    mouse_ = std::make_unique<sim::VirtualMouse>();
+    if (target == Target::SimBle) {
+        simBle_ = std::make_unique<sim::SimBleLink>(*mouse_);
+        transport_->SetBleLink(simBle_.get(), kS_OK);
+        auto session = commands_->Acquire();
+        session->type = request::kBleRegister;
+        session->bleDeviceString = "Virtual Mouse";
+        session->bleWindow = &messages_;
+        session->SetU32(8, msg::kBleStatus);
+        session.DeviceWrite();
+        const bool connected = messages_.PumpUntil(
+            [this] { return transport_->BleActive(); }, std::chrono::seconds(2));
+        return connected ? Status::Ok() : Status::Error("the BLE link did not connect");
+    }
+    simBackend_ = std::make_unique<sim::SimHidBackend>();
+    const auto attachment = target == Target::SimCable ? sim::SimAttachment::Cable : sim::SimAttachment::Receiver;
+    const auto paths = simBackend_->Plug(attachment, *mouse_);
+    if (paths.size() != 2) {
+        return Status::Error("the virtual mouse could not be plugged in");
+    }
+    auto input = simBackend_->Open(paths[0], HidAccess::Read);
+    auto feature = simBackend_->Open(paths[1], HidAccess::Write);
+    if (!input || !feature) {
+        return Status::Error("the virtual mouse's interfaces could not be opened");
+    }
+    transport_->SetHandles(std::move(feature), std::move(input));
+    return Status::Ok();
+}
+
+intptr_t DeviceConnection::HandleMessage(const Message& message) {
+    if (message.id != msg::kBleStatus) {
+        return 0;
+    }
+    if (message.wParam == ble::kConnected) {
+        transport_->SetBleActive(true);
+    } else if (message.wParam == ble::kDisconnected) {
+        transport_->SetBleActive(false);
+    } else if (message.wParam >= ble::kReadReplyFirst && message.wParam <= ble::kReadReplyLast) {
+        const auto bytes = ParseHexText(message.text);
+        if (bytes && bytes->size() == kFeatureReportSize) {
+            FeatureReport report{};
+            std::copy(bytes->begin(), bytes->end(), report.begin());
+            if (observer_ != nullptr) {
+                observer_->OnReportReceived(report);
+            }
+            bleReplies_[static_cast<uint8_t>(message.wParam & 0x0F)] = report;
+        }
+    }
+    return 0;
+}
+
+std::optional<FeatureReport> DeviceConnection::WaitForBleReply(uint8_t readType, std::chrono::milliseconds timeout) {
+    if (!messages_.PumpUntil([&] { return bleReplies_.count(readType) != 0; }, timeout)) {
+        return std::nullopt;
+    }
+    const FeatureReport reply = bleReplies_[readType];
+    bleReplies_.erase(readType);
+    return reply;
+}
+
+}  // namespace mousecfg::cli

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "cli/CliOptions.h"
+#include "device/CommandFrame.h"
+#include "device/CommandSet.h"
+#include "device/ReportTransport.h"
+#include "platform/MessageQueue.h"
+#include "platform/Status.h"
+
+namespace mousecfg {
+class BleLink;
+class HidBackend;
+namespace sim {
+class VirtualMouse;
+class SimHidBackend;
+class SimBleLink;
+}  // namespace sim
+}  // namespace mousecfg
+
+namespace mousecfg::cli {
+
+// The mouse the tool talks to, with the transport and command set in front of it. For a virtual mouse it also
+// owns the mouse and its backend or BLE link. Used from the tool's main thread only.
+class DeviceConnection {
+public:
+    ~DeviceConnection();
+
+    // Connects to the mouse the options name. `observer` (may be null) sees every report.
+    static Result<std::unique_ptr<DeviceConnection>> Open(const CliOptions& options, FrameObserver* observer);
+
+    CommandSet& commands() { return *commands_; }
+    ReportTransport& transport() { return *transport_; }
+    Target target() const { return target_; }
+    bool overBle() const { return target_ == Target::SimBle; }
+
+    // Over BLE a read's reply arrives later as a message: waits for the reply to read type `readType`
+    // (1, 2, 6 or 9) and returns it as a feature report; nothing when it did not come in time.
+    std::optional<FeatureReport> WaitForBleReply(uint8_t readType,
+                                                 std::chrono::milliseconds timeout = std::chrono::seconds(2));
+
+private:
+    DeviceConnection();
+    Status OpenSimulated(Target target);
+    // Handles the messages of the BLE link: connection changes and read replies.
+    intptr_t HandleMessage(const Message& message);
+
+    Target target_ = Target::Hardware;
+    FrameObserver* observer_ = nullptr;
+    MessageQueue messages_;
+    std::map<uint8_t, FeatureReport> bleReplies_;  // the last reply per read type, until taken
+    std::unique_ptr<sim::VirtualMouse> mouse_;
+    std::unique_ptr<sim::SimHidBackend> simBackend_;
+    std::unique_ptr<sim::SimBleLink> simBle_;
+    std::unique_ptr<ReportTransport> transport_;
+    std::unique_ptr<CommandSet> commands_;
+};
+
+}  // namespace mousecfg::cli

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the project twice (a normal build with warnings as errors, and an
+# AddressSanitizer + UndefinedBehaviorSanitizer build) and runs the whole test suite in both.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+
+for flavour in normal asan; do
+    echo "== $flavour build"
+    scripts/build.sh "$flavour"
+    dir=build
+    [ "$flavour" = normal ] || dir="build-$flavour"
+    echo "== $flavour tests"
+    ctest --test-dir "$dir" --output-on-failure -j2
+done
+echo "== all tests passed"
