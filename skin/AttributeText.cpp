@@ -182,6 +182,24 @@ std::string FormatRect(const Rect& rect) {
     return buffer;
 }
 
+std::string FormatImage(const ImageRef& image) {
+    if (image.empty()) {
+        return {};
+    }
+    std::string text = "file='" + image.file + "'";
+    const std::pair<const char*, const std::optional<Rect>*> parts[] = {
+        {"source", &image.source}, {"corner", &image.corner}, {"dest", &image.dest}};
+    for (const auto& [key, rect] : parts) {
+        if (rect->has_value()) {
+            text += std::string(" ") + key + "='" + FormatRect(**rect) + "'";
+        }
+    }
+    if (image.fade != 255) {
+        text += " fade='" + std::to_string(image.fade) + "'";
+    }
+    return text;
+}
+
 std::string FormatColor(Color color) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "#%08X", color);

@@ -27,6 +27,8 @@ std::optional<Color> ParseColor(std::string_view text);
 std::optional<ImageRef> ParseImage(std::string_view text);
 
 std::string FormatRect(const Rect& rect);
+// The attribute text of an image: "file='x' source='l,t,r,b'" (only the parts it has); empty for no image.
+std::string FormatImage(const ImageRef& image);
 std::string FormatColor(Color color);
 
 }  // namespace mousecfg::skin::attr

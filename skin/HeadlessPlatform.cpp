@@ -115,7 +115,10 @@ void HeadlessPlatform::AdvanceTime(std::chrono::milliseconds elapsed) {
         }
         now_ = next->due;
         next->due += next->interval;
-        if (auto target = next->target.lock()) {
+        if (next->tick) {
+            auto tick = next->tick;  // the tick may stop its own ticker
+            tick();
+        } else if (auto target = next->target.lock()) {
             target->Post(Message{kTimerMessage, static_cast<uintptr_t>(next->id), 0, {}});
         }
         ProcessPending();
@@ -128,7 +131,27 @@ void HeadlessPlatform::StartTimer(const void* host, int id, std::chrono::millise
                                   std::weak_ptr<MessageSink> target) {
     StopTimer(host, id);
     const auto step = std::max(interval, std::chrono::milliseconds(1));
-    timers_.push_back({host, id, step, now_ + step, std::move(target)});
+    timers_.push_back({host, id, step, now_ + step, std::move(target), {}});
+}
+
+void HeadlessPlatform::StartTick(const void* owner, std::chrono::milliseconds interval,
+                                 std::function<void()> tick) {
+    const auto step = std::max(interval, std::chrono::milliseconds(1));
+    timers_.push_back({owner, 0, step, now_ + step, {}, std::move(tick)});
+}
+
+std::unique_ptr<Ticker> HeadlessPlatform::StartTicker(std::chrono::milliseconds interval, std::function<void()> tick) {
+    class HeadlessTicker final : public Ticker {
+    public:
+        explicit HeadlessTicker(HeadlessPlatform& platform) : platform_(platform) {}
+        ~HeadlessTicker() override { platform_.StopTimers(this); }
+
+    private:
+        HeadlessPlatform& platform_;
+    };
+    auto ticker = std::make_unique<HeadlessTicker>(*this);
+    StartTick(ticker.get(), interval, std::move(tick));
+    return ticker;
 }
 
 void HeadlessPlatform::StopTimer(const void* host, int id) {

@@ -28,6 +28,7 @@ public:
                                        std::function<void(const std::string&)> chosen) override;
     std::unique_ptr<TrayHost> CreateTray(const std::string& iconFile, const std::string& toolTip,
                                          std::function<void(uint32_t)> clicked) override;
+    std::unique_ptr<Ticker> StartTicker(std::chrono::milliseconds interval, std::function<void()> tick) override;
 
     // Runs queued tasks (posted messages among them) until none is left; returns how many ran.
     size_t ProcessPending();
@@ -58,11 +59,13 @@ private:
         std::chrono::milliseconds interval;
         std::chrono::milliseconds due;
         std::weak_ptr<MessageSink> target;
+        std::function<void()> tick;  // tickers call this instead of posting a timer message
     };
     struct OpenMenuState;
     struct TrayState;
     void StartTimer(const void* host, int id, std::chrono::milliseconds interval, std::weak_ptr<MessageSink> target);
     void StopTimer(const void* host, int id);
+    void StartTick(const void* owner, std::chrono::milliseconds interval, std::function<void()> tick);
     bool TimerRunning(const void* host, int id) const;
     void StopTimers(const void* host);
 

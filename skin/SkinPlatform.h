@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -28,6 +29,12 @@ public:
     virtual ~MenuHost() = default;
 };
 
+// A running ticker; destroying it stops it.
+class Ticker {
+public:
+    virtual ~Ticker() = default;
+};
+
 // A tray icon; destroying it removes the icon.
 class TrayHost {
 public:
@@ -51,6 +58,9 @@ public:
     // A tray icon; `clicked` gets the mouse message numbers (left up, left double click, right up).
     virtual std::unique_ptr<TrayHost> CreateTray(const std::string& iconFile, const std::string& toolTip,
                                                  std::function<void(uint32_t)> clicked) = 0;
+
+    // Calls `tick` on the user-interface thread every `interval` until the ticker is destroyed (animations).
+    virtual std::unique_ptr<Ticker> StartTicker(std::chrono::milliseconds interval, std::function<void()> tick) = 0;
 
     static void Set(SkinPlatform* platform);
     // The platform set, or the process's headless platform when none was.

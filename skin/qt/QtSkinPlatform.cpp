@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "skin/SkinWindow.h"
 #include "skin/WindowMessages.h"
@@ -39,7 +40,22 @@ private:
     QSystemTrayIcon* icon_;
 };
 
+class QtTicker final : public Ticker {
+public:
+    QtTicker(std::chrono::milliseconds interval, std::function<void()> tick) {
+        QObject::connect(&timer_, &QTimer::timeout, [tick = std::move(tick)] { tick(); });
+        timer_.start(static_cast<int>(interval.count()));
+    }
+
+private:
+    QTimer timer_;
+};
+
 }  // namespace
+
+std::unique_ptr<Ticker> QtSkinPlatform::StartTicker(std::chrono::milliseconds interval, std::function<void()> tick) {
+    return std::make_unique<QtTicker>(interval, std::move(tick));
+}
 
 std::unique_ptr<WindowHost> QtSkinPlatform::CreateWindowHost(SkinWindow& window, const WindowCreateParams& params) {
     return std::make_unique<QtWindowHost>(window, params);
