@@ -127,6 +127,10 @@ void List::HandleItemKey(unsigned key) {
 }
 
 AttributeStatus List::ApplyAttribute(const std::string& name, std::string_view value) {
+    if (name == "selectedid") {
+        const auto index = attr::ParseInt(value);
+        return index && SelectItem(*index, false) ? AttributeStatus::Applied : AttributeStatus::Invalid;
+    }
     const AttributeStatus status = selection::ApplyItemStyle(style_, name, value);
     return status != AttributeStatus::Unknown ? status : VerticalLayout::ApplyAttribute(name, value);
 }

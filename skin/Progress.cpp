@@ -52,24 +52,30 @@ AttributeStatus Progress::ApplyAttribute(const std::string& name, std::string_vi
     return Label::ApplyAttribute(name, value);
 }
 
-Rect Progress::FilledRect() const {
+Rect Progress::FilledRect(const Rect& bar) const {
     const int span = std::max(1, max_ - min_);
-    Rect filled = GetPos();
+    Rect filled = bar;
     if (horizontal_) {
-        filled.right = filled.left + static_cast<int>(int64_t{GetPos().width()} * (value_ - min_) / span);
+        filled.right = filled.left + static_cast<int>(int64_t{bar.width()} * (value_ - min_) / span);
     } else {
-        filled.top = filled.bottom - static_cast<int>(int64_t{GetPos().height()} * (value_ - min_) / span);
+        filled.top = filled.bottom - static_cast<int>(int64_t{bar.height()} * (value_ - min_) / span);
     }
     return filled;
 }
 
 void Progress::PaintStatusImages(Painter& painter) {
-    const Rect filled = FilledRect();
+    PaintBar(painter, GetPos());
+}
+
+void Progress::PaintBar(Painter& painter, const Rect& bar) {
+    const Rect filled = FilledRect(bar);
     if (filled.empty()) {
         return;
     }
     if (foreColor_ != kNoColor) {
-        painter.FillRect(filled, foreColor_);
+        // A disabled bar shows its value at half strength.
+        const Color fore = IsEnabledInTree() ? foreColor_ : ((foreColor_ & 0x00FFFFFFu) | ((foreColor_ >> 1) & 0x7F000000u));
+        painter.FillRect(filled, fore);
     }
     if (!foreImage_.empty()) {
         painter.PushClip(filled);

@@ -22,8 +22,10 @@ public:
 protected:
     AttributeStatus ApplyAttribute(const std::string& name, std::string_view value) override;
     void PaintStatusImages(Painter& painter) override;
-    // The part of the bar that shows the value.
-    Rect FilledRect() const;
+    // The part of `bar` that shows the value.
+    Rect FilledRect(const Rect& bar) const;
+    // Paints the background colour and the filled part within `bar`.
+    void PaintBar(Painter& painter, const Rect& bar);
 
 private:
     int min_ = 0;

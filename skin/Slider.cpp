@@ -97,6 +97,12 @@ AttributeStatus Slider::ApplyAttribute(const std::string& name, std::string_view
     if (name == "thumbpushedimage") {
         return AssignImage(thumbPushedImage_, value);
     }
+    if (name == "trackcolor") {
+        return AssignColor(trackColor_, value);
+    }
+    if (name == "trackheight") {
+        return AssignInt(trackHeight_, value);
+    }
     if (name == "thumbcolor") {
         return AssignColor(thumbColor_, value);
     }
@@ -119,8 +125,30 @@ AttributeStatus Slider::ApplyAttribute(const std::string& name, std::string_view
     return Progress::ApplyAttribute(name, value);
 }
 
+Rect Slider::TrackRect() const {
+    Rect track = GetPos();
+    if (trackHeight_ <= 0) {
+        return track;
+    }
+    if (IsHorizontal()) {
+        track.top += (track.height() - trackHeight_) / 2;
+        track.bottom = track.top + trackHeight_;
+    } else {
+        track.left += (track.width() - trackHeight_) / 2;
+        track.right = track.left + trackHeight_;
+    }
+    return track;
+}
+
+void Slider::PaintBackground(Painter& painter) {
+    Progress::PaintBackground(painter);
+    if (trackColor_ != kNoColor) {
+        painter.FillRect(TrackRect(), trackColor_);
+    }
+}
+
 void Slider::PaintStatusImages(Painter& painter) {
-    Progress::PaintStatusImages(painter);
+    PaintBar(painter, TrackRect());
     const ImageRef& image = IsPushed() && !thumbPushedImage_.empty() ? thumbPushedImage_
                             : IsHot() && !thumbHotImage_.empty()    ? thumbHotImage_
                                                                     : thumbImage_;

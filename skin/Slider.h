@@ -19,9 +19,14 @@ public:
 
 protected:
     AttributeStatus ApplyAttribute(const std::string& name, std::string_view value) override;
+    void PaintBackground(Painter& painter) override;
     void PaintStatusImages(Painter& painter) override;
 
 private:
+    // The bar the thumb runs on: "trackheight" pixels across the middle of the control (all of it when 0).
+    Rect TrackRect() const;
+    Color trackColor_ = kNoColor;
+    int trackHeight_ = 0;
     int ValueAt(Point point) const;
     void Step(int steps);
 

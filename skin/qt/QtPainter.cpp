@@ -113,8 +113,33 @@ void QtPainter::DrawImage(const ImageRef& image, const Rect& dest) {
     painter_.save();
     painter_.setRenderHint(QPainter::SmoothPixmapTransform);
     painter_.setOpacity(painter_.opacity() * image.fade / 255.0);
-    painter_.drawImage(target, picture->image, source);
+    if (image.corner) {
+        DrawNineSlice(target, picture->image, source, *image.corner, picture->scale);
+    } else {
+        painter_.drawImage(target, picture->image, source);
+    }
     painter_.restore();
+}
+
+void QtPainter::DrawNineSlice(const QRect& target, const QImage& image, const QRect& source, const Rect& corner,
+                              int scale) {
+    // Corners keep their size, edges stretch along one direction, the middle in both.
+    const int xs[] = {0, corner.left, source.width() / scale - corner.right, source.width() / scale};
+    const int ys[] = {0, corner.top, source.height() / scale - corner.bottom, source.height() / scale};
+    const int xd[] = {target.left(), target.left() + corner.left, target.right() + 1 - corner.right,
+                      target.right() + 1};
+    const int yd[] = {target.top(), target.top() + corner.top, target.bottom() + 1 - corner.bottom,
+                      target.bottom() + 1};
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const QRect from(source.left() + xs[column] * scale, source.top() + ys[row] * scale,
+                             (xs[column + 1] - xs[column]) * scale, (ys[row + 1] - ys[row]) * scale);
+            const QRect to(xd[column], yd[row], xd[column + 1] - xd[column], yd[row + 1] - yd[row]);
+            if (from.isValid() && to.isValid()) {
+                painter_.drawImage(to, image, from);
+            }
+        }
+    }
 }
 
 void QtPainter::DrawText(const Rect& rect, std::string_view text, const FontSpec& font, Color color,

@@ -29,6 +29,8 @@ public:
     static void ClearImageCache();
 
 private:
+    void DrawNineSlice(const QRect& target, const QImage& image, const QRect& source, const Rect& corner, int scale);
+
     QPainter& painter_;
 };
 
