@@ -22,20 +22,19 @@ std::string_view Trim(std::string_view text) {
 
 std::optional<std::vector<int>> ParseInts(std::string_view text, size_t count) {
     std::vector<int> values;
-    size_t start = 0;
-    while (values.size() < count) {
-        const size_t comma = text.find(',', start);
-        const auto value = ParseInt(text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
-        if (!value) {
+    while (true) {
+        const size_t comma = text.find(',');
+        const auto value = ParseInt(text.substr(0, comma));
+        if (!value || values.size() == count) {
             return std::nullopt;
         }
         values.push_back(*value);
         if (comma == std::string_view::npos) {
             break;
         }
-        start = comma + 1;
+        text.remove_prefix(comma + 1);
     }
-    if (values.size() != count || text.find(',', start) != std::string_view::npos) {
+    if (values.size() != count) {
         return std::nullopt;
     }
     return values;

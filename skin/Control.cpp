@@ -69,6 +69,10 @@ AttributeStatus Control::ApplyAttribute(const std::string& name, std::string_vie
     }
     if (name == "text") {
         SetText(std::string(value));
+        // The text source wins over the skin's own text, whichever attribute comes first.
+        if (!textId_.empty() && manager_ != nullptr) {
+            manager_->ApplyTextQuery(*this);
+        }
         return AttributeStatus::Applied;
     }
     if (name == "textid") {

@@ -93,8 +93,13 @@ bool HeadlessPlatform::RunUntil(const std::function<bool()>& done, std::chrono::
         std::function<void()> task;
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            if (!arrived_.wait_until(lock, deadline, [this] { return !tasks_.empty(); })) {
-                break;
+            // `done` may also turn true on another thread (a worker's answer): look again every few ms.
+            const auto slice = std::min(deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(5));
+            if (!arrived_.wait_until(lock, slice, [this] { return !tasks_.empty(); })) {
+                if (std::chrono::steady_clock::now() >= deadline) {
+                    break;
+                }
+                continue;
             }
             task = std::move(tasks_.front());
             tasks_.pop_front();

@@ -41,6 +41,11 @@ bool Tree::RemoveNode(TreeNode* node) {
     while (!node->childNodes_.empty()) {
         RemoveNode(node->childNodes_.back());
     }
+    // Unlinked here: while input is handled the node itself is destroyed only later.
+    if (TreeNode* parent = node->parentNode_) {
+        std::erase(parent->childNodes_, node);
+        node->parentNode_ = nullptr;
+    }
     return Remove(node);
 }
 
