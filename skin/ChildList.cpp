@@ -259,18 +259,9 @@ void ChildList::PlaceStack(const Rect& inner) {
     }
 }
 
-void ChildList::PlaceLine(const Rect& innerWithBar, bool vertical) {
-    struct Slot {
-        Control* control;
-        Size estimate;
-        int main;       // size along the layout direction
-        bool stretch;
-    };
-    std::vector<Slot> slots;
-    Rect inner = innerWithBar;
-    const int available = vertical ? inner.height() : inner.width();
+int ChildList::MeasureSlots(const Rect& inner, bool vertical, std::vector<Slot>& slots) const {
     int fixedTotal = 0;
-    for (auto& item : items_) {
+    for (const auto& item : items_) {
         if (!item->IsVisible() || item->IsFloat()) {
             continue;
         }
@@ -280,30 +271,28 @@ void ChildList::PlaceLine(const Rect& innerWithBar, bool vertical) {
         const int low = vertical ? item->GetMinHeight() : item->GetMinWidth();
         const int high = vertical ? item->GetMaxHeight() : item->GetMaxWidth();
         fixedTotal += vertical ? pad.top + pad.bottom : pad.left + pad.right;
-        if (!slots.empty()) {
-            fixedTotal += childPadding_;
-        }
+        fixedTotal += slots.empty() ? 0 : childPadding_;
         const int main = wanted > 0 ? Clamp(wanted, low, high) : 0;
         fixedTotal += main;
         slots.push_back({item.get(), estimate, main, wanted <= 0});
     }
-    // Children of size 0 share what is left; one whose share breaks its minimum or maximum keeps the limit
-    // and leaves the rest to the others, until every share fits.
-    int remaining = available - fixedTotal;
+    return fixedTotal;
+}
+
+// Children of size 0 share what is left; one whose share breaks its minimum or maximum keeps the limit and
+// leaves the rest to the others, until every share fits.
+void ChildList::ShareRemaining(std::vector<Slot>& slots, int remaining, bool vertical) {
     for (bool changed = true; changed;) {
         changed = false;
         int open = static_cast<int>(std::count_if(slots.begin(), slots.end(), [](const Slot& s) { return s.stretch; }));
         if (open == 0) {
-            break;
+            return;
         }
         const int share = std::max(0, remaining) / open;
         for (Slot& slot : slots) {
-            if (!slot.stretch) {
-                continue;
-            }
             const int low = vertical ? slot.control->GetMinHeight() : slot.control->GetMinWidth();
             const int high = vertical ? slot.control->GetMaxHeight() : slot.control->GetMaxWidth();
-            if (share < low || share > high) {
+            if (slot.stretch && (share < low || share > high)) {
                 slot.main = Clamp(share, low, high);
                 slot.stretch = false;
                 remaining -= slot.main;
@@ -311,6 +300,7 @@ void ChildList::PlaceLine(const Rect& innerWithBar, bool vertical) {
             }
         }
         if (!changed) {
+            // The last stretching child takes what the division leaves over.
             int left = std::max(0, remaining);
             for (Slot& slot : slots) {
                 if (slot.stretch) {
@@ -318,9 +308,15 @@ void ChildList::PlaceLine(const Rect& innerWithBar, bool vertical) {
                     left -= slot.main;
                 }
             }
-            remaining = 0;
         }
     }
+}
+
+void ChildList::PlaceLine(const Rect& innerWithBar, bool vertical) {
+    std::vector<Slot> slots;
+    Rect inner = innerWithBar;
+    const int available = vertical ? inner.height() : inner.width();
+    ShareRemaining(slots, available - MeasureSlots(inner, vertical, slots), vertical);
     int content = 0;
     for (size_t i = 0; i < slots.size(); ++i) {
         const Rect& pad = slots[i].control->GetPadding();
@@ -336,26 +332,29 @@ void ChildList::PlaceLine(const Rect& innerWithBar, bool vertical) {
     }
     int cursor = vertical ? inner.top - scrollPos_.y : inner.left - scrollPos_.x;
     for (const Slot& slot : slots) {
-        Control& child = *slot.control;
-        const Rect& pad = child.GetPadding();
-        const int crossFixed = vertical ? slot.estimate.cx : slot.estimate.cy;
-        const int crossRoom = vertical ? inner.width() - pad.left - pad.right : inner.height() - pad.top - pad.bottom;
-        const int cross = crossFixed > 0 ? Clamp(crossFixed, vertical ? child.GetMinWidth() : child.GetMinHeight(),
-                                                 vertical ? child.GetMaxWidth() : child.GetMaxHeight())
-                                         : crossRoom;
-        const int shift = static_cast<int>(vertical ? childAlign_ : childVAlign_) * (crossRoom - cross) / 2;
-        if (vertical) {
-            const int top = cursor + pad.top;
-            const int left = inner.left + pad.left + shift;
-            child.SetPos({left, top, left + cross, top + slot.main});
-            cursor = top + slot.main + pad.bottom + childPadding_;
-        } else {
-            const int left = cursor + pad.left;
-            const int top = inner.top + pad.top + shift;
-            child.SetPos({left, top, left + slot.main, top + cross});
-            cursor = left + slot.main + pad.right + childPadding_;
-        }
+        cursor = PlaceSlot(slot, inner, cursor, vertical);
     }
+}
+
+int ChildList::PlaceSlot(const Slot& slot, const Rect& inner, int cursor, bool vertical) const {
+    Control& child = *slot.control;
+    const Rect& pad = child.GetPadding();
+    const int crossFixed = vertical ? slot.estimate.cx : slot.estimate.cy;
+    const int crossRoom = vertical ? inner.width() - pad.left - pad.right : inner.height() - pad.top - pad.bottom;
+    const int cross = crossFixed > 0 ? Clamp(crossFixed, vertical ? child.GetMinWidth() : child.GetMinHeight(),
+                                             vertical ? child.GetMaxWidth() : child.GetMaxHeight())
+                                     : crossRoom;
+    const int shift = static_cast<int>(vertical ? childAlign_ : childVAlign_) * (crossRoom - cross) / 2;
+    if (vertical) {
+        const int top = cursor + pad.top;
+        const int left = inner.left + pad.left + shift;
+        child.SetPos({left, top, left + cross, top + slot.main});
+        return top + slot.main + pad.bottom + childPadding_;
+    }
+    const int left = cursor + pad.left;
+    const int top = inner.top + pad.top + shift;
+    child.SetPos({left, top, left + slot.main, top + cross});
+    return left + slot.main + pad.right + childPadding_;
 }
 
 Size ChildList::ContentSize(Size available) {

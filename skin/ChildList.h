@@ -85,7 +85,19 @@ private:
     Rect InnerRect() const;
     void PlaceFloat(Control& child, const Rect& rect);
     void PlaceStack(const Rect& inner);
+    // One child of a vertical or horizontal line: its estimate and its size along the line.
+    struct Slot {
+        Control* control;
+        Size estimate;
+        int main;
+        bool stretch;  // still shares the rest
+    };
     void PlaceLine(const Rect& inner, bool vertical);
+    // Collects the visible laid-out children; returns the room they take before stretching.
+    int MeasureSlots(const Rect& inner, bool vertical, std::vector<Slot>& slots) const;
+    static void ShareRemaining(std::vector<Slot>& slots, int remaining, bool vertical);
+    // Places one child at `cursor` along the line; returns where the next one starts.
+    int PlaceSlot(const Slot& slot, const Rect& inner, int cursor, bool vertical) const;
     Rect ScrollBarTrack() const;
     Rect ScrollBarThumb() const;
     void Released(std::unique_ptr<Control> control);

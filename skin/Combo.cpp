@@ -80,18 +80,8 @@ void Combo::PaintText(Painter& painter) {
 }
 
 bool Combo::SelectItem(int index, bool notify) {
-    const int old = GetCurSel();
-    if (index == old) {
-        return index >= -1;
-    }
-    if (!selection::Select(list_, index)) {
-        return false;
-    }
-    Invalidate();
-    if (notify) {
-        Notify(notify::kItemSelect, static_cast<uintptr_t>(index), old);
-    }
-    return true;
+    // The items sit in the drop list, which never scrolls the combo itself.
+    return selection::Change(*this, list_, index, notify);
 }
 
 int Combo::GetCurSel() const {
@@ -103,10 +93,7 @@ ListElement* Combo::GetSelectedItem() const {
 }
 
 void Combo::HandleItemKey(unsigned key) {
-    const int target = selection::KeyTarget(list_, GetCurSel(), key);
-    if (target >= 0) {
-        SelectItem(target);
-    }
+    selection::MoveByKey(*this, list_, key);
 }
 
 Size Combo::GetDropBoxSize() const {

@@ -185,6 +185,10 @@ AttributeStatus Control::ApplyLookAttribute(const std::string& name, std::string
         textPadding_ = *rect;
         return AttributeStatus::Applied;
     }
+    return ApplyTextLayoutAttribute(name, value);
+}
+
+AttributeStatus Control::ApplyTextLayoutAttribute(const std::string& name, std::string_view value) {
     if (name == "align" || name == "valign") {
         const std::string lower = ToAsciiLower(value);
         const unsigned mask = name == "align" ? align::kHorizontalMask : align::kVerticalMask;

@@ -154,6 +154,7 @@ private:
     friend class PaintManager;
     AttributeStatus ApplyPlacementAttribute(const std::string& name, std::string_view value);
     AttributeStatus ApplyLookAttribute(const std::string& name, std::string_view value);
+    AttributeStatus ApplyTextLayoutAttribute(const std::string& name, std::string_view value);
 
     std::string name_;
     Control* parent_ = nullptr;

@@ -31,6 +31,29 @@ bool Select(ChildList& items, int index) {
     return true;
 }
 
+bool Change(Control& owner, ChildList& items, int index, bool notify) {
+    const int old = CurSel(items);
+    if (index == old) {
+        return index >= -1;
+    }
+    if (!Select(items, index)) {
+        return false;
+    }
+    items.EnsureVisible(items.GetItemAt(index));
+    owner.Invalidate();
+    if (notify) {
+        owner.Notify(notify::kItemSelect, static_cast<uintptr_t>(index), old);
+    }
+    return true;
+}
+
+void MoveByKey(ListOwner& owner, const ChildList& items, unsigned key) {
+    const int target = KeyTarget(items, owner.GetCurSel(), key);
+    if (target >= 0) {
+        owner.SelectItem(target);
+    }
+}
+
 int KeyTarget(const ChildList& items, int current, unsigned key) {
     const int count = items.GetCount();
     const auto usable = [&items](int i) {
@@ -97,18 +120,7 @@ AttributeStatus ApplyItemStyle(ListItemStyle& style, const std::string& name, st
 }  // namespace selection
 
 bool List::SelectItem(int index, bool notify) {
-    const int old = GetCurSel();
-    if (index == old) {
-        return index >= -1;
-    }
-    if (!selection::Select(list_, index)) {
-        return false;
-    }
-    list_.EnsureVisible(GetItemAt(index));
-    if (notify) {
-        Notify(notify::kItemSelect, static_cast<uintptr_t>(index), old);
-    }
-    return true;
+    return selection::Change(*this, list_, index, notify);
 }
 
 int List::GetCurSel() const {
@@ -120,10 +132,7 @@ ListElement* List::GetSelectedItem() const {
 }
 
 void List::HandleItemKey(unsigned key) {
-    const int target = selection::KeyTarget(list_, GetCurSel(), key);
-    if (target >= 0) {
-        SelectItem(target);
-    }
+    selection::MoveByKey(*this, list_, key);
 }
 
 AttributeStatus List::ApplyAttribute(const std::string& name, std::string_view value) {

@@ -33,6 +33,11 @@ namespace selection {
 int CurSel(const ChildList& items);
 // Marks item `index` selected and the others not; false when `index` is neither -1 nor an item.
 bool Select(ChildList& items, int index);
+// The selection change of a list owner: selects `index` among `items`, lets the owner show it, and raises
+// "itemselect" from the owner (wParam new index, lParam old one) when the selection changed and `notify` is set.
+bool Change(Control& owner, ChildList& items, int index, bool notify);
+// Moves the selection of `owner` as an arrow, Home or End key asks.
+void MoveByKey(ListOwner& owner, const ChildList& items, unsigned key);
 // The index that an arrow, Home or End key moves the selection to; -1 for other keys.
 int KeyTarget(const ChildList& items, int current, unsigned key);
 AttributeStatus ApplyItemStyle(ListItemStyle& style, const std::string& name, std::string_view value);
