@@ -32,7 +32,8 @@ void GalleryWindow::Notify(Notification& notification) {
     events_.push_back(notification.type + ":" + notification.senderName);
 }
 
-QRect GalleryWindow::RectOf(const std::string& name) const {
+QRect GalleryWindow::RectOf(const std::string& name) {
+    GetPaintManager().UpdateLayout();
     const Control* control = FindControl(name);
     if (control == nullptr) {
         return {};
@@ -41,7 +42,7 @@ QRect GalleryWindow::RectOf(const std::string& name) const {
     return QRect(pos.left, pos.top, pos.width(), pos.height());
 }
 
-QPoint GalleryWindow::CenterOf(const std::string& name) const {
+QPoint GalleryWindow::CenterOf(const std::string& name) {
     return RectOf(name).center();
 }
 

@@ -21,8 +21,8 @@ public:
     void Notify(Notification& notification) override;
 
     QtWindowHost& widget() const { return *static_cast<QtWindowHost*>(GetHost()); }
-    QPoint CenterOf(const std::string& name) const;
-    QRect RectOf(const std::string& name) const;
+    QPoint CenterOf(const std::string& name);
+    QRect RectOf(const std::string& name);
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons = Qt::NoButton,
                Qt::MouseButton button = Qt::LeftButton);
     void Click(const std::string& name);
