@@ -1,0 +1,62 @@
+#include "skin/SkinResources.h"
+
+#include <algorithm>
+
+#include "skin/PaintManager.h"
+
+namespace mousecfg::skin {
+namespace {
+
+struct State {
+    std::filesystem::path resourcePath;
+    TextQuery* textQuery = nullptr;
+    std::vector<PaintManager*> managers;
+};
+
+State& Shared() {
+    static State state;
+    return state;
+}
+
+}  // namespace
+
+void SkinResources::SetResourcePath(std::filesystem::path folder) {
+    Shared().resourcePath = std::move(folder);
+}
+
+const std::filesystem::path& SkinResources::GetResourcePath() {
+    return Shared().resourcePath;
+}
+
+void SkinResources::SetTextQueryInterface(TextQuery* query) {
+    Shared().textQuery = query;
+}
+
+TextQuery* SkinResources::GetTextQueryInterface() {
+    return Shared().textQuery;
+}
+
+void SkinResources::ReloadText() {
+    // Copy: reloading a text may raise notifications whose handlers open or close windows.
+    const std::vector<PaintManager*> managers = Shared().managers;
+    for (PaintManager* manager : managers) {
+        if (std::find(Shared().managers.begin(), Shared().managers.end(), manager) != Shared().managers.end()) {
+            manager->ReloadText();
+        }
+    }
+}
+
+void SkinResources::Register(PaintManager* manager) {
+    Shared().managers.push_back(manager);
+}
+
+void SkinResources::Unregister(PaintManager* manager) {
+    auto& managers = Shared().managers;
+    managers.erase(std::remove(managers.begin(), managers.end(), manager), managers.end());
+}
+
+const std::vector<PaintManager*>& SkinResources::Managers() {
+    return Shared().managers;
+}
+
+}  // namespace mousecfg::skin

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace mousecfg::skin {
+
+class PaintManager;
+class TextQuery;
+
+// Process-wide state of the skin library: the resource folder that skin files and images are found in, the
+// text source of all windows, and the paint managers alive. Used on the user-interface thread only.
+class SkinResources {
+public:
+    // The folder of skin files; relative image paths are looked up here first, then from the working folder.
+    static void SetResourcePath(std::filesystem::path folder);
+    static const std::filesystem::path& GetResourcePath();
+
+    // The text source of every window (none by default). The caller keeps it alive while it is set.
+    static void SetTextQueryInterface(TextQuery* query);
+    static TextQuery* GetTextQueryInterface();
+    // Asks the text source again for the text of every control with a text id, in every window.
+    static void ReloadText();
+
+    // Paint managers register themselves for ReloadText.
+    static void Register(PaintManager* manager);
+    static void Unregister(PaintManager* manager);
+    static const std::vector<PaintManager*>& Managers();
+};
+
+}  // namespace mousecfg::skin

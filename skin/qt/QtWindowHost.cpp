@@ -1,0 +1,438 @@
+#include "skin/qt/QtWindowHost.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QIntValidator>
+#include <QPainter>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include "skin/Combo.h"
+#include "skin/Edit.h"
+#include "skin/PaintManager.h"
+#include "skin/SkinWindow.h"
+#include "skin/WindowMessages.h"
+#include "skin/WindowStyles.h"
+#include "skin/qt/QtDropList.h"
+#include "skin/qt/QtKeys.h"
+#include "skin/qt/QtPainter.h"
+
+namespace mousecfg::skin::qt {
+namespace {
+
+unsigned ModifiersOf(Qt::KeyboardModifiers modifiers) {
+    unsigned result = 0;
+    if (modifiers & Qt::ShiftModifier) {
+        result |= kModShift;
+    }
+    if (modifiers & Qt::ControlModifier) {
+        result |= kModControl;
+    }
+    if (modifiers & Qt::AltModifier) {
+        result |= kModAlt;
+    }
+    return result;
+}
+
+}  // namespace
+
+QtWindowHost::QtWindowHost(SkinWindow& window, const WindowCreateParams& params) : window_(window) {
+    Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
+    if ((params.exStyle & style::kWsExToolWindow) != 0) {
+        flags |= Qt::Tool;
+    }
+    if ((params.exStyle & style::kWsExTopmost) != 0) {
+        flags |= Qt::WindowStaysOnTopHint;
+    }
+    setWindowFlags(flags);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setObjectName(QString::fromStdString(window.GetWindowClassName()));
+    setWindowTitle(QString::fromStdString(params.title));
+    const WindowSkinInfo& info = window.GetPaintManager().windowInfo();
+    if (info.minSize.cx > 0 || info.minSize.cy > 0) {
+        setMinimumSize(info.minSize.cx, info.minSize.cy);
+    }
+    SetWindowRect(params.rect);
+    lineEdit_ = new QLineEdit(this);
+    lineEdit_->hide();
+    lineEdit_->setFrame(false);
+    lineEdit_->installEventFilter(this);
+    connect(lineEdit_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (editing_ != nullptr) {
+            editing_->ReplaceText(text.toStdString());
+            SyncLineEdit();
+        }
+    });
+    connect(lineEdit_, &QLineEdit::returnPressed, this, [this] {
+        if (editing_ != nullptr) {
+            editing_->PressReturn();
+        }
+    });
+}
+
+QtWindowHost::~QtWindowHost() {
+    destroyed_ = true;
+    if (modalLoop_ != nullptr) {
+        modalLoop_->exit(0);
+    }
+    delete dropList_.data();
+}
+
+void QtWindowHost::Invalidate(const Rect& rect) {
+    update(QRect(rect.left, rect.top, rect.width(), rect.height()));
+}
+
+Size QtWindowHost::MeasureText(std::string_view text, const FontSpec& font) {
+    const QFontMetrics metrics(QtPainter::ToQFont(font));
+    const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return {metrics.horizontalAdvance(string), metrics.height()};
+}
+
+void QtWindowHost::BeginTextEdit(Edit& edit) {
+    editing_ = &edit;
+    const Rect pos = edit.GetPos().deflate(edit.GetTextPadding());
+    lineEdit_->setGeometry(pos.left, pos.top, pos.width(), pos.height());
+    lineEdit_->setFont(QtPainter::ToQFont(window_.GetPaintManager().GetFont(edit.GetFont())));
+    lineEdit_->setEchoMode(edit.IsPassword() ? QLineEdit::Password : QLineEdit::Normal);
+    lineEdit_->setReadOnly(edit.IsReadOnly());
+    lineEdit_->setMaxLength(edit.GetMaxChar());
+    QPalette palette = lineEdit_->palette();
+    palette.setColor(QPalette::Base, QtPainter::ToQColor(edit.GetNativeBkColor()));
+    palette.setColor(QPalette::Text, QtPainter::ToQColor(edit.GetTextColor() ? edit.GetTextColor() : 0xFF000000u));
+    lineEdit_->setPalette(palette);
+    SyncLineEdit();
+    lineEdit_->show();
+    lineEdit_->setFocus(Qt::MouseFocusReason);
+}
+
+void QtWindowHost::SyncLineEdit() {
+    if (editing_ != nullptr && lineEdit_->text().toStdString() != editing_->GetText()) {
+        const int cursor = lineEdit_->cursorPosition();
+        lineEdit_->setText(QString::fromStdString(editing_->GetText()));
+        lineEdit_->setCursorPosition(std::min(cursor, static_cast<int>(lineEdit_->text().size())));
+    }
+}
+
+void QtWindowHost::EndTextEdit(Edit& edit) {
+    if (editing_ == &edit) {
+        editing_ = nullptr;
+        lineEdit_->hide();
+        setFocus();
+    }
+}
+
+void QtWindowHost::OpenDropList(Combo& combo) {
+    CloseDropList();
+    dropList_ = new QtDropList(combo, window_.GetPaintManager());
+    const Rect pos = combo.GetPos();
+    dropList_->Popup(mapToGlobal(QPoint(pos.left, pos.bottom)));
+}
+
+void QtWindowHost::CloseDropList() {
+    if (dropList_) {
+        dropList_->close();
+        dropList_->deleteLater();
+    }
+}
+
+QWidget* QtWindowHost::dropList() const {
+    return dropList_.data();
+}
+
+void QtWindowHost::ForgetControl(const Control* subtreeRoot) {
+    if (editing_ != nullptr && editing_->IsSelfOrDescendantOf(subtreeRoot)) {
+        editing_ = nullptr;
+        lineEdit_->hide();
+    }
+    if (dropList_ && dropList_->combo().IsSelfOrDescendantOf(subtreeRoot)) {
+        dropList_->Abandon();
+        CloseDropList();
+    }
+}
+
+PixelBuffer QtWindowHost::RenderControl(Control& control) {
+    const Rect pos = control.GetPos();
+    PixelBuffer picture;
+    if (pos.empty()) {
+        return picture;
+    }
+    QImage image(pos.width(), pos.height(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.translate(-pos.left, -pos.top);
+        QtPainter skinPainter(painter);
+        control.Paint(skinPainter);
+    }
+    picture.width = image.width();
+    picture.height = image.height();
+    picture.pixels.resize(static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        const auto* line = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+        std::copy(line, line + picture.width, picture.pixels.begin() + static_cast<ptrdiff_t>(y) * picture.width);
+    }
+    return picture;
+}
+
+Point QtWindowHost::ClientToScreen(Point point) {
+    const QPoint global = mapToGlobal(QPoint(point.x, point.y));
+    return {global.x(), global.y()};
+}
+
+void QtWindowHost::Show(bool activate) {
+    setAttribute(Qt::WA_ShowWithoutActivating, !activate);
+    show();
+    if (activate) {
+        raise();
+        activateWindow();
+    }
+}
+
+Rect QtWindowHost::GetWindowRect() const {
+    const QRect area = geometry();
+    return {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+}
+
+void QtWindowHost::SetWindowRect(const Rect& rect) {
+    setGeometry(rect.left, rect.top, std::max(0, rect.width()), std::max(0, rect.height()));
+}
+
+Rect QtWindowHost::GetWorkArea() const {
+    const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    return {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+}
+
+void QtWindowHost::Restore() {
+    showNormal();
+}
+
+void QtWindowHost::BringToFront() {
+    raise();
+    activateWindow();
+}
+
+void QtWindowHost::SetTitle(const std::string& title) {
+    setWindowTitle(QString::fromStdString(title));
+}
+
+int QtWindowHost::RunModal() {
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    setWindowModality(Qt::ApplicationModal);
+    // A window that closes itself during InitWindow or "windowinit" ends the loop before it starts.
+    std::weak_ptr<int> alive = alive_;
+    const int result = loop.exec();
+    if (!alive.expired()) {
+        modalLoop_ = nullptr;
+        setWindowModality(Qt::NonModal);
+    }
+    return result;
+}
+
+void QtWindowHost::EndModal(int result) {
+    if (modalLoop_ != nullptr) {
+        modalLoop_->exit(result);
+    }
+}
+
+void QtWindowHost::Destroy() {
+    if (destroyed_) {
+        return;
+    }
+    destroyed_ = true;
+    hide();
+    for (auto& [id, timer] : timers_) {
+        timer->stop();
+    }
+    CloseDropList();
+    // Reported from the event loop, never from inside the handler that asked for it.
+    std::weak_ptr<int> alive = alive_;
+    SkinWindow* window = &window_;
+    QMetaObject::invokeMethod(
+        qApp,
+        [alive, window] {
+            if (!alive.expired()) {
+                window->OnHostDestroyed();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void QtWindowHost::SetTimer(int id, std::chrono::milliseconds interval) {
+    QTimer*& timer = timers_[id];
+    if (timer == nullptr) {
+        timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this, id] {
+            window_.Post(Message{kTimerMessage, static_cast<uintptr_t>(id), 0, {}});
+        });
+    }
+    timer->start(static_cast<int>(interval.count()));
+}
+
+void QtWindowHost::KillTimer(int id) {
+    const auto it = timers_.find(id);
+    if (it != timers_.end()) {
+        it->second->stop();
+    }
+}
+
+bool QtWindowHost::IsTimerRunning(int id) const {
+    const auto it = timers_.find(id);
+    return it != timers_.end() && it->second->isActive();
+}
+
+Point QtWindowHost::GetCursorPos() const {
+    const QPoint cursor = QCursor::pos();
+    return {cursor.x(), cursor.y()};
+}
+
+void QtWindowHost::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    QtPainter skinPainter(painter);
+    window_.GetPaintManager().Paint(skinPainter);
+}
+
+void QtWindowHost::resizeEvent(QResizeEvent* event) {
+    window_.GetPaintManager().SetClientSize({width(), height()});
+    QWidget::resizeEvent(event);
+}
+
+void QtWindowHost::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    window_.Post(Message{msg::kMove, 0, msg::MakePointParam(x(), y()), {}});
+}
+
+intptr_t QtWindowHost::Deliver(uint32_t id, uintptr_t wParam, intptr_t lParam) {
+    return window_.HandleMessage(Message{id, wParam, lParam, {}});
+}
+
+intptr_t QtWindowHost::DeliverMouse(uint32_t id, const QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    uintptr_t keys = 0;
+    keys |= (event->modifiers() & Qt::ShiftModifier) ? 0x4 : 0;
+    keys |= (event->modifiers() & Qt::ControlModifier) ? 0x8 : 0;
+    return Deliver(id, keys, msg::MakePointParam(point.x(), point.y()));
+}
+
+bool QtWindowHost::InCaption(QPoint point) const {
+    const Rect caption = window_.GetPaintManager().windowInfo().caption;
+    const int bottom = caption.bottom == -1 ? height() : caption.bottom;
+    if (point.y() < caption.top || point.y() >= bottom || caption.bottom == 0) {
+        return false;
+    }
+    Control* hit = window_.GetPaintManager().FindControl(Point{point.x(), point.y()});
+    return hit == nullptr || !hit->IsInteractive();
+}
+
+void QtWindowHost::mousePressEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        if (InCaption(point)) {
+            dragging_ = true;
+            dragFrom_ = event->globalPosition().toPoint() - pos();
+        }
+        DeliverMouse(msg::kLButtonDown, event);
+    } else if (event->button() == Qt::RightButton) {
+        DeliverMouse(msg::kRButtonDown, event);
+    }
+}
+
+void QtWindowHost::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = false;
+        DeliverMouse(msg::kLButtonUp, event);
+    } else if (event->button() == Qt::RightButton) {
+        DeliverMouse(msg::kRButtonUp, event);
+    }
+}
+
+void QtWindowHost::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        DeliverMouse(msg::kLButtonDblClk, event);
+    }
+}
+
+void QtWindowHost::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_ && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - dragFrom_);
+        return;
+    }
+    DeliverMouse(msg::kMouseMove, event);
+}
+
+void QtWindowHost::wheelEvent(QWheelEvent* event) {
+    const QPoint point = event->position().toPoint();
+    const int delta = event->angleDelta().y();
+    Deliver(msg::kMouseWheel, static_cast<uintptr_t>(static_cast<uint16_t>(delta)) << 16,
+            msg::MakePointParam(point.x(), point.y()));
+}
+
+void QtWindowHost::keyPressEvent(QKeyEvent* event) {
+    const unsigned key = VirtualKeyOf(event->key());
+    const intptr_t extra = static_cast<intptr_t>(ModifiersOf(event->modifiers())) |
+                           (static_cast<intptr_t>(event->nativeScanCode() & 0xFFFF) << 16);
+    const uint32_t id = (event->modifiers() & Qt::AltModifier) ? msg::kSysKeyDown : msg::kKeyDown;
+    if (key != 0) {
+        Deliver(id, key, extra);
+    }
+    for (const QChar c : event->text()) {
+        if (c.isPrint()) {
+            Deliver(msg::kChar, c.unicode(), 0);
+        }
+    }
+}
+
+void QtWindowHost::keyReleaseEvent(QKeyEvent* event) {
+    const unsigned key = VirtualKeyOf(event->key());
+    if (key != 0) {
+        Deliver((event->modifiers() & Qt::AltModifier) ? msg::kSysKeyUp : msg::kKeyUp, key,
+                static_cast<intptr_t>(ModifiersOf(event->modifiers())));
+    }
+}
+
+void QtWindowHost::leaveEvent(QEvent* event) {
+    Deliver(msg::kMouseLeave, 0, 0);
+    QWidget::leaveEvent(event);
+}
+
+void QtWindowHost::enterEvent(QEnterEvent* event) {
+    Deliver(msg::kMouseHover, 0, 0);
+    QWidget::enterEvent(event);
+}
+
+void QtWindowHost::closeEvent(QCloseEvent* event) {
+    // The window decides: the default handling of the close message destroys it.
+    event->ignore();
+    if (!destroyed_) {
+        Deliver(msg::kClose, 0, 0);
+    }
+}
+
+void QtWindowHost::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) {
+        const uintptr_t active = isActiveWindow() ? 1 : 0;
+        window_.Post(Message{msg::kActivate, active | (isMinimized() ? 0x10000u : 0u), 0, {}});
+    }
+    QWidget::changeEvent(event);
+}
+
+bool QtWindowHost::eventFilter(QObject* watched, QEvent* event) {
+    // Tab in the native editor moves the focus among the skin's controls.
+    if (watched == lineEdit_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            Deliver(msg::kKeyDown, msg::kVkTab, key->key() == Qt::Key_Backtab ? kModShift : 0);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace mousecfg::skin::qt

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPointer>
+#include <QWidget>
+#include <map>
+#include <memory>
+
+#include "skin/SkinPlatform.h"
+#include "skin/WindowHost.h"
+
+class QTimer;
+
+namespace mousecfg::skin::qt {
+
+class QtDropList;
+
+// The Qt widget of one skin window: paints the window's control tree, turns Qt input into the window's messages,
+// runs its timers and modal loops, and shows the native line edit and combo drop lists. A frameless top-level
+// widget; dragging a part of the skin's caption area that is not a control moves the window.
+class QtWindowHost final : public QWidget, public WindowHost {
+    Q_OBJECT
+
+public:
+    QtWindowHost(SkinWindow& window, const WindowCreateParams& params);
+    ~QtWindowHost() override;
+
+    void Invalidate(const Rect& rect) override;
+    Size MeasureText(std::string_view text, const FontSpec& font) override;
+    void BeginTextEdit(Edit& edit) override;
+    void EndTextEdit(Edit& edit) override;
+    void OpenDropList(Combo& combo) override;
+    void CloseDropList() override;
+    void ForgetControl(const Control* subtreeRoot) override;
+    PixelBuffer RenderControl(Control& control) override;
+    Point ClientToScreen(Point point) override;
+
+    void Show(bool activate) override;
+    void Hide() override { hide(); }
+    bool IsVisible() const override { return isVisible(); }
+    Rect GetWindowRect() const override;
+    void SetWindowRect(const Rect& rect) override;
+    Rect GetWorkArea() const override;
+    void Minimize() override { showMinimized(); }
+    void Restore() override;
+    bool IsMinimized() const override { return isMinimized(); }
+    void BringToFront() override;
+    void SetTitle(const std::string& title) override;
+    int RunModal() override;
+    void EndModal(int result) override;
+    void Destroy() override;
+    void SetTimer(int id, std::chrono::milliseconds interval) override;
+    void KillTimer(int id) override;
+    bool IsTimerRunning(int id) const override;
+    Point GetCursorPos() const override;
+
+    // The native editor while an edit has the focus (tests type into it).
+    QLineEdit* lineEdit() const { return lineEdit_; }
+    QWidget* dropList() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    intptr_t Deliver(uint32_t id, uintptr_t wParam, intptr_t lParam);
+    intptr_t DeliverMouse(uint32_t id, const QMouseEvent* event);
+    bool InCaption(QPoint point) const;
+    void SyncLineEdit();
+
+    SkinWindow& window_;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    std::map<int, QTimer*> timers_;
+    QEventLoop* modalLoop_ = nullptr;
+    QLineEdit* lineEdit_ = nullptr;
+    Edit* editing_ = nullptr;
+    QPointer<QtDropList> dropList_;
+    QPoint dragFrom_;
+    bool dragging_ = false;
+    bool destroyed_ = false;
+};
+
+}  // namespace mousecfg::skin::qt

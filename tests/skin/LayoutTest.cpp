@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "skin/CVerticalLayoutExUI.h"
+#include "skin/Container.h"
+#include "skin/HorizontalLayout.h"
+#include "skin/ListElement.h"
+#include "skin/PaintManager.h"
+#include "skin/VerticalLayout.h"
+
+namespace mousecfg::skin {
+namespace {
+
+template <class T = Control>
+T* AddChild(Control& parent, std::initializer_list<std::pair<const char*, const char*>> attributes) {
+    auto child = std::make_unique<T>();
+    for (const auto& [name, value] : attributes) {
+        EXPECT_EQ(child->SetAttribute(name, value), AttributeStatus::Applied) << name;
+    }
+    return static_cast<T*>(parent.Children()->Add(std::move(child)));
+}
+
+TEST(Layout, VerticalSharesTheRestAmongStretchingChildrenWithinTheirLimits) {
+    VerticalLayout layout;
+    layout.SetAttribute("inset", "10,5,10,5");
+    layout.SetAttribute("childpadding", "4");
+    Control* fixed = AddChild(layout, {{"height", "30"}});
+    Control* capped = AddChild(layout, {{"maxheight", "20"}});
+    Control* stretch = AddChild(layout, {});
+    Control* padded = AddChild(layout, {{"height", "10"}, {"padding", "2,3,4,5"}, {"width", "50"}});
+    Control* hidden = AddChild(layout, {{"height", "500"}, {"visible", "false"}});
+    layout.SetPos({0, 0, 200, 200});
+    // Inner height 190; fixed 30 + 10 + 3 + 5 padding + 3 gaps of 4 = 60; 130 left: the capped child keeps 20,
+    // the other stretching child takes the remaining 110.
+    EXPECT_EQ(fixed->GetPos(), (Rect{10, 5, 190, 35}));
+    EXPECT_EQ(capped->GetPos(), (Rect{10, 39, 190, 59}));
+    EXPECT_EQ(stretch->GetPos(), (Rect{10, 63, 190, 173}));
+    EXPECT_EQ(padded->GetPos(), (Rect{12, 180, 62, 190}));
+    EXPECT_EQ(hidden->GetPos(), Rect{}) << "invisible children take no room";
+}
+
+TEST(Layout, HorizontalAlignsFixedChildrenAcrossAndFloatsKeepTheirPlace) {
+    HorizontalLayout layout;
+    layout.SetAttribute("childvalign", "vcenter");
+    Control* left = AddChild(layout, {{"width", "40"}, {"height", "20"}});
+    Control* rest = AddChild(layout, {});
+    Control* floating = AddChild(layout, {{"float", "true"}, {"pos", "5,6,25,16"}});
+    layout.SetPos({100, 100, 300, 160});
+    EXPECT_EQ(left->GetPos(), (Rect{100, 120, 140, 140}));
+    EXPECT_EQ(rest->GetPos(), (Rect{140, 100, 300, 160}));
+    EXPECT_EQ(floating->GetPos(), (Rect{105, 106, 125, 116})) << "relative to the container's corner";
+}
+
+TEST(Layout, ScrollingMovesLaidOutChildrenButNotFloatingOnes) {
+    PaintManager manager;
+    auto owned = std::make_unique<VerticalLayout>();
+    VerticalLayout& layout = *owned;
+    manager.SetRoot(std::move(owned));
+    layout.SetAttribute("vscrollbar", "true");
+    layout.SetAttribute("scrollstepsize", "10");
+    Control* first = AddChild(layout, {{"height", "40"}});
+    AddChild(layout, {{"height", "40"}});
+    Control* badge = AddChild(layout, {{"float", "true"}, {"pos", "0,0,10,10"}});
+    manager.SetClientSize({100, 50});
+    manager.UpdateLayout();
+    EXPECT_EQ(layout.Children()->GetScrollRange().cy, 30);
+    std::vector<uintptr_t> scrolls;
+    struct Listener : NotifyListener {
+        std::vector<uintptr_t>* out;
+        void Notify(Notification& n) override {
+            if (n.type == "scroll") {
+                out->push_back(n.wParam);
+            }
+        }
+    } listener;
+    listener.out = &scrolls;
+    manager.AddNotifier(&listener);
+    layout.Children()->LineDown();
+    EXPECT_EQ(first->GetPos().top, -10);
+    EXPECT_EQ(badge->GetPos().top, 0);
+    layout.Children()->SetScrollPos({0, 500});
+    EXPECT_EQ(layout.Children()->GetScrollPos().y, 30) << "held at the range";
+    EXPECT_EQ(first->GetPos().top, -30);
+    EXPECT_EQ(scrolls, (std::vector<uintptr_t>{2})) << "only scrolling by the user notifies: (10 + 10) / 10";
+    manager.RemoveNotifier(&listener);
+}
+
+TEST(Layout, CardChildrenPlacedByPositionStayWithTheCardWhenItMoves) {
+    CVerticalLayoutExUI card;
+    Control* toggle = AddChild(card, {{"float", "true"}, {"pos", "34,9,67,15"}});
+    Control* value = AddChild(card, {{"height", "30"}});
+    card.SetPos({200, 100, 300, 200});
+    EXPECT_EQ(toggle->GetPos(), (Rect{234, 109, 267, 115}));
+    card.Move(-50, 20);
+    EXPECT_EQ(toggle->GetPos(), (Rect{184, 129, 217, 135}));
+    EXPECT_EQ(value->GetPos(), (Rect{150, 120, 250, 150}));
+    card.SetPos({0, 0, 100, 100});
+    EXPECT_EQ(toggle->GetPos(), (Rect{34, 9, 67, 15}));
+}
+
+TEST(Layout, FindSelectableSkipsHiddenDisabledAndNonListItems) {
+    CVerticalLayoutExUI card;
+    AddChild(card, {});                                 // 0: not a list item
+    AddChild<ListElement>(card, {{"visible", "false"}});  // 1
+    AddChild<ListElement>(card, {});                    // 2
+    AddChild<ListElement>(card, {{"enabled", "false"}});  // 3
+    EXPECT_EQ(card.FindSelectable(0, true), 2);
+    EXPECT_EQ(card.FindSelectable(3, true), -1);
+    EXPECT_EQ(card.FindSelectable(9, false), 2) << "the start is clamped to the last index";
+    EXPECT_EQ(card.FindSelectable(1, false), 2) << "nothing backwards: forwards from 0";
+}
+
+}  // namespace
+}  // namespace mousecfg::skin
