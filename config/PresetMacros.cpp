@@ -31,7 +31,8 @@ Status LoadFile(std::vector<PresetMacro>& list, const std::filesystem::path& fil
 Result<std::vector<PresetMacro>> ParsePresetMacros(std::string_view text) {
     try {
         std::vector<PresetMacro> macros;
-        for (const json& object : json::parse(text).at("MacroInfo")) {
+        const json document = json::parse(text);
+        for (const json& object : document.at("MacroInfo")) {
             MacroRecord record = MacroRecordFromJson(object);
             macros.push_back({std::move(record.guid), std::move(record.name), record.block});
         }
