@@ -109,7 +109,11 @@ std::optional<char32_t> KeyboardLayout::UpperCharacter(int scanCode) const {
             return accent;
         }
     }
-    const char32_t character = xkb_keysym_to_utf32(xkb_keysym_to_upper(symbols[0]));
+    char32_t character = xkb_keysym_to_utf32(xkb_keysym_to_upper(symbols[0]));
+    if (character == 0) {
+        // No upper-case form that xkbcommon can print (it maps sharp s to an invalid symbol): keep the letter.
+        character = xkb_keysym_to_utf32(symbols[0]);
+    }
     // Control characters (Enter, Tab, Backspace, Delete, Escape) are named by the fixed table instead.
     if (character < 0x20 || (character >= 0x7F && character < 0xA0)) {
         return std::nullopt;
