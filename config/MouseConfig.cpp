@@ -41,6 +41,14 @@ void ResolveBinding(KeyBinding& binding, const FunctionTable& functions, const M
 
 }  // namespace
 
+MouseConfig::KeyProfile MouseConfig::DefaultKeyProfile() {
+    KeyProfile profile;
+    for (int i = 0; i < kPageButtonCount; ++i) {
+        profile.emplace(ButtonName(i), KeyBinding{});
+    }
+    return profile;
+}
+
 std::string ButtonName(int index) { return std::string(kButtonNamePrefix) + std::to_string(index); }
 
 int ButtonIndex(std::string_view name) {
@@ -50,7 +58,7 @@ int ButtonIndex(std::string_view name) {
     const std::string_view tail = name.substr(kButtonNamePrefix.size());
     int index = -1;
     const auto [end, error] = std::from_chars(tail.data(), tail.data() + tail.size(), index);
-    if (error != std::errc() || end != tail.data() + tail.size() || index < 0 || index >= 20 ||
+    if (error != std::errc() || end != tail.data() + tail.size() || index < 0 || index >= kPageButtonCount ||
         tail != std::to_string(index)) {
         return -1;
     }

@@ -30,9 +30,13 @@ inline constexpr std::string_view kButtonNamePrefix = "btn_MouseKey_Click";
 struct MouseConfig {
     using KeyProfile = std::map<std::string, KeyBinding>;  // button name -> binding, in name order
 
+    // A key profile holding the twenty page buttons with default bindings.
+    static KeyProfile DefaultKeyProfile();
+
     int version = 0;  // "ver", kept as read
     int currentProfile = 0;
-    std::array<KeyProfile, kKeyProfileCount> keyProfiles;
+    std::array<KeyProfile, kKeyProfileCount> keyProfiles{DefaultKeyProfile(), DefaultKeyProfile(),
+                                                         DefaultKeyProfile(), DefaultKeyProfile()};
     std::array<ProfileSettings, kProfileCount> profiles{};
     std::array<std::array<LightingModeSettings, 14>, kProfileCount> lighting{};
 };

@@ -17,14 +17,6 @@ constexpr const char* kLedColourKey = "ctrl_MouseLed_Col";
 int Number(const json& value) { return NarrowNumber<int32_t>(value); }
 int Member(const json& object, const std::string& key) { return NarrowNumber<int32_t>(object.at(key)); }
 
-MouseConfig::KeyProfile TemplateProfile() {
-    MouseConfig::KeyProfile profile;
-    for (int i = 0; i < 20; ++i) {
-        profile.emplace(ButtonName(i), KeyBinding{});
-    }
-    return profile;
-}
-
 void ReadKeys(MouseConfig& config, const json& root) {
     for (const auto& [name, codes] : root.at("mousekey").items()) {
         const size_t count = std::min<size_t>(codes.size(), kKeyProfileCount);
@@ -92,8 +84,7 @@ void ReadLighting(MouseConfig& config, const json& root) {
 
 void ReadDocument(MouseConfig& config, const json& document) {
     const json& root = document.at("mouseconfig");
-    const MouseConfig::KeyProfile profile = TemplateProfile();
-    config.keyProfiles.fill(profile);
+    config.keyProfiles.fill(MouseConfig::DefaultKeyProfile());
     ReadKeys(config, root);
     ReadProfiles(config, root);
     ReadLighting(config, root);

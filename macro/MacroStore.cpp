@@ -87,8 +87,16 @@ Status MacroStore::LoadMacros() {
     if (!text) {
         return text.status();
     }
+    const Status parsed = ParseMacros(*text);
+    if (!parsed) {
+        return Status::Error(configPath_.string() + ": " + parsed.message());
+    }
+    return parsed;
+}
+
+Status MacroStore::ParseMacros(std::string_view text) {
     try {
-        json document = json::parse(*text);
+        json document = json::parse(text);
         std::vector<MacroGroup> groups = BuildModel(document);
         document_ = std::move(document);
         groups_ = std::move(groups);
@@ -96,7 +104,7 @@ Status MacroStore::LoadMacros() {
     } catch (const json::exception& error) {
         // A damaged file must not cost the user the macros already in memory.
         trace::Printf("%s\n", error.what());
-        return Status::Error(configPath_.string() + ": " + error.what());
+        return Status::Error(error.what());
     }
 }
 

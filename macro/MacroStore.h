@@ -59,6 +59,8 @@ public:
     // Reads the document and rebuilds the model. A file that cannot be opened, is not valid JSON or does not
     // hold the document's members leaves model and document as they were; the error is traced and returned.
     Status LoadMacros();
+    // The same for a document's text already read.
+    Status ParseMacros(std::string_view text);
     // Writes the document (4-space indent, keys in order), replacing the file atomically.
     Status SaveMacros();
     // Copies the working macro's name, GUID, flag and data into document entry [g][m] and saves.

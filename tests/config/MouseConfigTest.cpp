@@ -96,7 +96,8 @@ TEST(MouseConfig, ABrokenFileKeepsWhatWasReadBeforeTheFault) {
     EXPECT_FALSE(ParseMouseConfig(untouched, "{\"mouseconfig\": "));
     EXPECT_FALSE(LoadMouseConfig(untouched, TestDataPath("config/missing.json")));
     EXPECT_EQ(untouched.version, 5);
-    EXPECT_TRUE(untouched.keyProfiles[0].empty()) << "a file that does not parse changes nothing";
+    EXPECT_EQ(untouched.keyProfiles[0].at("btn_MouseKey_Click0").text, "InitNull");
+    EXPECT_EQ(untouched.version, 5) << "a file that does not parse changes nothing";
 }
 
 TEST(MouseConfig, SurplusProfilesAreIgnored) {
@@ -116,7 +117,9 @@ TEST(MouseConfig, AFreshDocumentSavesInTheFullFormat) {
     config.keyProfiles[0]["btn_MouseKey_Click1"].code = 3;
     ASSERT_TRUE(SaveMouseConfig(config, dir / "out.json"));
     const auto saved = nlohmann::json::parse(TempDir::Read(dir / "out.json"))["mouseconfig"];
+    EXPECT_EQ(saved["mousekey"].size(), 20u);
     EXPECT_EQ(saved["mousekey"]["btn_MouseKey_Click1"], nlohmann::json({3, 0, 0, 0}));
+    EXPECT_EQ(saved["mousekeyMacro"]["btn_MouseKey_Click19"].size(), 4u);
     EXPECT_EQ(saved["mouseadv"].size(), 3u);
     EXPECT_EQ(saved["mouseadv"][0]["ctrl_MouseAdv_Dpi7"], nlohmann::json({0, 1, 0}));
     ASSERT_EQ(saved["mouseled"].size(), 3u);
