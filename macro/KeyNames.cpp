@@ -7,6 +7,7 @@
 
 #include "macro/KeyTables.h"
 #include "platform/KeyboardLayout.h"
+#include "platform/TextEncoding.h"
 
 namespace mousecfg {
 namespace {
@@ -33,33 +34,13 @@ constexpr std::pair<int, std::string_view> kFixedNames[] = {
     {0xE053, "Delete"},    {0xE05B, "L-Win"},     {0xE05C, "R-Win"},    {0xE05D, "App"},
 };
 
-std::string Utf8Of(char32_t c) {
-    std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
-
 }  // namespace
 
 std::string KeyNames::ScanKeyName(int scanCode) const {
     const bool fixed = std::find(kAlwaysFixed.begin(), kAlwaysFixed.end(), scanCode) != kAlwaysFixed.end();
     if (layout_ != nullptr && !fixed) {
         if (const auto character = layout_->UpperCharacter(scanCode)) {
-            return Utf8Of(*character);
+            return CodePointToUtf8(*character);
         }
     }
     for (const auto& [code, name] : kFixedNames) {

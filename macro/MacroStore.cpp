@@ -138,13 +138,23 @@ bool MacroStore::ValidMacro(int g, int m) const {
            static_cast<size_t>(m) < groups_[static_cast<size_t>(g)].macros.size();
 }
 
+Status MacroStore::CheckGroup(int g) const {
+    return g >= 0 && static_cast<size_t>(g) < groups_.size() ? Status::Ok()
+                                                             : Status::Error("no group " + std::to_string(g));
+}
+
+Status MacroStore::CheckMacro(int g, int m) const {
+    return ValidMacro(g, m) ? Status::Ok()
+                            : Status::Error("no macro " + std::to_string(m) + " in group " + std::to_string(g));
+}
+
 void MacroStore::ShowFailure(const char* text) {
     messages_.Show(MessageBoxRequest{"\u63D0\u793A\u6846", text, "OK", "", true});
 }
 
 Status MacroStore::WriteMacroEntry(int g, int m) {
-    if (!ValidMacro(g, m)) {
-        return Status::Error("no macro " + std::to_string(g) + "/" + std::to_string(m));
+    if (Status valid = CheckMacro(g, m); !valid) {
+        return valid;
     }
     try {
         json& entry = MacroArray(g).at(static_cast<size_t>(m));

@@ -113,6 +113,9 @@ public:
 
 private:
     bool ValidMacro(int g, int m) const;
+    // Ok when groups[g] (and its macros[m]) exists, else the failure naming it.
+    Status CheckGroup(int g) const;
+    Status CheckMacro(int g, int m) const;
     nlohmann::json& GroupArray();
     nlohmann::json& MacroArray(int g);
     void ShowFailure(const char* text);

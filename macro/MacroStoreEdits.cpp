@@ -15,8 +15,6 @@ size_t InsertionPoint(int position, size_t count) {
     return position >= 0 && static_cast<size_t>(position) < count ? static_cast<size_t>(position) : count;
 }
 
-Status NoGroup(int g) { return Status::Error("no group " + std::to_string(g)); }
-
 }  // namespace
 
 Result<int> MacroStore::AddGroup(int position, const std::u16string& name) {
@@ -37,8 +35,8 @@ Result<int> MacroStore::AddGroup(int position, const std::u16string& name) {
 }
 
 Status MacroStore::RenameGroup(int g, const std::u16string& name) {
-    if (g < 0 || static_cast<size_t>(g) >= groups_.size()) {
-        return NoGroup(g);
+    if (Status valid = CheckGroup(g); !valid) {
+        return valid;
     }
     groups_[static_cast<size_t>(g)].name = name;
     GroupArray().at(static_cast<size_t>(g))["GrpName"] = NameToJson(name);
@@ -46,8 +44,8 @@ Status MacroStore::RenameGroup(int g, const std::u16string& name) {
 }
 
 Status MacroStore::DeleteGroup(int g) {
-    if (g < 0 || static_cast<size_t>(g) >= groups_.size()) {
-        return NoGroup(g);
+    if (Status valid = CheckGroup(g); !valid) {
+        return valid;
     }
     GroupArray().erase(static_cast<size_t>(g));
     groups_.erase(groups_.begin() + g);
@@ -55,8 +53,8 @@ Status MacroStore::DeleteGroup(int g) {
 }
 
 Result<int> MacroStore::InsertMacro(int g, int position, const std::u16string& name) {
-    if (g < 0 || static_cast<size_t>(g) >= groups_.size()) {
-        return NoGroup(g);
+    if (Status valid = CheckGroup(g); !valid) {
+        return valid;
     }
     const Result<std::string> guid = NewGuid();
     if (!guid) {
@@ -86,8 +84,8 @@ Result<int> MacroStore::InsertMacro(int g, int position, const std::u16string& n
 }
 
 Status MacroStore::RenameMacro(int g, int m, const std::u16string& name) {
-    if (!ValidMacro(g, m)) {
-        return Status::Error("no macro " + std::to_string(g) + "/" + std::to_string(m));
+    if (Status valid = CheckMacro(g, m); !valid) {
+        return valid;
     }
     MacroRecord& stored = groups_[static_cast<size_t>(g)].macros[static_cast<size_t>(m)];
     stored.name = name;
@@ -100,8 +98,8 @@ Status MacroStore::RenameMacro(int g, int m, const std::u16string& name) {
 }
 
 Status MacroStore::DeleteMacro(int g, int m) {
-    if (g < 0 || static_cast<size_t>(g) >= groups_.size()) {
-        return NoGroup(g);
+    if (Status valid = CheckGroup(g); !valid) {
+        return valid;
     }
     auto& macros = groups_[static_cast<size_t>(g)].macros;
     if (macros.empty()) {

@@ -57,8 +57,8 @@ Status MacroStore::ResetMacros() {
 }
 
 Status MacroStore::ExportGroup(int g) {
-    if (g < 0 || static_cast<size_t>(g) >= groups_.size()) {
-        return Status::Error("no group " + std::to_string(g));
+    if (Status valid = CheckGroup(g); !valid) {
+        return valid;
     }
     const std::optional<std::string> file = dialogs_.SaveFile(kExchangeFilter);
     if (!file) {

@@ -71,8 +71,8 @@ std::string MoveText(uint8_t state, MacroBlock::Point point) {
 }  // namespace
 
 Status MacroStore::StoreWorkingMacro(int g, int m) {
-    if (!ValidMacro(g, m)) {
-        return Status::Error("no macro " + std::to_string(g) + "/" + std::to_string(m));
+    if (Status valid = CheckMacro(g, m); !valid) {
+        return valid;
     }
     MacroRecord& stored = groups_[static_cast<size_t>(g)].macros[static_cast<size_t>(m)];
     // The bindings stay those of the stored macro: the button-assignment code may have changed them since the
@@ -83,8 +83,8 @@ Status MacroStore::StoreWorkingMacro(int g, int m) {
 }
 
 Status MacroStore::SetLoopMode(int g, int m, std::string_view option, int count) {
-    if (!ValidMacro(g, m)) {
-        return Status::Error("no macro " + std::to_string(g) + "/" + std::to_string(m));
+    if (Status valid = CheckMacro(g, m); !valid) {
+        return valid;
     }
     MacroBlock& block = working_.block;
     if (option == "opt_Macro_CycleUntilRelease") {
@@ -100,8 +100,8 @@ Status MacroStore::SetLoopMode(int g, int m, std::string_view option, int count)
 
 Status MacroStore::InsertItem(int g, int m, int position, uint8_t code, uint8_t state, int32_t delay,
                               std::string_view text) {
-    if (!ValidMacro(g, m)) {
-        return Status::Error("no macro " + std::to_string(g) + "/" + std::to_string(m));
+    if (Status valid = CheckMacro(g, m); !valid) {
+        return valid;
     }
     MacroBlock& block = working_.block;
     const int n = block.ItemCount();
@@ -132,8 +132,8 @@ Status MacroStore::InsertItem(int g, int m, int position, uint8_t code, uint8_t 
 }
 
 Status MacroStore::DeleteItem(int g, int m, int position) {
-    if (!ValidMacro(g, m)) {
-        return Status::Error("no macro " + std::to_string(g) + "/" + std::to_string(m));
+    if (Status valid = CheckMacro(g, m); !valid) {
+        return valid;
     }
     MacroBlock& block = working_.block;
     const int n = block.ItemCount();
