@@ -116,6 +116,11 @@ int DeviceFeature::GearMultiplier(int gear) const {
     return entry != nullptr ? entry->multiplier : 0;
 }
 
+int DeviceFeature::DpiCode(std::string_view dpi) const {
+    const auto gear = FindGearByDpi(dpi);
+    return gear ? GearSensorValue(*gear) : 0;
+}
+
 Status DeviceFeature::SaveProfileTag(int profile, uint16_t tag) {
     if (profile < 0 || profile >= kProfileTagCount) {
         return Status::Error("no profile " + std::to_string(profile));

@@ -49,6 +49,8 @@ struct DeviceFeature {
     int GearMultiplier(int gear) const;
     // The first gear whose DPI text equals `dpi` exactly.
     std::optional<int> FindGearByDpi(std::string_view dpi) const { return gearTable.FindByDpi(dpi); }
+    // The sensor value that gives `dpi` (what a macro's DPI item switches to, for "400"); 0 when no gear has it.
+    int DpiCode(std::string_view dpi) const;
 
     // Writes [RANDOM] Profile<profile> = tag and keeps it in profileTags. Profiles outside 0..3 fail.
     Status SaveProfileTag(int profile, uint16_t tag);

@@ -146,6 +146,8 @@ TEST(DeviceFeature, ShippedModelHasAGearTableForEachChip) {
         EXPECT_EQ(f.GearDpi(*last), chip.lastDpi) << chip.number;
         EXPECT_EQ(f.GearMultiplier(*last), chip.lastMultiplier) << chip.number;
         EXPECT_EQ(f.FindGearByDpi("50"), 1) << chip.number;
+        EXPECT_EQ(f.DpiCode("400"), 7) << chip.number;
+        EXPECT_EQ(f.DpiCode("401"), 0) << chip.number;
         for (const auto& text : f.LoadProfileDpiValues("profile_reset", 0)) {
             EXPECT_TRUE(f.FindGearByDpi(text)) << chip.number << " lacks " << text;
         }
