@@ -47,6 +47,7 @@ public:
 
     const std::filesystem::path& configPath() const { return configPath_; }
     const std::vector<MacroGroup>& groups() const { return groups_; }
+    // For the button-assignment code, which changes bindings and binding counts and then calls SaveAllMacros.
     std::vector<MacroGroup>& groups() { return groups_; }
     const nlohmann::json& document() const { return document_; }
     const KeyNames& keyNames() const { return keyNames_; }

@@ -84,7 +84,9 @@ TEST(DeviceFeature, KeyCountAboveTwentyIsHeldToThePageButtons) {
 
 TEST(DeviceFeature, GearEntriesKeepSpacesDropTabsAndSkipMalformedOnes) {
     TempDir dir;
-    const DeviceFeature f = LoadFrom(dir, "[Chip3]\nDPI_GEAR_NUM=3\nGEAR_STEP=0\n1=\"  1600\t,12\"\n2=3200\n3=6400,40,9\n", 3);
+    // Quotes keep the blanks that the INI reader would otherwise trim.
+    const DeviceFeature f =
+        LoadFrom(dir, "[Chip3]\nDPI_GEAR_NUM=3\nGEAR_STEP=0\n1=\"  1600\t,12\"\n2=3200\n3=6400,40,9\n", 3);
     EXPECT_EQ(f.gearTable.step, 0);
     ASSERT_EQ(f.gearTable.gears.size(), 2u) << "entry 2 lacks its sensor value";
     EXPECT_EQ(f.GearDpi(1), "  1600");

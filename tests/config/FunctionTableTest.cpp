@@ -23,7 +23,8 @@ TEST(FunctionTable, ShippedNamesCoverEveryFunctionTheListsOffer) {
 
 TEST(FunctionTable, CodesOutsideTheTableAreUnknownKeys) {
     FunctionTable table;
-    ASSERT_TRUE(table.Parse(R"({"MouseFunctionText": {"7": ["List seven", "Seven"], "07x": ["a", "b"], "": ["c", "d"]}})"));
+    ASSERT_TRUE(
+        table.Parse(R"({"MouseFunctionText": {"7": ["List seven", "Seven"], "07x": ["a", "b"], "": ["c", "d"]}})"));
     EXPECT_EQ(table.FunctionListText(7), "List seven");
     EXPECT_EQ(table.FunctionButtonText(7), "Seven");
     EXPECT_EQ(table.FunctionButtonText(8), "Unknown Key");

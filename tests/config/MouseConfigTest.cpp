@@ -133,7 +133,8 @@ protected:
         feature_.keyDefaults[0] = 1;
         feature_.keyDefaults[1] = 256 + 0x1C;
         feature_.keyDefaults[16] = 58;
-        EXPECT_TRUE(functions_.Parse(R"({"MouseFunctionText": {"1": ["Left", "L"], "58": ["Up", "U"], "x": ["?", "?"]}})"));
+        EXPECT_TRUE(
+            functions_.Parse(R"({"MouseFunctionText": {"1": ["Left", "L"], "58": ["Up", "U"], "x": ["?", "?"]}})"));
         macros_.macros[{"G", "M"}] = FoundMacro{u"Burst", {}};
         config_.keyProfiles.fill({{"btn_MouseKey_Click0", {}}, {"btn_MouseKey_Click1", {}},
                                   {"btn_MouseKey_Click16", {}}, {"btn_MouseKey_Click7", {}}});

@@ -336,7 +336,8 @@ TEST_F(MacroStoreTest, ExportWritesOneUnboundGroup) {
 
 TEST_F(MacroStoreTest, ImportedGroupsGetUniqueNamesAndNewIdentities) {
     LoadSample();
-    const auto file = dir_.Write("in.Macro.Config", Group("GX", "Work", json::array({MacroObject("MX", "x", {4})})).dump());
+    const auto file =
+        dir_.Write("in.Macro.Config", Group("GX", "Work", json::array({MacroObject("MX", "x", {4})})).dump());
     const auto broken = dir_.Write("broken.Macro.Config", "{\"GrpName\": 5}");
     dialogs_.openAnswers.push_back({file.string(), broken.string()});
     dialogs_.openAnswers.push_back({file.string()});
