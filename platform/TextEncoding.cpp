@@ -135,6 +135,12 @@ constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
 }  // namespace
 
+std::string CodePointToUtf8(char32_t character) {
+    std::string out;
+    AppendUtf8(out, character);
+    return out;
+}
+
 std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());

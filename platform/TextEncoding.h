@@ -18,6 +18,9 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // UTF-16 code units to UTF-8.
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// One character (a Unicode code point) as UTF-8.
+std::string CodePointToUtf8(char32_t character);
+
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the project twice (a normal build with warnings as errors, and an
-# AddressSanitizer + UndefinedBehaviorSanitizer build) and runs the whole test suite in both.
+# AddressSanitizer + UndefinedBehaviorSanitizer build) and runs the whole test suite in both, then builds the
+# libFuzzer targets with clang and runs each of them briefly from its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,4 +19,6 @@ for flavour in normal asan; do
     echo "== $flavour tests"
     ctest --test-dir "$dir" --output-on-failure -j2
 done
+echo "== fuzz targets"
+scripts/fuzz.sh "${MOUSECFG_FUZZ_SECONDS:-10}"
 echo "== all tests passed"

@@ -1,0 +1,121 @@
+// Reset, export and import of the macro store.
+#include "macro/MacroRecordJson.h"
+#include "macro/MacroStore.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileDialogs.h"
+#include "platform/Trace.h"
+
+namespace mousecfg {
+namespace {
+
+using json = nlohmann::json;
+
+const FileFilter kExchangeFilter{"Config Flie(*.Macro.Config)", "*.Macro.Config", "Config"};
+
+std::string Dump(const json& value) { return value.dump(4, ' ', false, json::error_handler_t::replace); }
+
+// A group object of an exchange file, checked to convert like a group of the document.
+json ReadExchangeGroup(const std::filesystem::path& file) {
+    const Result<std::string> text = ReadWholeFile(file);
+    if (!text) {
+        throw json::other_error::create(501, text.message(), static_cast<const json*>(nullptr));
+    }
+    json group = json::parse(*text);
+    NameFromJson(group.at("GrpName"));
+    if (group.contains("MacroInfo")) {
+        for (const json& macro : group.at("MacroInfo")) {
+            MacroRecordFromJson(macro);
+        }
+    }
+    return group;
+}
+
+}  // namespace
+
+Status MacroStore::ResetMacros() {
+    const auto resetPath = programFolder_ / "res" / "MacroDock" / "MacroDataReset" / "macroConfigReset.json";
+    const auto backupPath = std::filesystem::path(configPath_.string() + ".bak");
+    Status result = Status::Ok();
+    if (const Result<std::string> factory = ReadWholeFile(resetPath)) {
+        if (const Result<std::string> current = ReadWholeFile(configPath_)) {
+            result = WriteFileAtomically(backupPath, *current);
+        }
+        if (result) {
+            result = WriteFileAtomically(configPath_, *factory);
+        }
+    } else {
+        result = WriteFileAtomically(backupPath, Dump(document_));
+        if (document_.is_object()) {
+            document_.erase("MacroGrpInfo");
+        }
+        if (result) {
+            result = SaveMacros();
+        }
+    }
+    const Status loaded = LoadMacros();
+    return result ? loaded : result;
+}
+
+Status MacroStore::ExportGroup(int g) {
+    if (Status valid = CheckGroup(g); !valid) {
+        return valid;
+    }
+    const std::optional<std::string> file = dialogs_.SaveFile(kExchangeFilter);
+    if (!file) {
+        return Status::Ok();
+    }
+    json group = GroupArray().at(static_cast<size_t>(g));
+    // An exported group is unbound: the buttons it names belong to this installation's devices.
+    if (group.contains("MacroInfo") && group["MacroInfo"].is_array()) {
+        for (json& macro : group["MacroInfo"]) {
+            if (macro.is_object()) {
+                macro["BindKeys"] = 0;
+                macro.erase("BindKeysInfo");
+            }
+        }
+    }
+    return WriteFileAtomically(*file, Dump(group));
+}
+
+bool MacroStore::ImportGroups(int position) {
+    const std::vector<std::string> files = dialogs_.OpenFiles(kExchangeFilter, true);
+    if (files.empty()) {
+        return false;
+    }
+    std::vector<std::u16string> names;
+    for (const MacroGroup& group : groups_) {
+        names.push_back(group.name);
+    }
+    json& array = GroupArray();
+    size_t at = position >= 0 && static_cast<size_t>(position) < array.size() ? static_cast<size_t>(position)
+                                                                               : array.size();
+    for (const std::string& file : files) {
+        try {
+            json group = ReadExchangeGroup(file);
+            const Result<std::string> guid = NewGuid();
+            if (!guid) {
+                trace::Printf("%s\n", guid.message().c_str());
+                continue;
+            }
+            const std::u16string name = UniqueName(NameFromJson(group.at("GrpName")), names);
+            group["GrpName"] = NameToJson(name);
+            group["GrpGuid"] = *guid;
+            if (!group.contains("ForbidView")) {
+                group["ForbidView"] = false;
+            }
+            // Several files keep the order in which they were chosen.
+            array.insert(array.begin() + static_cast<std::ptrdiff_t>(at++), std::move(group));
+            names.push_back(name);
+        } catch (const json::exception& error) {
+            trace::Printf("%s: %s\n", file.c_str(), error.what());
+        }
+    }
+    const Status saved = SaveMacros();
+    if (!saved) {
+        trace::Printf("%s\n", saved.message().c_str());
+    }
+    LoadMacros();
+    return true;
+}
+
+}  // namespace mousecfg

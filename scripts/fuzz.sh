@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang in build-fuzz/ and runs each of them for a while:
+#   scripts/fuzz.sh            10 seconds per target (the short run of scripts/test.sh)
+#   scripts/fuzz.sh 600        ten minutes per target
+#   scripts/fuzz.sh 60 fuzz_mouse_config     one target only
+# Each target starts from its seed corpus in tests/fuzz/corpus/ and keeps what it finds in build-fuzz/corpus/.
+# A crash leaves its input in build-fuzz/ and fails the script.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds="${1:-10}"
+shift || true
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    targets=(fuzz_mouse_config fuzz_macro_document fuzz_preset_files fuzz_device_feature)
+fi
+
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOUSECFG_WERROR=ON \
+    -DMOUSECFG_FUZZ=ON -DMOUSECFG_BUILD_TESTS=OFF -DMOUSECFG_BUILD_BENCH=OFF >/dev/null
+cmake --build build-fuzz --target mousecfg_fuzz
+
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+for target in "${targets[@]}"; do
+    seeds="tests/fuzz/corpus/${target#fuzz_}"
+    corpus="build-fuzz/corpus/${target#fuzz_}"
+    mkdir -p "$corpus"
+    echo "== $target for ${seconds}s"
+    log="build-fuzz/$target.log"
+    status=0
+    (cd build-fuzz && "bin/$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
+        -print_final_stats=1 "../$corpus" "../$seeds") >"$log" 2>&1 || status=$?
+    grep -E '^stat::number_of_executed_units|^#[0-9]+ +DONE' "$log" || true
+    if [ "$status" -ne 0 ]; then
+        grep -E -A30 'ERROR|==[0-9]+==' "$log" | head -60 >&2
+        echo "== $target failed (log: $log)" >&2
+        exit 1
+    fi
+done
+echo "== fuzz targets ran clean"
