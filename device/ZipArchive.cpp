@@ -1,16 +1,18 @@
 #include "device/ZipArchive.h"
 
 #include <unzip.h>
+#include <zlib.h>
 
 #include <cstdio>
-#include <fstream>
 #include <vector>
+
+#include "device/ZipCrypto.h"
+#include "platform/AtomicFile.h"
 
 namespace mousecfg {
 namespace {
 
 constexpr size_t kMaxNameLength = 1024;
-constexpr size_t kReadChunk = 64 * 1024;
 
 std::string NormalisedName(const std::string& name) {
     std::string result = name;
@@ -20,6 +22,42 @@ std::string NormalisedName(const std::string& name) {
         }
     }
     return result;
+}
+
+// Decrypts `data` in place and drops its encryption header.
+int Decrypt(const std::string& password, uint8_t checkByte, std::string& data) {
+    if (data.size() < ZipCrypto::kHeaderSize) {
+        return UNZ_BADZIPFILE;
+    }
+    ZipCrypto crypto(password);
+    for (char& c : data) {
+        c = static_cast<char>(crypto.Decrypt(static_cast<uint8_t>(c)));
+    }
+    if (static_cast<uint8_t>(data[ZipCrypto::kHeaderSize - 1]) != checkByte) {
+        return ZipArchive::kWrongPassword;
+    }
+    data.erase(0, ZipCrypto::kHeaderSize);
+    return 0;
+}
+
+// Inflates raw deflate data that should give `size` bytes; more than that is refused.
+int Inflate(const std::string& data, uint64_t size, std::string& plain) {
+    z_stream stream{};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
+        return Z_MEM_ERROR;
+    }
+    plain.resize(size + 1);  // one byte more than expected, to notice data that inflates to more
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    stream.avail_in = static_cast<uInt>(data.size());
+    stream.next_out = reinterpret_cast<Bytef*>(plain.data());
+    stream.avail_out = static_cast<uInt>(plain.size());
+    const int result = inflate(&stream, Z_FINISH);
+    plain.resize(stream.total_out);
+    inflateEnd(&stream);
+    if (result == Z_STREAM_END) {
+        return 0;
+    }
+    return result == Z_OK || result == Z_BUF_ERROR ? UNZ_CRCERROR : result;
 }
 
 }  // namespace
@@ -96,6 +134,10 @@ int ZipArchive::GetEntry(int index, Entry& entry) {
     entry.name.assign(name.data(), std::min<size_t>(info.size_filename, kMaxNameLength));
     entry.encrypted = (info.flag & 1) != 0;
     entry.size = info.uncompressed_size;
+    entry.compressedSize = info.compressed_size;
+    entry.crc = static_cast<uint32_t>(info.crc);
+    // With a data descriptor (flag bit 3) the CRC is not known when the header is written: the time stands in.
+    entry.checkByte = static_cast<uint8_t>((info.flag & 8) != 0 ? (info.dosDate >> 8) & 0xFF : info.crc >> 24);
     entry.directory = !entry.name.empty() && (entry.name.back() == '/' || entry.name.back() == '\\');
     return 0;
 }
@@ -143,42 +185,60 @@ int ZipArchive::Extract(int index) {
     return ExtractFile(entry, target);
 }
 
-int ZipArchive::ExtractFile(const Entry& entry, const std::filesystem::path& target) {
+int ZipArchive::ReadRaw(const Entry& entry, std::string& data, int& method) {
+    if (entry.compressedSize > kMaxEntrySize + ZipCrypto::kHeaderSize) {
+        return kTooLarge;
+    }
     auto* zip = static_cast<unzFile>(zip_);
-    // Unencrypted entries must be opened without the password: the library would otherwise decrypt them too.
-    int result = entry.encrypted ? unzOpenCurrentFilePassword(zip, password_.c_str()) : unzOpenCurrentFile(zip);
-    if (result != UNZ_OK) {
+    int level = 0;
+    // Raw: the library hands over the stored bytes and leaves decryption and inflation to the caller.
+    if (const int result = unzOpenCurrentFile2(zip, &method, &level, 1); result != UNZ_OK) {
         return result;
     }
-    std::filesystem::path partial = target;
-    partial += ".part";
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    std::vector<char> buffer(kReadChunk);
-    uint64_t total = 0;
-    int read = 0;
-    while (out && (read = unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()))) > 0) {
-        total += static_cast<uint64_t>(read);
-        if (total > kMaxEntrySize) {
-            read = kTooLarge;  // the stored size lied
-            break;
+    data.resize(entry.compressedSize);
+    const int read = entry.compressedSize == 0
+                         ? 0
+                         : unzReadCurrentFile(zip, data.data(), static_cast<unsigned>(entry.compressedSize));
+    unzCloseCurrentFile(zip);
+    if (read < 0) {
+        return read;
+    }
+    if (static_cast<uint64_t>(read) != entry.compressedSize) {
+        return UNZ_BADZIPFILE;
+    }
+    return 0;
+}
+
+int ZipArchive::ExtractFile(const Entry& entry, const std::filesystem::path& target) {
+    std::string data;
+    int method = 0;
+    if (const int result = ReadRaw(entry, data, method); result != 0) {
+        return result;
+    }
+    if (entry.encrypted) {
+        if (const int result = Decrypt(password_, entry.checkByte, data); result != 0) {
+            return result;
         }
-        out.write(buffer.data(), read);
     }
-    // Closing checks the CRC: with a wrong password the data decrypts to garbage that fails it (or fails to inflate).
-    const int closed = unzCloseCurrentFile(zip);
-    out.close();
-    result = read < 0 ? read : (!out ? UNZ_ERRNO : closed);
-    std::error_code error;
-    if (result == UNZ_OK) {
-        std::filesystem::rename(partial, target, error);
-        if (error) {
-            result = UNZ_ERRNO;
+    std::string plain;
+    if (method == 0) {
+        plain = std::move(data);
+    } else if (method == Z_DEFLATED) {
+        if (const int result = Inflate(data, entry.size, plain); result != 0) {
+            return result;
         }
+    } else {
+        return kUnsupportedMethod;
     }
-    if (result != UNZ_OK) {
-        std::filesystem::remove(partial, error);
+    if (plain.size() != entry.size ||
+        crc32(0L, reinterpret_cast<const Bytef*>(plain.data()), static_cast<uInt>(plain.size())) != entry.crc) {
+        return UNZ_CRCERROR;
     }
-    return result;
+    // Written beside the target and renamed over it: a failure never leaves a half-written catalogue.
+    if (!WriteFileAtomically(target, plain)) {
+        return UNZ_ERRNO;
+    }
+    return 0;
 }
 
 }  // namespace mousecfg

@@ -7,20 +7,26 @@
 namespace mousecfg {
 
 // Reads a ZIP archive whose entries may be encrypted with the traditional ZIP password, and extracts its entries
-// into one base folder, never outside it. Result codes are 0 for success or a negative code: those of the ZIP
-// library (-1 file error, -103 not an archive, -105 checksum mismatch, which is how a wrong password shows, or
-// the inflater's codes such as -3 for damaged data) and the two below. One thread at a time.
+// into one base folder, never outside it. The ZIP library reads the archive's structure and each entry's raw
+// data; decryption (ZipCrypto), inflation and the checksum are done here. Result codes are 0 for success or a
+// negative code: those of the ZIP library (-1 file error, -103 not an archive, -105 checksum mismatch), of the
+// inflater (-3 damaged data) and the ones below. One thread at a time.
 class ZipArchive {
 public:
-    static constexpr int kUnsafeName = -200;  // an absolute name or one with a ".." part: not extracted
-    static constexpr int kTooLarge = -201;    // an entry larger than kMaxEntrySize: not extracted
-    static constexpr uint64_t kMaxEntrySize = 64ull << 20;
+    static constexpr int kUnsafeName = -200;         // an absolute name or one with a ".." part: not extracted
+    static constexpr int kTooLarge = -201;           // an entry larger than kMaxEntrySize: not extracted
+    static constexpr int kWrongPassword = -202;      // the encryption header's check byte does not match
+    static constexpr int kUnsupportedMethod = -203;  // neither stored nor deflated
+    static constexpr uint64_t kMaxEntrySize = 16ull << 20;
 
     struct Entry {
         std::string name;  // as stored, '/' or '\' separated
         bool directory = false;
         bool encrypted = false;
-        uint64_t size = 0;
+        uint64_t size = 0;            // uncompressed
+        uint64_t compressedSize = 0;  // as stored, encryption header included
+        uint32_t crc = 0;
+        uint8_t checkByte = 0;        // what the decrypted header's last byte must be
     };
 
     ZipArchive() = default;
@@ -34,9 +40,9 @@ public:
     int Count() const;
     // Describes entry `index` (0..Count()-1). 0 or a failure code.
     int GetEntry(int index, Entry& entry);
-    // Extracts entry `index` below the base folder, creating the folders it needs. A file is written beside its
-    // target first and renamed over it only when its checksum matched, so a failed extraction never replaces a
-    // good file. 0 or a failure code.
+    // Extracts entry `index` below the base folder, creating the folders it needs. The file is written only when
+    // its checksum matched, and then atomically, so a failed extraction never replaces a good file. 0 or a
+    // failure code.
     int Extract(int index);
     void Close();
 
@@ -47,6 +53,8 @@ public:
 private:
     int GoTo(int index);
     int ExtractFile(const Entry& entry, const std::filesystem::path& target);
+    // The entry's data as stored (compressed, maybe encrypted) and its compression method.
+    int ReadRaw(const Entry& entry, std::string& data, int& method);
 
     void* zip_ = nullptr;  // the library's handle
     std::string password_;
