@@ -52,7 +52,7 @@ BleMessageOutcome BleReplyDecoder::Decode(uintptr_t code, std::string_view text,
     // Which reply of types 2 and 9 this is, the request block tells: the subtype or part of the last request.
     auto session = commands_.Acquire();
     const size_t needed = DataNeeded(type, session->subtype, session->part);
-    if (needed == 0 || bytes->size() < kDataAt + needed) {
+    if (needed == 0 || (*bytes)[kLengthAt] < needed || bytes->size() < kDataAt + needed) {
         trace::Printf("BLE reply %#x ignored: %zu bytes\n", static_cast<unsigned>(code), bytes->size());
         return {};
     }

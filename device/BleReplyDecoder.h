@@ -24,8 +24,8 @@ struct BleMessageOutcome {
 
 // Decodes the replies to reads made over BLE (message 2065 with wParam 0x600 | read type): the text is the reply
 // report as hexadecimal bytes, its data bytes d0, d1, ... from report byte 9 on. Values go to the model; what must
-// be drawn is returned. A text that is not hexadecimal bytes, a reply without data, or one too short for its type
-// is ignored (traced). Main thread.
+// be drawn is returned. A text that is not hexadecimal bytes, a reply without data, or one whose length byte or
+// text is too short for its type is ignored (traced). Main thread.
 class BleReplyDecoder {
 public:
     BleReplyDecoder(CommandSet& commands, DeviceStateModel& model, ConnectionState& state);

@@ -1,7 +1,6 @@
 #include "device/FindDev.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <fstream>
@@ -130,9 +129,8 @@ void FindDev::ExtractCatalogue(ErrorLog& log, std::vector<DeviceRecord>& records
     for (int index = 0; index < archive.Count(); ++index) {
         ZipArchive::Entry entry;
         archive.GetEntry(index, entry);
-        errno = 0;
         const int result = archive.Extract(index);
-        log.Line("[2.1]ERROR:GetLastError:%d", errno);
+        log.Line("[2.1]ERROR:GetLastError:%d", archive.LastSystemError());
         if (result != 0) {
             log.Line("[2.2] ERROR:zrt:%d", result);
             if (result == ZipArchive::kUnsafeName) {

@@ -3,6 +3,7 @@
 #include <unzip.h>
 #include <zlib.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -162,6 +163,7 @@ bool ZipArchive::IsSafeName(const std::string& name) {
 }
 
 int ZipArchive::Extract(int index) {
+    lastSystemError_ = 0;
     Entry entry;
     if (const int result = GetEntry(index, entry); result != 0) {
         return result;
@@ -173,6 +175,7 @@ int ZipArchive::Extract(int index) {
     std::error_code error;
     if (entry.directory) {
         std::filesystem::create_directories(target, error);
+        lastSystemError_ = error.value();
         return error ? UNZ_ERRNO : 0;
     }
     if (entry.size > kMaxEntrySize) {
@@ -180,6 +183,7 @@ int ZipArchive::Extract(int index) {
     }
     std::filesystem::create_directories(target.parent_path(), error);
     if (error) {
+        lastSystemError_ = error.value();
         return UNZ_ERRNO;
     }
     return ExtractFile(entry, target);
@@ -235,7 +239,9 @@ int ZipArchive::ExtractFile(const Entry& entry, const std::filesystem::path& tar
         return UNZ_CRCERROR;
     }
     // Written beside the target and renamed over it: a failure never leaves a half-written catalogue.
+    errno = 0;
     if (!WriteFileAtomically(target, plain)) {
+        lastSystemError_ = errno;
         return UNZ_ERRNO;
     }
     return 0;

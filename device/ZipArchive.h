@@ -45,6 +45,8 @@ public:
     // failure code.
     int Extract(int index);
     void Close();
+    // The system's error code of the last Extract: 0 unless a file or folder could not be written.
+    int LastSystemError() const { return lastSystemError_; }
 
     // True when `name` names a place inside the base folder: not empty, not absolute (no leading '/' or '\', no
     // drive letter) and without a ".." part.
@@ -61,6 +63,7 @@ private:
     std::filesystem::path base_;
     int count_ = 0;
     int current_ = -1;  // the entry the library is positioned on
+    int lastSystemError_ = 0;
 };
 
 }  // namespace mousecfg
