@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -196,21 +197,29 @@ bool FindDev::FindInterfaces(size_t index) {
             receiverValue = static_cast<uint16_t>(report[14] | report[15] << 8);
         }
     }
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (index >= records_.size()) {
-        return false;
+    std::shared_ptr<HidHandle> replacedInput;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (index >= records_.size()) {
+            return false;
+        }
+        DeviceRecord& stored = records_[index];
+        stored.name = matchedName;
+        if (!found) {
+            return false;
+        }
+        stored.present = true;
+        stored.devicePath = found->path;
+        stored.featureHandle = std::move(found->feature);
+        replacedInput = std::exchange(stored.inputHandle, std::move(found->input));
+        stored.inputReportLength = found->inputReportLength;
+        stored.receiverValue = receiverValue;
     }
-    DeviceRecord& stored = records_[index];
-    stored.name = matchedName;
-    if (!found) {
-        return false;
+    // The reader blocked on the replaced input handle wakes and goes on with the new one. The replaced feature
+    // handle is only dropped: the transport may still be using it until the device is chosen again.
+    if (replacedInput) {
+        replacedInput->Close();
     }
-    stored.present = true;
-    stored.devicePath = found->path;
-    stored.featureHandle = std::move(found->feature);
-    stored.inputHandle = std::move(found->input);
-    stored.inputReportLength = found->inputReportLength;
-    stored.receiverValue = receiverValue;
     return true;
 }
 

@@ -52,7 +52,8 @@ public:
                      std::string_view password) const;
 
     // Looks for record `index`'s device among the HID interfaces; when both of its interfaces open, the record
-    // becomes present with their handles (replacing handles it held) and true is returned.
+    // becomes present with their handles and true is returned. Handles it held are replaced: the old input
+    // handle is closed (its reader goes on with the new one), the old feature handle only dropped.
     bool FindInterfaces(size_t index);
     // Re-checks the records after a device-interface notification for `path` (which names vendor and product
     // ID, platform/DevicePath.h). Arrival: true when a record that was not present became present. Removal: a

@@ -72,8 +72,17 @@ void InputReaders::Run(size_t index, Reader& reader) {
         }
         buffer.resize(record.inputReportLength != 0 ? record.inputReportLength : kDefaultReportLength);
         const int length = record.input->ReadInputReport(buffer, -1);
-        if (length < 0 || stopping_) {
-            break;  // closed or gone: a record found again gets a new reader from Start
+        if (stopping_) {
+            break;
+        }
+        if (length < 0) {
+            // Closed or gone. A record found again in the meantime has a new handle to read; otherwise the reader
+            // ends, and Start gives the record a new one when it is found later.
+            const FindDev::ReaderView now = catalogue_.ReaderInfo(index);
+            if (now.present && now.input && now.input != record.input) {
+                continue;
+            }
+            break;
         }
         if (length > 0) {
             handler_(index, record, std::span<const uint8_t>(buffer.data(), static_cast<size_t>(length)), state);

@@ -15,8 +15,9 @@ namespace mousecfg {
 
 // The input reader threads: exactly one per present catalogue record, each blocked in a read of its record's
 // input interface and handing every report to a handler. A reader ends by itself when its record is no longer
-// present or its read fails (the handle was closed or the device went away); Start then starts a new one for a
-// record that is present again. Start and StopAll are called on the main thread.
+// present or its read fails (the handle was closed or the device went away) and the record has no newer handle;
+// Start then starts a new one for a record that is present again. Start and StopAll are called on the main
+// thread.
 class InputReaders {
 public:
     // Called on the reader's thread with each report, the record as the reader last saw it, and the reader's own

@@ -1,0 +1,172 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "device/CommandSet.h"
+#include "device/ConnectionMonitor.h"
+#include "device/DeviceMessages.h"
+#include "device/FindDev.h"
+#include "device/ReportTransport.h"
+#include "platform/DeviceChange.h"
+#include "platform/MessageQueue.h"
+#include "sim/SimBleLink.h"
+#include "sim/SimHidBackend.h"
+#include "sim/VirtualMouse.h"
+#include "tests/support/CatalogueFiles.h"
+#include "tests/support/FakeDeviceStateModel.h"
+#include "tests/support/ManualTimers.h"
+#include "tests/support/RecordingMessageBoxes.h"
+#include "tests/support/RecordingPacer.h"
+#include "tests/support/TempDir.h"
+
+namespace mousecfg::test {
+
+// The main window as the monitor sees it: a message queue pumped by the test's thread, which hands device
+// changes, timers, 2053 and 2065 to the monitor the way the window's dispatcher will, and records every message
+// it handles (with the outcomes the monitor returned).
+class TestWindow final : public MessageSink {
+public:
+    struct Handled {
+        Message message;
+        std::optional<ConnectionDisplay> display;  // for 2053
+        std::optional<BleMessageOutcome> outcome;  // for 2065
+    };
+
+    TestWindow() : queue_([this](const Message& message) { return Handle(message); }) {}
+
+    void Post(Message message) override { queue_.Post(std::move(message)); }
+    intptr_t Send(Message message) override { return queue_.Send(std::move(message)); }
+
+    void Attach(ConnectionMonitor* monitor) { monitor_ = monitor; }
+    // From now on messages are only answered, not handed to the monitor (while it shuts down).
+    void Detach() { monitor_ = nullptr; }
+
+    // Handles messages until `done` holds; false when it did not within a few seconds.
+    bool PumpUntil(const std::function<bool()>& done) { return queue_.PumpUntil(done, std::chrono::seconds(5)); }
+    // Handles what is queued now and what arrives within `quiet` after it.
+    void PumpFor(std::chrono::milliseconds quiet) { queue_.PumpUntil([] { return false; }, quiet); }
+
+    std::vector<Handled> All() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return handled_;
+    }
+    // Messages handled with `id`, in order.
+    std::vector<Handled> WithId(uint32_t id) const {
+        std::vector<Handled> result;
+        for (const auto& handled : All()) {
+            if (handled.message.id == id) {
+                result.push_back(handled);
+            }
+        }
+        return result;
+    }
+    size_t Count(uint32_t id) const { return WithId(id).size(); }
+    void Clear() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        handled_.clear();
+    }
+
+private:
+    intptr_t Handle(const Message& message) {
+        Handled handled{message, std::nullopt, std::nullopt};
+        if (monitor_ != nullptr) {
+            if (message.id == kDeviceChangeMessage) {
+                monitor_->OnDeviceChange(message.wParam, message.text);
+            } else if (message.id == msg::kConnectionRefresh) {
+                handled.display = monitor_->OnConnectionRefresh(message.wParam, message.lParam);
+            } else if (message.id == msg::kBleStatus) {
+                handled.outcome = monitor_->OnBleMessage(message.wParam, message.text);
+            }
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        handled_.push_back(std::move(handled));
+        return 0;
+    }
+
+    MessageQueue queue_;
+    ConnectionMonitor* monitor_ = nullptr;  // test thread only
+    mutable std::mutex mutex_;
+    std::vector<Handled> handled_;  // guarded by mutex_
+};
+
+// The whole device link on the virtual mouse: catalogue, transport, command set, monitor and a window, with
+// fake timers and message boxes. Devices are plugged with Plug/Unplug; the window hears of them as it would from
+// the hot-plug monitor.
+class MonitorHarness {
+public:
+    explicit MonitorHarness(bool withBleLink = false, int registrationCheck = 1) {
+        WriteCatalogueArchive(res_.path(), VirtualMouseCatalogue());
+        WriteBleList(res_.path(), R"({"bleString": ["Virtual Mouse"]})");
+        if (withBleLink) {
+            ble_ = std::make_unique<sim::SimBleLink>(mouse);
+            transport.SetBleLink(ble_.get(), kS_OK);
+        }
+        catalogue = std::make_unique<FindDev>(backend, res_.path());
+        timers.SetTickHandler([this](int id) { monitor->OnTimer(id); });
+        monitor = std::make_unique<ConnectionMonitor>(
+            MonitorServices{*catalogue, commands, window, timers, boxes, model, registrationCheck});
+        window.Attach(monitor.get());
+    }
+
+    ~MonitorHarness() {
+        // The window keeps answering while the threads end: a reader may be waiting in a send.
+        window.Detach();
+        std::atomic<bool> done{false};
+        std::thread stopper([&] {
+            monitor->Shutdown();
+            done = true;
+            window.Post(Message{});  // wakes the pump
+        });
+        EXPECT_TRUE(window.PumpUntil([&] { return done.load(); })) << "the monitor did not stop";
+        stopper.join();
+        backend.SetDeviceChangeSink(nullptr);
+        ble_.reset();
+    }
+
+    // Loads the catalogue and the BLE list, chooses the device silently and starts the threads, as the window
+    // does when it initialises; device changes are announced from then on.
+    void Start() {
+        catalogue->LoadBleList();
+        catalogue->LoadCatalogue();
+        monitor->SelectActiveDevice(true);
+        monitor->StartEventThread();
+        monitor->StartReaders();
+        backend.SetDeviceChangeSink(&window);
+    }
+
+    sim::SimBleLink& Ble() { return *ble_; }
+
+    // Waits until the readers that should have ended have ended (a reader notices an unplug on its own thread).
+    bool WaitForReaders(size_t running) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (monitor->RunningReaders() != running && std::chrono::steady_clock::now() < deadline) {
+            window.PumpFor(std::chrono::milliseconds(5));
+        }
+        return monitor->RunningReaders() == running;
+    }
+
+    TempDir res_;
+    sim::VirtualMouse mouse;
+    sim::SimHidBackend backend;
+    RecordingPacer pacer;
+    ReportTransport transport{PacingValues::Zero(), pacer};
+    CommandSet commands{transport};
+    FakeDeviceStateModel model;
+    ManualTimers timers;
+    RecordingMessageBoxes boxes;
+    TestWindow window;
+    std::unique_ptr<FindDev> catalogue;
+    std::unique_ptr<ConnectionMonitor> monitor;
+
+private:
+    std::unique_ptr<sim::SimBleLink> ble_;
+};
+
+}  // namespace mousecfg::test
