@@ -48,8 +48,17 @@ public:
     // From now on messages are only answered, not handed to the monitor (while it shuts down).
     void Detach() { monitor_ = nullptr; }
 
-    // Handles messages until `done` holds; false when it did not within a few seconds.
-    bool PumpUntil(const std::function<bool()>& done) { return queue_.PumpUntil(done, std::chrono::seconds(5)); }
+    // Handles messages until `done` holds; false when it did not within a few seconds. `done` is looked at after
+    // every message and at least every few milliseconds, as it may turn true on another thread without a message.
+    bool PumpUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!queue_.PumpUntil(done, std::chrono::milliseconds(5))) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                return false;
+            }
+        }
+        return true;
+    }
     // Handles what is queued now and what arrives within `quiet` after it.
     void PumpFor(std::chrono::milliseconds quiet) { queue_.PumpUntil([] { return false; }, quiet); }
 
