@@ -32,7 +32,7 @@ using Clock = std::chrono::steady_clock;
 
 // The main window: notes when each DPI message is posted; sent messages are answered at once.
 class TimingWindow final : public MessageSink {
-public:
+  public:
     void Post(Message message) override {
         if (message.id != msg::kDpiLevelChanged) {
             return;
@@ -52,7 +52,7 @@ public:
         return postedAt_;
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable arrived_;
     Clock::time_point postedAt_;

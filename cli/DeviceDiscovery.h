@@ -21,7 +21,7 @@ namespace mousecfg::cli {
 // HID devices, or among the virtual mouse's when simulating (plugged by cable or through the receiver; over BLE
 // no HID device is plugged). Used from the tool's main thread only.
 class DeviceDiscovery {
-public:
+  public:
     // Loads the BLE device list and the catalogue below `resRoot`. With `trace` the catalogue's decryption
     // messages go to stderr, else nowhere.
     DeviceDiscovery(Target target, const std::filesystem::path& resRoot, bool trace);
@@ -32,7 +32,7 @@ public:
     // first other present record; nothing when none is present.
     std::optional<size_t> ChooseDevice() const;
 
-private:
+  private:
     std::ostream silent_{nullptr};
     std::unique_ptr<sim::VirtualMouse> mouse_;
     std::unique_ptr<HidBackend> backend_;

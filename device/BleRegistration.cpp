@@ -19,8 +19,7 @@ constexpr const char* kRestartText = "蓝牙连接失败，重启软件";
 }  // namespace
 
 BleRegistration::BleRegistration(ConnectionState& state, CommandSet& commands, const FindDev& catalogue,
-                                 MessageSink& window, WindowTimers& timers, MessageBoxes& boxes,
-                                 int registrationCheck)
+                                 MessageSink& window, WindowTimers& timers, MessageBoxes& boxes, int registrationCheck)
     : state_(state),
       commands_(commands),
       catalogue_(catalogue),

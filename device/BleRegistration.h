@@ -22,7 +22,7 @@ enum class BleRegisterResult {
 // The registration of the BLE devices with the BLE link: the request itself, the five retries 10 s apart after
 // failed connections (a one-shot window timer, never a sleep) and the restart message on the sixth failure.
 class BleRegistration {
-public:
+  public:
     // `registrationCheck` is the result of the link's registration check (CheckBleRegistration()).
     BleRegistration(ConnectionState& state, CommandSet& commands, const FindDev& catalogue, MessageSink& window,
                     WindowTimers& timers, MessageBoxes& boxes, int registrationCheck);
@@ -44,7 +44,7 @@ public:
 
     static constexpr int kMaxRetries = 5;
 
-private:
+  private:
     ConnectionState& state_;
     CommandSet& commands_;
     const FindDev& catalogue_;

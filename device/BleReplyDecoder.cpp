@@ -34,11 +34,16 @@ BleReplyDecoder::BleReplyDecoder(CommandSet& commands, DeviceStateModel& model, 
 
 size_t BleReplyDecoder::DataNeeded(uint8_t readType, uint8_t subtype, uint8_t part) {
     switch (readType) {
-        case request::kReadDeviceInfo: return 3;
-        case request::kSystemSetting: return IsProfileTags(readType, subtype) ? 8 : 1;
-        case request::kDpiTable: return 20;
-        case request::kLightEffect: return part == request::kLightRecord ? 25 : 3;
-        default: return 0;
+        case request::kReadDeviceInfo:
+            return 3;
+        case request::kSystemSetting:
+            return IsProfileTags(readType, subtype) ? 8 : 1;
+        case request::kDpiTable:
+            return 20;
+        case request::kLightEffect:
+            return part == request::kLightRecord ? 25 : 3;
+        default:
+            return 0;
     }
 }
 
@@ -137,8 +142,8 @@ void BleReplyDecoder::LightingRecord(const uint8_t* d) {
         record.colourEnabled[k] = ((d[3] >> k) & 1) != 0;
         const uint8_t* triple = d + 4 + 3 * k;
         // The record holds each colour as the device image laid it out; the configuration keeps 0xFFRRGGBB.
-        record.colours[k] = 0xFF000000u | static_cast<uint32_t>(triple[1]) << 16 |
-                            static_cast<uint32_t>(triple[0]) << 8 | triple[2];
+        record.colours[k] =
+            0xFF000000u | static_cast<uint32_t>(triple[1]) << 16 | static_cast<uint32_t>(triple[0]) << 8 | triple[2];
     }
     model_.SetLightingRecord(record);
 }

@@ -27,7 +27,7 @@ struct BleMessageOutcome {
 // be drawn is returned. A text that is not hexadecimal bytes, a reply without data, or one whose length byte or
 // text is too short for its type is ignored (traced). Main thread.
 class BleReplyDecoder {
-public:
+  public:
     BleReplyDecoder(CommandSet& commands, DeviceStateModel& model, ConnectionState& state);
 
     // `storedVariant` is the device variant last stored; a different one in a device-information reply replaces
@@ -38,7 +38,7 @@ public:
     // lighting header 3, lighting record 25.
     static size_t DataNeeded(uint8_t readType, uint8_t subtype, uint8_t part);
 
-private:
+  private:
     BleMessageOutcome DeviceInfo(const uint8_t* d, uint8_t& storedVariant);
     void DpiTable(const uint8_t* d);
     // Hands the header to the model; returns the mode byte (bit 6 cleared above 137).

@@ -112,8 +112,8 @@ Catalogue ParseCatalogue(std::string_view text) {
         const json root = json::parse(text);
         const json& devices = root.at("NDevice");
         if (!devices.is_array()) {
-            throw json::type_error::create(302, std::string("NDevice must be an array, but is ") +
-                                                    devices.type_name(), &devices);
+            throw json::type_error::create(302, std::string("NDevice must be an array, but is ") + devices.type_name(),
+                                           &devices);
         }
         for (const json& element : devices) {
             DeviceRecord record = ReadRecord(element);

@@ -20,7 +20,9 @@ constexpr size_t kCableRecord = 0;
 constexpr size_t kReceiverRecord = 1;
 constexpr size_t kLinkStateAt = 1;
 
-Message Refresh(uintptr_t wParam, intptr_t lParam) { return Message{msg::kConnectionRefresh, wParam, lParam, {}}; }
+Message Refresh(uintptr_t wParam, intptr_t lParam) {
+    return Message{msg::kConnectionRefresh, wParam, lParam, {}};
+}
 
 }  // namespace
 
@@ -31,19 +33,25 @@ ConnectionMonitor::ConnectionMonitor(const MonitorServices& services)
       timers_(services.timers),
       model_(services.model),
       processor_(services.model, queue_),
-      registration_(state_, services.commands, services.catalogue, services.window, services.timers,
-                    services.boxes, services.bleRegistrationCheck),
+      registration_(state_, services.commands, services.catalogue, services.window, services.timers, services.boxes,
+                    services.bleRegistrationCheck),
       replies_(services.commands, services.model, state_),
       eventThread_(queue_, services.model, services.catalogue, services.window),
       readers_(services.catalogue,
                [this](size_t index, const FindDev::ReaderView& record, std::span<const uint8_t> report,
                       InputReportProcessor::State& state) { OnInputReport(index, record, report, state); }) {}
 
-ConnectionMonitor::~ConnectionMonitor() { Shutdown(); }
+ConnectionMonitor::~ConnectionMonitor() {
+    Shutdown();
+}
 
-void ConnectionMonitor::StartEventThread() { eventThread_.Start(); }
+void ConnectionMonitor::StartEventThread() {
+    eventThread_.Start();
+}
 
-int ConnectionMonitor::StartReaders() { return readers_.Start(); }
+int ConnectionMonitor::StartReaders() {
+    return readers_.Start();
+}
 
 void ConnectionMonitor::Shutdown() {
     readers_.StopAll();
@@ -52,7 +60,9 @@ void ConnectionMonitor::Shutdown() {
     timers_.KillTimer(timer::kBleRetry);
 }
 
-bool ConnectionMonitor::BleActive() const { return commands_.transport().BleActive(); }
+bool ConnectionMonitor::BleActive() const {
+    return commands_.transport().BleActive();
+}
 
 void ConnectionMonitor::SelectActiveDevice(bool silent) {
     state_.selectedCount = 0;
@@ -81,8 +91,8 @@ void ConnectionMonitor::SelectActiveDevice(bool silent) {
     }
 }
 
-void ConnectionMonitor::OnInputReport(size_t index, const FindDev::ReaderView& record,
-                                      std::span<const uint8_t> report, InputReportProcessor::State& state) {
+void ConnectionMonitor::OnInputReport(size_t index, const FindDev::ReaderView& record, std::span<const uint8_t> report,
+                                      InputReportProcessor::State& state) {
     if (record.kind == 1) {
         UpdateLinkState(record, report);
     }
@@ -186,7 +196,9 @@ void ConnectionMonitor::StartStatusPoll() {
     }
 }
 
-void ConnectionMonitor::StopStatusPoll() { timers_.KillTimer(timer::kStatusPoll); }
+void ConnectionMonitor::StopStatusPoll() {
+    timers_.KillTimer(timer::kStatusPoll);
+}
 
 ConnectionDisplay ConnectionMonitor::OnConnectionRefresh(uintptr_t wParam, intptr_t lParam) {
     if (refreshing_) {
@@ -214,7 +226,9 @@ ConnectionDisplay ConnectionMonitor::OnConnectionRefresh(uintptr_t wParam, intpt
     return display;
 }
 
-BleRegisterResult ConnectionMonitor::BleRegister() { return registration_.Register(); }
+BleRegisterResult ConnectionMonitor::BleRegister() {
+    return registration_.Register();
+}
 
 BleMessageOutcome ConnectionMonitor::OnBleMessage(uintptr_t code, std::string_view text) {
     BleMessageOutcome outcome;

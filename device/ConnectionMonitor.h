@@ -26,9 +26,9 @@ class WindowTimers;
 // What the connection monitor works with; everything must outlive it.
 struct MonitorServices {
     FindDev& catalogue;
-    CommandSet& commands;     // its transport is the one whose handles and BLE path the monitor sets
-    MessageSink& window;      // the main window: receives 2031, 2032, 2040, 2041, 2053, 2069
-    WindowTimers& timers;     // the main window's timers (status poll, device-change delay, BLE retry)
+    CommandSet& commands;  // its transport is the one whose handles and BLE path the monitor sets
+    MessageSink& window;   // the main window: receives 2031, 2032, 2040, 2041, 2053, 2069
+    WindowTimers& timers;  // the main window's timers (status poll, device-change delay, BLE retry)
     MessageBoxes& boxes;
     DeviceStateModel& model;
     int bleRegistrationCheck = 1;  // CheckBleRegistration()
@@ -40,7 +40,7 @@ struct MonitorServices {
 // thread, called from the main window's message loop: device changes, timers, message 2053 and message 2065.
 // Results reach the window as numbered messages and as the display outcomes the handlers return.
 class ConnectionMonitor {
-public:
+  public:
     explicit ConnectionMonitor(const MonitorServices& services);
     ~ConnectionMonitor();
     ConnectionMonitor(const ConnectionMonitor&) = delete;
@@ -85,7 +85,7 @@ public:
     bool BleActive() const;
     size_t RunningReaders() const { return readers_.Running(); }
 
-private:
+  private:
     // The reader threads' handling of one report: the link state, then the state bytes.
     void OnInputReport(size_t index, const FindDev::ReaderView& record, std::span<const uint8_t> report,
                        InputReportProcessor::State& state);
@@ -105,11 +105,11 @@ private:
     InputReportProcessor processor_;
     BleRegistration registration_;
     BleReplyDecoder replies_;
-    uint8_t variant_ = 0;                      // main thread only
-    bool refreshing_ = false;                  // main thread only: a 2053 is being handled
-    InputReportProcessor::State bleInput_;     // main thread only: reports that came over BLE
+    uint8_t variant_ = 0;                   // main thread only
+    bool refreshing_ = false;               // main thread only: a 2053 is being handled
+    InputReportProcessor::State bleInput_;  // main thread only: reports that came over BLE
     DeviceEventThread eventThread_;
-    InputReaders readers_;                     // last: its threads use everything above
+    InputReaders readers_;  // last: its threads use everything above
 };
 
 }  // namespace mousecfg

@@ -14,7 +14,7 @@ namespace mousecfg {
 // out in the order they went in. The consumer sleeps on a condition variable until an event or Stop arrives.
 // Thread-safe.
 class DeviceEventQueue {
-public:
+  public:
     // Events kept waiting at most. Nothing but the rate of the mouse's reports keeps the queue short, so when the
     // consumer falls this far behind the oldest events are dropped: the newest say what the mouse holds now.
     static constexpr size_t kMaxPending = 99;
@@ -30,7 +30,7 @@ public:
     size_t Pending() const;
     size_t Dropped() const;  // events dropped because too many were pending
 
-private:
+  private:
     // State below is protected by mutex_.
     mutable std::mutex mutex_;
     std::condition_variable arrived_;

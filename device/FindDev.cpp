@@ -59,7 +59,7 @@ bool Qualifies(const DeviceRecord& record, const std::string& productString) {
 // The extraction log: an existing file_error.txt is rewritten with the lines of this load; when the file does not
 // exist nothing is written (the file is never created).
 class FindDev::ErrorLog {
-public:
+  public:
     explicit ErrorLog(const std::filesystem::path& file) {
         std::error_code error;
         if (std::filesystem::is_regular_file(file, error)) {
@@ -78,7 +78,7 @@ public:
         out_ << text << '\n';
     }
 
-private:
+  private:
     std::ofstream out_;
 };
 
@@ -92,9 +92,13 @@ struct FindDev::Found {
 FindDev::FindDev(HidBackend& backend, std::filesystem::path resRoot)
     : backend_(backend), resRoot_(std::move(resRoot)), console_(&std::cerr) {}
 
-std::filesystem::path FindDev::IconsFolder() const { return resRoot_ / "Home" / "Icons"; }
+std::filesystem::path FindDev::IconsFolder() const {
+    return resRoot_ / "Home" / "Icons";
+}
 
-void FindDev::SetConsole(std::ostream& console) { console_ = &console; }
+void FindDev::SetConsole(std::ostream& console) {
+    console_ = &console;
+}
 
 void FindDev::LoadCatalogue() {
     std::vector<DeviceRecord> records;

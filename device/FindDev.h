@@ -33,7 +33,7 @@ inline constexpr uint16_t kFeatureUsagePage = 0xFF01;
 // called from any thread (reader threads look at presence and handles while the main thread changes them).
 // LoadCatalogue replaces the record list and must not run while readers use it.
 class FindDev {
-public:
+  public:
     // `resRoot` is the resource folder (the program runs with its own folder as working directory, so "res").
     // `backend` must outlive the object.
     explicit FindDev(HidBackend& backend, std::filesystem::path resRoot = "res");
@@ -90,7 +90,7 @@ public:
     const std::filesystem::path& ResourceRoot() const { return resRoot_; }
     std::filesystem::path IconsFolder() const;
 
-private:
+  private:
     struct Found;
     class ErrorLog;
     std::optional<Found> Search(const DeviceRecord& record, std::string& matchedName) const;

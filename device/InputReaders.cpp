@@ -12,10 +12,11 @@ constexpr size_t kDefaultReportLength = 64;
 
 }  // namespace
 
-InputReaders::InputReaders(FindDev& catalogue, Handler handler)
-    : catalogue_(catalogue), handler_(std::move(handler)) {}
+InputReaders::InputReaders(FindDev& catalogue, Handler handler) : catalogue_(catalogue), handler_(std::move(handler)) {}
 
-InputReaders::~InputReaders() { StopAll(); }
+InputReaders::~InputReaders() {
+    StopAll();
+}
 
 int InputReaders::Start() {
     for (auto it = readers_.begin(); it != readers_.end();) {

@@ -19,11 +19,11 @@ namespace mousecfg {
 // Start then starts a new one for a record that is present again. Start and StopAll are called on the main
 // thread.
 class InputReaders {
-public:
+  public:
     // Called on the reader's thread with each report, the record as the reader last saw it, and the reader's own
     // processing state.
-    using Handler = std::function<void(size_t index, const FindDev::ReaderView& record,
-                                       std::span<const uint8_t> report, InputReportProcessor::State& state)>;
+    using Handler = std::function<void(size_t index, const FindDev::ReaderView& record, std::span<const uint8_t> report,
+                                       InputReportProcessor::State& state)>;
 
     InputReaders(FindDev& catalogue, Handler handler);
     ~InputReaders();
@@ -39,7 +39,7 @@ public:
     // Readers running now.
     size_t Running() const;
 
-private:
+  private:
     struct Reader {
         std::thread thread;
         std::atomic<bool> finished{false};

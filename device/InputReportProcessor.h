@@ -20,7 +20,7 @@ class DeviceStateModel;
 // Layout: byte 1 link state, bytes 2..3 button bits 0..15, 6 profile, 7 report-rate code, 8 DPI level + 1,
 // 9 lighting state, 10 state byte e, 11..12 state value f (LE), 13..14 state value g (LE).
 class InputReportProcessor {
-public:
+  public:
     static constexpr size_t kMinLength = 15;  // bytes 0..14: shorter reports carry no state and are ignored
     static constexpr int kButtons = 20;       // button numbers 0..19; only 0..15 have bits in the report
 
@@ -42,7 +42,7 @@ public:
     // release stops the processing of the rest of the report (its button stays recorded as pressed).
     void Process(int deviceIndex, std::span<const uint8_t> report, bool compareReportRate, State& state) const;
 
-private:
+  private:
     void CompareOnRelease(int deviceIndex, int button, std::span<const uint8_t> report, bool compareReportRate) const;
     void Queue(int deviceIndex, DeviceEventKind kind, int button, int value) const;
 

@@ -63,7 +63,9 @@ int Inflate(const std::string& data, uint64_t size, std::string& plain) {
 
 }  // namespace
 
-ZipArchive::~ZipArchive() { Close(); }
+ZipArchive::~ZipArchive() {
+    Close();
+}
 
 int ZipArchive::Open(const std::filesystem::path& file, std::string password) {
     Close();
@@ -87,9 +89,13 @@ int ZipArchive::Open(const std::filesystem::path& file, std::string password) {
     return 0;
 }
 
-void ZipArchive::SetBaseFolder(std::filesystem::path folder) { base_ = std::move(folder); }
+void ZipArchive::SetBaseFolder(std::filesystem::path folder) {
+    base_ = std::move(folder);
+}
 
-int ZipArchive::Count() const { return count_; }
+int ZipArchive::Count() const {
+    return count_;
+}
 
 void ZipArchive::Close() {
     if (zip_ != nullptr) {
@@ -127,8 +133,8 @@ int ZipArchive::GetEntry(int index, Entry& entry) {
     }
     unz_file_info64 info{};
     std::vector<char> name(kMaxNameLength + 1, 0);
-    const int result = unzGetCurrentFileInfo64(static_cast<unzFile>(zip_), &info, name.data(), kMaxNameLength,
-                                               nullptr, 0, nullptr, 0);
+    const int result =
+        unzGetCurrentFileInfo64(static_cast<unzFile>(zip_), &info, name.data(), kMaxNameLength, nullptr, 0, nullptr, 0);
     if (result != UNZ_OK) {
         return result;
     }

@@ -12,7 +12,7 @@ namespace mousecfg {
 // negative code: those of the ZIP library (-1 file error, -103 not an archive, -105 checksum mismatch), of the
 // inflater (-3 damaged data) and the ones below. One thread at a time.
 class ZipArchive {
-public:
+  public:
     static constexpr int kUnsafeName = -200;         // an absolute name or one with a ".." part: not extracted
     static constexpr int kTooLarge = -201;           // an entry larger than kMaxEntrySize: not extracted
     static constexpr int kWrongPassword = -202;      // the encryption header's check byte does not match
@@ -26,7 +26,7 @@ public:
         uint64_t size = 0;            // uncompressed
         uint64_t compressedSize = 0;  // as stored, encryption header included
         uint32_t crc = 0;
-        uint8_t checkByte = 0;        // what the decrypted header's last byte must be
+        uint8_t checkByte = 0;  // what the decrypted header's last byte must be
     };
 
     ZipArchive() = default;
@@ -52,7 +52,7 @@ public:
     // drive letter) and without a ".." part.
     static bool IsSafeName(const std::string& name);
 
-private:
+  private:
     int GoTo(int index);
     int ExtractFile(const Entry& entry, const std::filesystem::path& target);
     // The entry's data as stored (compressed, maybe encrypted) and its compression method.

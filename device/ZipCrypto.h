@@ -11,7 +11,7 @@ namespace mousecfg {
 // high byte of the entry's CRC (or of its DOS time when the entry has a data descriptor).
 // Done here rather than by the ZIP library because the system's build of it leaves decryption out.
 class ZipCrypto {
-public:
+  public:
     static constexpr size_t kHeaderSize = 12;
 
     explicit ZipCrypto(std::string_view password);
@@ -19,7 +19,7 @@ public:
     uint8_t Decrypt(uint8_t cipher);
     uint8_t Encrypt(uint8_t plain);
 
-private:
+  private:
     uint8_t KeyStream() const;
     void Update(uint8_t plain);
 

@@ -6,13 +6,16 @@ namespace mousecfg {
 namespace {
 
 constexpr size_t kShortestPath = 5;
-constexpr size_t kWindowsIdsAt = 8;      // after "\\?\HID#"
+constexpr size_t kWindowsIdsAt = 8;       // after "\\?\HID#"
 constexpr size_t kWindowsIdsLength = 17;  // "VID_1111&PID_2222"
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 

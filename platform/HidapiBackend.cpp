@@ -44,11 +44,16 @@ std::string WideToUtf8(const wchar_t* text) {
 // hidapi's bus kinds as the kernel numbers them (the numbers HidInterfaceInfo uses).
 uint16_t KernelBusType(hid_bus_type bus) {
     switch (bus) {
-        case HID_API_BUS_USB: return 0x0003;
-        case HID_API_BUS_BLUETOOTH: return 0x0005;
-        case HID_API_BUS_I2C: return 0x0018;
-        case HID_API_BUS_SPI: return 0x001C;
-        default: return 0;
+        case HID_API_BUS_USB:
+            return 0x0003;
+        case HID_API_BUS_BLUETOOTH:
+            return 0x0005;
+        case HID_API_BUS_I2C:
+            return 0x0018;
+        case HID_API_BUS_SPI:
+            return 0x001C;
+        default:
+            return 0;
     }
 }
 
@@ -56,7 +61,7 @@ uint16_t KernelBusType(hid_bus_type bus) {
 // the device is closed only once no call is using it: Close marks the handle closed, and whoever ends the last
 // call closes the device (a blocked read notices within one read slice).
 class HidapiHandle final : public HidHandle {
-public:
+  public:
     explicit HidapiHandle(hid_device* device) : device_(device) {}
     ~HidapiHandle() override { Close(); }
 
@@ -106,14 +111,14 @@ public:
         return !closed_;
     }
 
-private:
+  private:
     int ReadInSlices(std::span<uint8_t> buffer, int timeoutMs) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
         for (;;) {
             int slice = HidapiBackend::kReadSliceMs;
             if (timeoutMs >= 0) {
-                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                    deadline - std::chrono::steady_clock::now());
+                const auto left =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
                 slice = static_cast<int>(std::clamp<long long>(left.count(), 0, slice));
             }
             int result = 0;

@@ -10,7 +10,7 @@ namespace mousecfg {
 // Opening needs read and write permission on the node (a udev rule gives it to the seat's user); hidraw nodes
 // are always opened for both, whatever `access` says. Thread-safe.
 class HidapiBackend final : public HidBackend {
-public:
+  public:
     HidapiBackend();
 
     std::vector<HidInterfaceInfo> Enumerate() override;

@@ -29,7 +29,9 @@ std::optional<Message> DeviceChangeFromUdev(std::string_view action, std::string
 
 UdevMonitor::UdevMonitor(MessageSink& window) : window_(window) {}
 
-UdevMonitor::~UdevMonitor() { Stop(); }
+UdevMonitor::~UdevMonitor() {
+    Stop();
+}
 
 Status UdevMonitor::Start() {
     if (thread_.joinable()) {

@@ -21,7 +21,7 @@ std::optional<Message> DeviceChangeFromUdev(std::string_view action, std::string
 // thread of its own that sleeps in poll() on the udev socket and a stop event. Start and Stop are called on the
 // window's thread; `window` must outlive the monitor.
 class UdevMonitor {
-public:
+  public:
     explicit UdevMonitor(MessageSink& window);
     ~UdevMonitor();
     UdevMonitor(const UdevMonitor&) = delete;
@@ -33,7 +33,7 @@ public:
     // Stops and joins the thread; nothing when not running.
     void Stop();
 
-private:
+  private:
     void Run();
     void Release();
 

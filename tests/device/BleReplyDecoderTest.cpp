@@ -27,7 +27,7 @@ std::string ReplyText(uint8_t code, const std::vector<uint8_t>& data) {
 }
 
 class BleReplyDecoderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         transport_.SetBleLink(&link_, kS_OK);
         transport_.SetBleActive(true);
@@ -55,12 +55,12 @@ TEST_F(BleReplyDecoderTest, MalformedRepliesChangeNothing) {
     const std::string dpi = ReplyText(0x86, std::vector<uint8_t>(20, 1));
     const std::string cases[] = {
         "",
-        "06 00 00 86 01 00 00 14 0",                     // cut short
-        "060",                                            // digits without separating blanks
-        dpi.substr(0, 30) + "zz " + dpi.substr(33),       // not hexadecimal
+        "06 00 00 86 01 00 00 14 0",                                     // cut short
+        "060",                                                           // digits without separating blanks
+        dpi.substr(0, 30) + "zz " + dpi.substr(33),                      // not hexadecimal
         ReplyText(0x86, std::vector<uint8_t>(20, 1)).substr(0, 3 * 20),  // too short for a DPI table
-        ReplyText(0x86, {}),                              // length 0: no data
-        dpi + "100",                                      // a piece of three digits
+        ReplyText(0x86, {}),                                             // length 0: no data
+        dpi + "100",                                                     // a piece of three digits
     };
     for (const std::string& text : cases) {
         const BleMessageOutcome outcome = Decode(request::kDpiTable, text);
@@ -107,7 +107,7 @@ TEST_F(BleReplyDecoderTest, DpiTableGivesLevelsValuesAndMultipliers) {
     data[1] = 3;           // level 2 in use
     data[2] = 0x90;        // level 0: 400
     data[3] = 0x01;
-    data[6] = 0x20;        // level 2: 800
+    data[6] = 0x20;  // level 2: 800
     data[7] = 0x03;
     data[18] = 0b00100001;  // level 0 multiplier 1, level 2 multiplier 2
     Decode(request::kDpiTable, ReplyText(0x86, data));

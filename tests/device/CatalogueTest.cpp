@@ -24,7 +24,7 @@ using sim::SimAttachment;
 
 // A backend listing fixed interfaces; opening one gives a fake handle.
 class ListedBackend final : public HidBackend {
-public:
+  public:
     std::vector<HidInterfaceInfo> Enumerate() override { return interfaces; }
     std::shared_ptr<HidHandle> Open(const std::string& path, HidAccess) override {
         for (const auto& info : interfaces) {
@@ -49,7 +49,9 @@ public:
     int opens = 0;
 };
 
-std::string OneDevice(const std::string& keys) { return R"({"NDevice": [{)" + keys + "}]}"; }
+std::string OneDevice(const std::string& keys) {
+    return R"({"NDevice": [{)" + keys + "}]}";
+}
 
 // Collects the trace texts while it lives.
 struct Traces {
@@ -113,7 +115,7 @@ TEST(CatalogueReader, IdListsReadLikeStrtolAndSkipEmptyPieces) {
 }
 
 class FindDevTest : public ::testing::Test {
-protected:
+  protected:
     // Loads `catalogue` through its archive into a FindDev on `backend`.
     std::unique_ptr<FindDev> Load(HidBackend& backend, const std::string& catalogue) {
         test::WriteCatalogueArchive(dir_.path(), catalogue);
@@ -201,7 +203,7 @@ struct LoadOutcome {
 };
 
 class CatalogueArchiveTest : public FindDevTest {
-protected:
+  protected:
     LoadOutcome LoadWithLog() {
         dir_.Write("file_error.txt", "an older and much longer log that must not survive\n");
         Traces traces;
@@ -262,8 +264,8 @@ TEST_F(CatalogueArchiveTest, EntriesOutsideTheFolderAreRefusedAndLogged) {
 TEST_F(CatalogueArchiveTest, ReadsAnArchiveMadeByTheZipCommand) {
     const auto plain = dir_.Write("plain/Ndevice.json", test::VirtualMouseCatalogue());
     std::filesystem::create_directories(dir_ / "Home/Icons");
-    const std::string command = "zip -q -j -P " + std::string(kCataloguePassword) + " '" + Archive().string() + "' '" +
-                                plain.string() + "'";
+    const std::string command =
+        "zip -q -j -P " + std::string(kCataloguePassword) + " '" + Archive().string() + "' '" + plain.string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << "zip is installed by scripts/setup.sh";
     ListedBackend backend;
     FindDev finder(backend, dir_.path());
@@ -293,7 +295,7 @@ TEST(BuiltCatalogue, TheBuildsArchiveAndListDescribeTheVirtualMouse) {
 }
 
 class BleListTest : public FindDevTest {
-protected:
+  protected:
     // Loads the list below the temporary resource folder; returns the BLE device string.
     std::string Load(const std::string& before = "") {
         ListedBackend backend;
@@ -354,14 +356,15 @@ TEST_F(BleListTest, AListEncryptedWithAnotherPasswordDoesNotDecrypt) {
 
 TEST_F(BleListTest, ReadsAListEncryptedByTheOpensslCommand) {
     const auto plain = dir_.Write("plain.json", R"({"bleString": ["Mouse A", "Mouse B"]})");
-    const auto iv = dir_.Write("iv.bin", std::string("\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f", 16));
+    const auto iv =
+        dir_.Write("iv.bin", std::string("\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f", 16));
     std::filesystem::create_directories(dir_ / "Home/Icons");
     // Key from the password through EVP_BytesToKey (SHA-256, no salt, one iteration), the vector given and
     // prepended to the ciphertext.
-    const std::string command = "openssl enc -aes-256-cbc -md sha256 -nosalt -pass pass:" +
-                                std::string(kBleListPassword) + " -iv 000102030405060708090a0b0c0d0e0f -in '" +
-                                plain.string() + "' -out '" + (dir_ / "body.bin").string() + "' 2>/dev/null && cat '" +
-                                iv.string() + "' '" + (dir_ / "body.bin").string() + "' > '" + List().string() + "'";
+    const std::string command =
+        "openssl enc -aes-256-cbc -md sha256 -nosalt -pass pass:" + std::string(kBleListPassword) +
+        " -iv 000102030405060708090a0b0c0d0e0f -in '" + plain.string() + "' -out '" + (dir_ / "body.bin").string() +
+        "' 2>/dev/null && cat '" + iv.string() + "' '" + (dir_ / "body.bin").string() + "' > '" + List().string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << "openssl is installed by scripts/setup.sh";
     EXPECT_EQ(Load(), "Mouse A,Mouse B");
 }
@@ -381,7 +384,7 @@ TEST_F(BleListTest, DecryptingAFileOntoItselfWritesBesideIt) {
 }
 
 class DeviceChangeTest : public FindDevTest {
-protected:
+  protected:
     void SetUp() override { finder_ = Load(backend_, test::VirtualMouseCatalogue()); }
 
     sim::VirtualMouse mouse_;

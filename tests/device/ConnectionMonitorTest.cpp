@@ -20,11 +20,14 @@ TEST(SelectActiveDevice, PrefersTheCableThenTheReceiver) {
         int index;
         int count;
     };
-    for (const Case& c : {Case{true, true, 1, 1, 0, 1}, Case{false, true, 2, 0, 1, 1}, Case{false, false, 1, 0, 0, 0}}) {
+    for (const Case& c :
+         {Case{true, true, 1, 1, 0, 1}, Case{false, true, 2, 0, 1, 1}, Case{false, false, 1, 0, 0, 0}}) {
         MonitorHarness h;
         h.mouse.SetDeliveryEnabled(false);
-        if (c.cable) h.backend.Plug(SimAttachment::Cable, h.mouse);
-        if (c.receiver) h.backend.Plug(SimAttachment::Receiver, h.mouse);
+        if (c.cable)
+            h.backend.Plug(SimAttachment::Cable, h.mouse);
+        if (c.receiver)
+            h.backend.Plug(SimAttachment::Receiver, h.mouse);
         h.catalogue->LoadCatalogue();
         h.monitor->SelectActiveDevice(false);
         const auto& state = h.monitor->State();
@@ -188,7 +191,7 @@ TEST(ConnectionRefresh, TheFirstReportAfterTheLinkCameUpReloadsForANewVariant) {
 }
 
 class BleStatusTest : public ::testing::Test {
-protected:
+  protected:
     BleMessageOutcome Message(uintptr_t code, std::string text = {}) { return h_.monitor->OnBleMessage(code, text); }
 
     MonitorHarness h_{true};

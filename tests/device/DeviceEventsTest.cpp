@@ -32,7 +32,7 @@ struct Report {
 };
 
 class InputReportProcessorTest : public ::testing::Test {
-protected:
+  protected:
     std::vector<DeviceEvent> Feed(const Report& report, bool compareRate = true) {
         processor_.Process(1, report.bytes, compareRate, state_);
         std::vector<DeviceEvent> events;
@@ -133,12 +133,12 @@ TEST(DeviceEventMapping, MessagesAndDropRules) {
         {{1, K::Lighting, 3, 0xC5}, 7, 1, EventDelivery{{msg::kLightingChanged, (7 << 8) | 0x85, 1, ""}, true}},
         {{1, K::ReportRate, 3, 2}, 7, 1, EventDelivery{{msg::kReportRateChanged, 2 + 256 * 7, 1, ""}, true}},
         {{1, K::StateValue, 0, 300}, 7, 2, EventDelivery{{msg::kDpiValueChanged, 0, 1, ""}, false}},
-        {{1, K::DpiLevel, 3, 0}, 7, 1, std::nullopt},        // level 0
-        {{1, K::DpiLevel, 20, 4}, 7, 1, std::nullopt},       // button above 19
+        {{1, K::DpiLevel, 3, 0}, 7, 1, std::nullopt},   // level 0
+        {{1, K::DpiLevel, 20, 4}, 7, 1, std::nullopt},  // button above 19
         {{1, K::Profile, 20, 1}, 7, 1, std::nullopt},
-        {{1, K::Lighting, 3, 0x85}, 7, 2, std::nullopt},     // only devices of kind 1
+        {{1, K::Lighting, 3, 0x85}, 7, 2, std::nullopt},  // only devices of kind 1
         {{1, K::ReportRate, 3, 2}, 7, 0, std::nullopt},
-        {{1, K::Profile, 3, 1}, std::nullopt, 1, std::nullopt},   // no key map entry
+        {{1, K::Profile, 3, 1}, std::nullopt, 1, std::nullopt},  // no key map entry
         {{1, K::StateValue, 0, 9}, std::nullopt, 1, std::nullopt},
     };
     for (const Case& c : cases) {

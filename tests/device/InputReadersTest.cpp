@@ -30,7 +30,7 @@ bool Eventually(const std::function<bool()>& condition) {
 }
 
 class InputReadersTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         test::WriteCatalogueArchive(res_.path(), test::VirtualMouseCatalogue());
         backend_.Plug(SimAttachment::Cable, mouse_);
@@ -50,9 +50,8 @@ protected:
     FindDev catalogue_{backend_, res_.path()};
     std::mutex mutex_;
     std::map<size_t, int> seen_;  // guarded by mutex_
-    InputReaders readers_{catalogue_,
-                          [this](size_t index, const FindDev::ReaderView&, std::span<const uint8_t> report,
-                                 InputReportProcessor::State&) {
+    InputReaders readers_{catalogue_, [this](size_t index, const FindDev::ReaderView&, std::span<const uint8_t> report,
+                                             InputReportProcessor::State&) {
                               std::lock_guard<std::mutex> lock(mutex_);
                               seen_[index] += report[0] == 5 ? 1 : 0;
                           }};

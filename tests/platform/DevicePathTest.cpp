@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "platform/DeviceChange.h"
+#include "platform/MessageQueue.h"
 #include "platform/UdevMonitor.h"
 
 namespace mousecfg {
@@ -20,7 +23,7 @@ TEST(DevicePath, BothPathFormsNameVendorAndProduct) {
         {R"(\\?\hid#vid_25a7&pid_fa7c&mi_01&col05#8&2d3e&0&0004#{4d1e55b2-f16f-11cf-88cb-001111000030})",
          DeviceIds{0x25A7, 0xFA7C}},
         {R"(\\?\HID#VID_1111&PID_2222)", DeviceIds{0x1111, 0x2222}},
-        {R"(\\?\HID#VID_1111&PID_222)", std::nullopt},    // cut short
+        {R"(\\?\HID#VID_1111&PID_222)", std::nullopt},     // cut short
         {R"(\\?\HID#VID_11G1&PID_2222#x)", std::nullopt},  // not hexadecimal
         {R"(\\?\USB#VID_1111&PID_2222#x)", DeviceIds{0x1111, 0x2222}},
         {R"(\\?\HID#PID_1111&VID_2222#x)", std::nullopt},  // fields swapped
@@ -55,6 +58,19 @@ TEST(UdevMonitor, AddAndRemoveOfAHidrawNodeBecomeDeviceChanges) {
         EXPECT_FALSE(DeviceChangeFromUdev(action, node).has_value()) << action;
     }
     EXPECT_FALSE(DeviceChangeFromUdev("add", "").has_value());
+}
+
+// The monitor sleeps in poll() until udev or its stop event wakes it: Stop wakes and joins it (a monitor that
+// could not be woken would hang here), and stopping twice is fine.
+TEST(UdevMonitor, StartsAndStopsOnItsStopEvent) {
+    MessageQueue window;
+    UdevMonitor monitor(window);
+    const Status started = monitor.Start();
+    ASSERT_TRUE(started.ok()) << started.message();
+    EXPECT_TRUE(monitor.Start().ok()) << "already running";
+    monitor.Stop();
+    monitor.Stop();
+    EXPECT_FALSE(window.Next(std::chrono::milliseconds(0)).has_value()) << "no device changed";
 }
 
 }  // namespace

@@ -30,6 +30,8 @@ void WriteBleList(const std::filesystem::path& resRoot, std::string_view listJso
     ASSERT_TRUE(status.ok()) << status.message();
 }
 
-std::filesystem::path BuiltResources() { return std::filesystem::path(MOUSECFG_BUILD_DIR) / "bin" / "res"; }
+std::filesystem::path BuiltResources() {
+    return std::filesystem::path(MOUSECFG_BUILD_DIR) / "bin" / "res";
+}
 
 }  // namespace mousecfg::test

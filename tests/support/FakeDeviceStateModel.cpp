@@ -14,7 +14,9 @@ int FakeDeviceStateModel::DpiLevelFlag(int level) const {
     return level >= 0 && level < 8 ? dpiFlags_[static_cast<size_t>(level)] : 0;
 }
 
-void FakeDeviceStateModel::ReloadKeyMap(int) { ++keyMapReloads; }
+void FakeDeviceStateModel::ReloadKeyMap(int) {
+    ++keyMapReloads;
+}
 
 std::optional<int> FakeDeviceStateModel::MappedButton(int, int button) const {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -27,7 +29,9 @@ void FakeDeviceStateModel::SetDpiLevelsFromMouse(int currentLevel, const std::ar
     dpiLevelsFromMouse = levels;
 }
 
-void FakeDeviceStateModel::BeginLightingRead(int modeCode, uint16_t value) { lightingReads.emplace_back(modeCode, value); }
+void FakeDeviceStateModel::BeginLightingRead(int modeCode, uint16_t value) {
+    lightingReads.emplace_back(modeCode, value);
+}
 
 void FakeDeviceStateModel::SetMapping(int button, std::optional<int> mapped) {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -7,9 +7,13 @@ void ManualTimers::SetTimer(int id, std::chrono::milliseconds interval) {
     ++setCounts_[id];
 }
 
-void ManualTimers::KillTimer(int id) { timers_.erase(id); }
+void ManualTimers::KillTimer(int id) {
+    timers_.erase(id);
+}
 
-bool ManualTimers::IsTimerRunning(int id) const { return timers_.count(id) != 0; }
+bool ManualTimers::IsTimerRunning(int id) const {
+    return timers_.count(id) != 0;
+}
 
 void ManualTimers::Advance(std::chrono::milliseconds duration) {
     const auto end = now_ + duration;

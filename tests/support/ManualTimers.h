@@ -13,7 +13,7 @@ namespace mousecfg::test {
 // killed; Advance calls the tick handler for each tick that falls due, in time order (the handler may set or kill
 // timers). Used on one thread.
 class ManualTimers final : public WindowTimers {
-public:
+  public:
     using Tick = std::function<void(int id)>;
 
     void SetTimer(int id, std::chrono::milliseconds interval) override;
@@ -28,7 +28,7 @@ public:
     // How often SetTimer was called for `id`.
     int SetCount(int id) const;
 
-private:
+  private:
     struct Timer {
         std::chrono::milliseconds interval;
         std::chrono::milliseconds due;

@@ -8,7 +8,7 @@ namespace mousecfg::test {
 
 // Message windows that are recorded instead of shown; modal ones are answered with `answer`.
 class RecordingMessageBoxes final : public MessageBoxes {
-public:
+  public:
     int Show(const MessageBoxRequest& request) override {
         shown.push_back(request);
         return request.modal ? answer : 0;

@@ -110,8 +110,7 @@ Status WriteEncryptedList(const std::filesystem::path& file, std::string_view pl
         return Status::Error("no random initialisation vector");
     }
     const auto key = DeriveListKey(password);
-    std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> context(EVP_CIPHER_CTX_new(),
-                                                                            &EVP_CIPHER_CTX_free);
+    std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> context(EVP_CIPHER_CTX_new(), &EVP_CIPHER_CTX_free);
     std::string out(vector.begin(), vector.end());
     out.resize(kListIvSize + plain.size() + EVP_MAX_BLOCK_LENGTH);
     auto* cipher = reinterpret_cast<unsigned char*>(out.data() + kListIvSize);
