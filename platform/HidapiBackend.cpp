@@ -6,6 +6,7 @@
 #include <chrono>
 #include <mutex>
 
+#include "platform/TextEncoding.h"
 #include "platform/Trace.h"
 
 namespace mousecfg {
@@ -13,32 +14,11 @@ namespace {
 
 // hidapi's wide strings hold one code point per wchar_t on Linux.
 std::string WideToUtf8(const wchar_t* text) {
-    std::string out;
-    if (text == nullptr) {
-        return out;
+    std::u32string points;
+    for (; text != nullptr && *text != 0; ++text) {
+        points += static_cast<char32_t>(*text);
     }
-    for (; *text != 0; ++text) {
-        auto c = static_cast<uint32_t>(*text);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return Utf32ToUtf8(points);
 }
 
 // hidapi's bus kinds as the kernel numbers them (the numbers HidInterfaceInfo uses).
@@ -66,29 +46,11 @@ class HidapiHandle final : public HidHandle {
     ~HidapiHandle() override { Close(); }
 
     bool SetFeatureReport(std::span<const uint8_t> report) override {
-        if (!Begin()) {
-            return false;
-        }
-        int result = -1;
-        {
-            std::lock_guard<std::mutex> io(io_);
-            result = hid_send_feature_report(device_, report.data(), report.size());
-        }
-        End();
-        return result >= 0;
+        return Call([&](hid_device* device) { return hid_send_feature_report(device, report.data(), report.size()); });
     }
 
     bool GetFeatureReport(std::span<uint8_t> report) override {
-        if (!Begin()) {
-            return false;
-        }
-        int result = -1;
-        {
-            std::lock_guard<std::mutex> io(io_);
-            result = hid_get_feature_report(device_, report.data(), report.size());
-        }
-        End();
-        return result >= 0;
+        return Call([&](hid_device* device) { return hid_get_feature_report(device, report.data(), report.size()); });
     }
 
     int ReadInputReport(std::span<uint8_t> buffer, int timeoutMs) override {
@@ -112,6 +74,21 @@ class HidapiHandle final : public HidHandle {
     }
 
   private:
+    // Runs one hidapi call on the open device; false when the handle is closed or the call failed.
+    template <typename HidCall>
+    bool Call(HidCall call) {
+        if (!Begin()) {
+            return false;
+        }
+        int result = -1;
+        {
+            std::lock_guard<std::mutex> io(io_);
+            result = call(device_);
+        }
+        End();
+        return result >= 0;
+    }
+
     int ReadInSlices(std::span<uint8_t> buffer, int timeoutMs) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
         for (;;) {

@@ -18,6 +18,10 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // UTF-16 code units to UTF-8.
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// Code points (such as the wide strings of C libraries on Linux) to UTF-8; surrogates and values above U+10FFFF
+// become U+FFFD.
+std::string Utf32ToUtf8(std::u32string_view utf32);
+
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
