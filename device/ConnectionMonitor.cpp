@@ -45,6 +45,20 @@ ConnectionMonitor::~ConnectionMonitor() {
     Shutdown();
 }
 
+std::optional<BleRegisterResult> ConnectionMonitor::StartMonitoring() {
+    StartEventThread();
+    SelectActiveDevice(true);
+    std::optional<BleRegisterResult> registration;
+    if (state_.online == 0 && !state_.bleRegistered) {
+        registration = registration_.Register();
+    }
+    if (!BleActive()) {
+        window_.Send(Refresh(0, 1));
+    }
+    StartReaders();
+    return registration;
+}
+
 void ConnectionMonitor::StartEventThread() {
     eventThread_.Start();
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -46,6 +47,10 @@ class ConnectionMonitor {
     ConnectionMonitor(const ConnectionMonitor&) = delete;
     ConnectionMonitor& operator=(const ConnectionMonitor&) = delete;
 
+    // The start-up of the main window once the catalogue and the BLE list are loaded: starts the event thread,
+    // chooses the device silently, asks the BLE link to register when no mouse is online, sends 2053 (0, 1) unless
+    // the BLE path is active, and starts the readers. Returns what the registration did, if it was asked for.
+    std::optional<BleRegisterResult> StartMonitoring();
     // Starts the device event thread (once).
     void StartEventThread();
     // Starts a reader for every present record that has none; returns how many were started.

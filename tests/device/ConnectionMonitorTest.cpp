@@ -62,6 +62,30 @@ TEST(SelectActiveDevice, NothingPresentSaysSoAndSilentSendsNothing) {
     EXPECT_FALSE(refresh[0].display->online);
 }
 
+TEST(StartMonitoring, RegistersOverBleOnlyWhenNoMouseIsOnline) {
+    struct Case {
+        SimAttachment attachment;
+        bool mouseOn;
+        std::optional<BleRegisterResult> registration;
+    };
+    for (const Case& c : {Case{SimAttachment::Cable, false, std::nullopt},
+                          Case{SimAttachment::Receiver, false, BleRegisterResult::Requested}}) {
+        MonitorHarness h(true);
+        h.Ble().SetAutoConnect(false);
+        h.mouse.SetDeliveryEnabled(c.mouseOn);
+        h.backend.Plug(c.attachment, h.mouse);
+        h.catalogue->LoadBleList();
+        h.catalogue->LoadCatalogue();
+        EXPECT_EQ(h.monitor->StartMonitoring(), c.registration);
+        const auto refresh = h.window.WithId(msg::kConnectionRefresh);
+        ASSERT_EQ(refresh.size(), 1u) << "the first connection display";
+        EXPECT_EQ(refresh[0].message.wParam, 0u);
+        EXPECT_EQ(refresh[0].message.lParam, 1);
+        EXPECT_EQ(refresh[0].display->online, c.attachment == SimAttachment::Cable);
+        EXPECT_EQ(h.monitor->RunningReaders(), 1u);
+    }
+}
+
 TEST(InputReader, ACableDevicesFirstReportSetsItOnlineOnce) {
     MonitorHarness h;
     h.Start();
