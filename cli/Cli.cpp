@@ -20,6 +20,10 @@ int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
         std::fputs(UsageText().c_str(), out);
         return kExitOk;
     }
+    const std::filesystem::path resRoot = ResourceRoot(*options);
+    if (options->command == "devices") {
+        return RunDevices(*options, resRoot, out, err);
+    }
     using Command = std::function<int(DeviceConnection&, const std::vector<std::string>&, std::FILE*, std::FILE*)>;
     const std::map<std::string, Command> commands = {
         {"info", RunInfo},
@@ -32,7 +36,7 @@ int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
     }
 
     FrameTracer tracer(err);
-    auto device = DeviceConnection::Open(*options, options->trace ? &tracer : nullptr);
+    auto device = DeviceConnection::Open(*options, resRoot, options->trace ? &tracer : nullptr);
     if (!device) {
         std::fprintf(err, "mousecfg-cli: %s\n", device.message().c_str());
         return kExitFailed;

@@ -40,6 +40,15 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments) {
     return options;
 }
 
+std::filesystem::path ResourceRoot(const CliOptions& options) {
+    if (!options.resDir.empty()) {
+        return options.resDir;
+    }
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path("res") : program.parent_path() / "res";
+}
+
 std::string UsageText() {
     return R"(Usage: mousecfg-cli [OPTIONS] COMMAND [ARGUMENTS]
 
@@ -49,10 +58,12 @@ Options:
   --simulate cable|receiver|ble   use the virtual mouse attached this way instead of real hardware
   --trace                         print every feature report to stderr: "> " and the 41 bytes sent,
                                   "< " and the 41 bytes received, as two-digit hex separated by blanks
-  --res DIR                       the resource folder (default: res)
+  --res DIR                       the resource folder with the device catalogue (default: res beside the
+                                  program)
   -h, --help                      show this text
 
 Commands:
+  devices                 the supported devices of the catalogue and which of them are plugged in
   info                    link state, battery percent, charging state and device variant
   macro-write SLOT FILE   write the macro object in FILE (a "MacroInfo" entry of a macro document, with
                           its "macData") to macro slot SLOT (0..15); prints the result code of the write:

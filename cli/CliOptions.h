@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@ struct CliOptions {
     Target target = Target::Hardware;
     bool trace = false;      // print every feature report to stderr
     bool help = false;
-    std::string resDir = "res";
+    std::string resDir;      // empty: the folder "res" beside the program
     std::string command;     // first word after the options
     std::vector<std::string> args;
 };
@@ -23,6 +24,9 @@ struct CliOptions {
 // Reads the command line (without the program name). Options may stand anywhere before the command:
 // --simulate cable|receiver|ble, --trace, --res DIR, --help / -h.
 Result<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments);
+
+// The resource folder the options name: --res, else "res" beside the program.
+std::filesystem::path ResourceRoot(const CliOptions& options);
 
 // The text of --help.
 std::string UsageText();

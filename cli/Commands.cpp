@@ -5,22 +5,14 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/DeviceConnection.h"
+#include "cli/DeviceDiscovery.h"
+#include "device/FindDev.h"
 #include "device/MacroStream.h"
 #include "macro/MacroDataJson.h"
 #include "platform/AtomicFile.h"
 
 namespace mousecfg::cli {
 namespace {
-
-const char* ConnectionName(Target target) {
-    switch (target) {
-        case Target::SimCable: return "cable";
-        case Target::SimReceiver: return "receiver";
-        case Target::SimBle: return "ble";
-        case Target::Hardware: break;
-    }
-    return "hid";
-}
 
 // The three device-information bytes: link state, battery (bit 7 charging), variant.
 struct DeviceInfo {
@@ -47,6 +39,19 @@ std::optional<DeviceInfo> ReadDeviceInfo(DeviceConnection& device) {
     return DeviceInfo{d[0], d[1], d[2]};
 }
 
+// "VVVV:PPPP" for every ID pair of the record.
+std::string IdPairs(const DeviceRecord& record) {
+    std::string text;
+    for (size_t i = 0; i < record.productIds.size(); ++i) {
+        char pair[32];
+        const int vendor = i < record.vendorIds.size() ? record.vendorIds[i] : -1;
+        std::snprintf(pair, sizeof pair, "%s%04X:%04X", text.empty() ? "" : ",", static_cast<unsigned>(vendor & 0xFFFF),
+                      static_cast<unsigned>(record.productIds[i] & 0xFFFF));
+        text += pair;
+    }
+    return text.empty() ? "-" : text;
+}
+
 std::optional<int> ParseInt(const std::string& text) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -69,11 +74,35 @@ int RunInfo(DeviceConnection& device, const std::vector<std::string>& args, std:
         return kExitFailed;
     }
     const int percent = std::min(info->battery & 0x7F, 100);
-    std::fprintf(out, "connection: %s\n", ConnectionName(device.target()));
+    std::fprintf(out, "connection: %s\n", device.linkName().c_str());
     std::fprintf(out, "linked: %s\n", info->link != 0 ? "yes" : "no");
     std::fprintf(out, "battery: %d%%\n", percent);
     std::fprintf(out, "charging: %s\n", (info->battery & 0x80) != 0 ? "yes" : "no");
     std::fprintf(out, "variant: %d\n", info->variant);
+    return kExitOk;
+}
+
+int RunDevices(const CliOptions& options, const std::filesystem::path& resRoot, std::FILE* out, std::FILE* err) {
+    if (!options.args.empty()) {
+        std::fprintf(err, "mousecfg-cli: devices takes no arguments\n");
+        return kExitBadInput;
+    }
+    DeviceDiscovery discovery(options.target, resRoot, options.trace);
+    FindDev& catalogue = discovery.catalogue();
+    if (catalogue.Count() == 0) {
+        std::fprintf(err, "mousecfg-cli: no device catalogue in %s (Home/Icons/Ndevice.zip; see --res)\n",
+                     resRoot.string().c_str());
+        return kExitFailed;
+    }
+    for (size_t index = 0; index < catalogue.Count(); ++index) {
+        const DeviceRecord record = catalogue.Record(index);
+        const std::string name = !record.name.empty() ? record.name : record.names.empty() ? "-" : record.names[0];
+        std::fprintf(out, "%zu  %-8s  %s  %s  %s  %s\n", index, record.isUSB != 0 ? "cable" : "receiver",
+                     IdPairs(record).c_str(), record.folder.empty() ? "-" : record.folder.c_str(), name.c_str(),
+                     record.present ? "present" : "absent");
+    }
+    const std::string ble = catalogue.BleDeviceString();
+    std::fprintf(out, "ble: %s\n", ble.empty() ? "-" : ble.c_str());
     return kExitOk;
 }
 

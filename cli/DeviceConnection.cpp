@@ -1,6 +1,8 @@
 #include "cli/DeviceConnection.h"
 
+#include "cli/DeviceDiscovery.h"
 #include "device/DeviceMessages.h"
+#include "device/FindDev.h"
 #include "device/DeviceRequest.h"
 #include "device/HexText.h"
 #include "sim/SimBleLink.h"
@@ -16,25 +18,44 @@ DeviceConnection::~DeviceConnection() {
     // The BLE link posts from its own thread: stop it before the queue it posts to goes away.
     simBle_.reset();
     transport_.reset();
+    discovery_.reset();
 }
 
-Result<std::unique_ptr<DeviceConnection>> DeviceConnection::Open(const CliOptions& options, FrameObserver* observer) {
+Result<std::unique_ptr<DeviceConnection>> DeviceConnection::Open(const CliOptions& options,
+                                                                const std::filesystem::path& resRoot,
+                                                                FrameObserver* observer) {
     std::unique_ptr<DeviceConnection> connection(new DeviceConnection());
     connection->observer_ = observer;
     connection->target_ = options.target;
     connection->transport_ = std::make_unique<ReportTransport>();
     connection->transport_->SetObserver(observer);
     connection->commands_ = std::make_unique<CommandSet>(*connection->transport_);
-    if (options.target == Target::Hardware) {
-        return Status::Error("no supported mouse found; connect one or use --simulate cable|receiver|ble");
-    }
-    if (Status status = connection->OpenSimulated(options.target); !status) {
+    const Status status = options.target == Target::Hardware ? connection->OpenHardware(resRoot, options.trace)
+                                                              : connection->OpenSimulated(options.target);
+    if (!status) {
         return status;
     }
     return connection;
 }
 
+Status DeviceConnection::OpenHardware(const std::filesystem::path& resRoot, bool trace) {
+    discovery_ = std::make_unique<DeviceDiscovery>(Target::Hardware, resRoot, trace);
+    const auto index = discovery_->ChooseDevice();
+    if (!index) {
+        std::string text = "no supported mouse found; connect one or use --simulate cable|receiver|ble";
+        if (discovery_->catalogue().Count() == 0) {
+            text += " (no device catalogue in " + resRoot.string() + "; see --res)";
+        }
+        return Status::Error(text);
+    }
+    const DeviceRecord record = discovery_->catalogue().Record(*index);
+    transport_->SetHandles(record.featureHandle, record.inputHandle);
+    linkName_ = record.isUSB != 0 ? "cable" : "receiver";
+    return Status::Ok();
+}
+
 Status DeviceConnection::OpenSimulated(Target target) {
+    linkName_ = target == Target::SimBle ? "ble" : target == Target::SimCable ? "cable" : "receiver";
     mouse_ = std::make_unique<sim::VirtualMouse>();
     if (target == Target::SimBle) {
         simBle_ = std::make_unique<sim::SimBleLink>(*mouse_);

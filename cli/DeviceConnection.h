@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -24,19 +25,26 @@ class SimBleLink;
 
 namespace mousecfg::cli {
 
+class DeviceDiscovery;
+
 // The mouse the tool talks to, with the transport and command set in front of it. For a virtual mouse it also
 // owns the mouse and its backend or BLE link. Used from the tool's main thread only.
 class DeviceConnection {
 public:
     ~DeviceConnection();
 
-    // Connects to the mouse the options name. `observer` (may be null) sees every report.
-    static Result<std::unique_ptr<DeviceConnection>> Open(const CliOptions& options, FrameObserver* observer);
+    // Connects to the mouse the options name: a virtual one, or the first supported mouse the catalogue below
+    // `resRoot` finds among the system's HID devices. `observer` (may be null) sees every report.
+    static Result<std::unique_ptr<DeviceConnection>> Open(const CliOptions& options,
+                                                          const std::filesystem::path& resRoot,
+                                                          FrameObserver* observer);
 
     CommandSet& commands() { return *commands_; }
     ReportTransport& transport() { return *transport_; }
     Target target() const { return target_; }
     bool overBle() const { return target_ == Target::SimBle; }
+    // How the mouse is attached: "cable", "receiver" or "ble".
+    const std::string& linkName() const { return linkName_; }
 
     // Over BLE a read's reply arrives later as a message: waits for the reply to read type `readType`
     // (1, 2, 6 or 9) and returns it as a feature report; nothing when it did not come in time.
@@ -46,16 +54,19 @@ public:
 private:
     DeviceConnection();
     Status OpenSimulated(Target target);
+    Status OpenHardware(const std::filesystem::path& resRoot, bool trace);
     // Handles the messages of the BLE link: connection changes and read replies.
     intptr_t HandleMessage(const Message& message);
 
     Target target_ = Target::Hardware;
+    std::string linkName_;
     FrameObserver* observer_ = nullptr;
     MessageQueue messages_;
     std::map<uint8_t, FeatureReport> bleReplies_;  // the last reply per read type, until taken
     std::unique_ptr<sim::VirtualMouse> mouse_;
     std::unique_ptr<sim::SimHidBackend> simBackend_;
     std::unique_ptr<sim::SimBleLink> simBle_;
+    std::unique_ptr<DeviceDiscovery> discovery_;  // real devices: the catalogue that holds their handles
     std::unique_ptr<ReportTransport> transport_;
     std::unique_ptr<CommandSet> commands_;
 };

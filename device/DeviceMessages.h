@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace mousecfg {
@@ -28,5 +29,15 @@ inline constexpr uintptr_t kInputReportLast = 0x5FF;
 inline constexpr uintptr_t kReadReplyFirst = 0x600;    // 0x600 | read type: the reply to a read request
 inline constexpr uintptr_t kReadReplyLast = 0x6FF;
 }  // namespace ble
+
+// Timers of the main window that the connection monitor uses (window timer ids and their intervals).
+namespace timer {
+inline constexpr int kStatusPoll = 2;          // repeats: the periodic device-information request (HID only)
+inline constexpr int kDeviceChange = 101;      // one-shot: the settling time after a device change
+inline constexpr int kBleRetry = 102;          // one-shot: the wait before registering again after a failure
+inline constexpr std::chrono::milliseconds kStatusPollInterval{20000};
+inline constexpr std::chrono::milliseconds kDeviceChangeDelay{1000};
+inline constexpr std::chrono::milliseconds kBleRetryDelay{10000};
+}  // namespace timer
 
 }  // namespace mousecfg

@@ -163,6 +163,16 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
     return out;
 }
 
+std::string Utf32ToUtf8(std::u32string_view utf32) {
+    std::string out;
+    out.reserve(utf32.size());
+    for (char32_t value : utf32) {
+        const bool valid = value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+        AppendUtf8(out, valid ? value : kReplacementCharacter);
+    }
+    return out;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t at = 0; at < bytes.size();) {
         const CodePoint point = DecodeUtf8At(bytes, at);

@@ -21,6 +21,10 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 // One character (a Unicode code point) as UTF-8.
 std::string CodePointToUtf8(char32_t character);
 
+// Code points (such as the wide strings of C libraries on Linux) to UTF-8; surrogates and values above U+10FFFF
+// become U+FFFD.
+std::string Utf32ToUtf8(std::u32string_view utf32);
+
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 

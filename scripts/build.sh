@@ -3,7 +3,7 @@
 #   scripts/build.sh            normal build in build/ (warnings are errors)
 #   scripts/build.sh asan       AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
 #   scripts/build.sh tsan       ThreadSanitizer build in build-tsan/
-# Extra arguments after the flavour go to the build tool (for example a target name).
+# Extra arguments after the flavour name targets to build (all targets when there are none).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,4 +18,8 @@ esac
 
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOUSECFG_WERROR=ON \
     -DMOUSECFG_SANITIZE="$sanitize" >/dev/null
-cmake --build "$dir" "$@"
+if [ $# -gt 0 ]; then
+    cmake --build "$dir" --target "$@"
+else
+    cmake --build "$dir"
+fi

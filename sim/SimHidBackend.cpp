@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <deque>
 
+#include "platform/DeviceChange.h"
 #include "sim/VirtualMouse.h"
 
 namespace mousecfg::sim {
@@ -207,7 +208,13 @@ std::vector<std::string> SimHidBackend::PlugInterfaces(SimAttachment attachment,
     }
     if (replaced) {
         Disconnect(replaced);
+        std::vector<std::string> replacedPaths;
+        for (const auto& info : replaced->interfaces) {
+            replacedPaths.push_back(info.path);
+        }
+        Announce(kDeviceRemoval, replacedPaths);
     }
+    Announce(kDeviceArrival, paths);
     return paths;
 }
 
@@ -227,7 +234,27 @@ std::vector<std::string> SimHidBackend::Unplug(SimAttachment attachment) {
     for (const auto& info : device->interfaces) {
         paths.push_back(info.path);
     }
+    Announce(kDeviceRemoval, paths);
     return paths;
+}
+
+void SimHidBackend::SetDeviceChangeSink(MessageSink* sink) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    changeSink_ = sink;
+}
+
+void SimHidBackend::Announce(uintptr_t change, const std::vector<std::string>& paths) const {
+    MessageSink* sink = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        sink = changeSink_;
+    }
+    // Posted without the backend's lock: the receiver may enumerate or open at once.
+    if (sink != nullptr) {
+        for (const auto& path : paths) {
+            sink->Post(MakeDeviceChangeMessage(change, path));
+        }
+    }
 }
 
 void SimHidBackend::Disconnect(const std::shared_ptr<Device>& device) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/HidBackend.h"
+#include "platform/MessageSink.h"
 
 namespace mousecfg::sim {
 
@@ -52,6 +53,11 @@ public:
     // Handles opened and not yet closed.
     int OpenHandleCount() const;
 
+    // Where plugging and unplugging are announced, as the system's hot-plug monitor does: one device-change
+    // message (kDeviceChangeMessage, platform/DeviceChange.h) per interface, arrival or removal, posted after the
+    // change. Null (the default) announces nothing. `sink` must outlive its use.
+    void SetDeviceChangeSink(MessageSink* sink);
+
 private:
     struct Device;
     class Handle;
@@ -60,10 +66,12 @@ private:
                                             const std::string& productString, const std::vector<uint16_t>& pages);
     // Cuts the device off its mouse: handles fail, blocked reads end, the mouse's listener is removed.
     static void Disconnect(const std::shared_ptr<Device>& device);
+    void Announce(uintptr_t change, const std::vector<std::string>& paths) const;
 
     mutable std::mutex mutex_;
     std::map<SimAttachment, std::shared_ptr<Device>> devices_;  // guarded by mutex_
     int plugCounter_ = 0;                                        // guarded by mutex_
+    MessageSink* changeSink_ = nullptr;                          // guarded by mutex_
     // Shared with the handles, which may outlive the backend.
     std::shared_ptr<std::atomic<int>> openHandles_ = std::make_shared<std::atomic<int>>(0);
 };

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "device/HexText.h"
+#include "tests/support/CatalogueFiles.h"
 #include "tests/support/TempDir.h"
 
 namespace mousecfg::cli {
@@ -73,7 +74,7 @@ TEST(Cli, BadArgumentsGiveOneLineAndStatus2) {
 TEST(Cli, HelpDocumentsTheCommands) {
     const ToolRun run = RunTool({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* word : {"--simulate", "--trace", "--res", "info", "macro-write"}) {
+    for (const char* word : {"--simulate", "--trace", "--res", "devices", "info", "macro-write"}) {
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }
@@ -82,6 +83,39 @@ TEST(Cli, WithoutAMouseTheToolSaysSoAndFails) {
     const ToolRun run = RunTool({"info"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("no supported mouse"), std::string::npos);
+    EXPECT_NE(run.err.find("no device catalogue"), std::string::npos) << "no res folder beside the test";
+
+    // With the built catalogue the system's HID devices are searched; the test machine has no such mouse.
+    const ToolRun searched = RunTool({"--res", test::BuiltResources().string(), "info"});
+    EXPECT_EQ(searched.status, 1);
+    EXPECT_NE(searched.err.find("no supported mouse"), std::string::npos);
+    EXPECT_EQ(searched.err.find("no device catalogue"), std::string::npos);
+}
+
+TEST(Cli, DevicesListsTheCatalogueAndWhatIsPresent) {
+    const std::string res = test::BuiltResources().string();
+    struct Case {
+        const char* link;
+        const char* cable;
+        const char* receiver;
+    };
+    for (const Case& c : {Case{"cable", "present", "absent"}, Case{"receiver", "absent", "present"},
+                          Case{"ble", "absent", "absent"}}) {
+        const ToolRun run = RunTool({"--simulate", c.link, "--res", res, "devices"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(Lines(run.out), (std::vector<std::string>{
+                                      std::string("0  cable     1209:0007  MouseA  Virtual Mouse  ") + c.cable,
+                                      std::string("1  receiver  1209:0008  MouseA  Virtual Mouse 2.4G  ") + c.receiver,
+                                      "ble: Virtual Mouse"}))
+            << c.link;
+    }
+
+    test::TempDir empty;
+    const ToolRun none = RunTool({"--simulate", "cable", "--res", empty.path().string(), "devices"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(Lines(none.err).size(), 1u);
+    EXPECT_TRUE(none.out.empty());
+    EXPECT_EQ(RunTool({"--res", res, "devices", "extra"}).status, 2);
 }
 
 TEST(Cli, InfoReportsTheVirtualMouseOnEveryLink) {

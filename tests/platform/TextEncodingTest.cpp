@@ -26,6 +26,12 @@ TEST(TextEncoding, WellFormedTextRoundTripsBetweenUtf8AndUtf16) {
     }
 }
 
+TEST(TextEncoding, CodePointsBecomeUtf8AndInvalidOnesReplacements) {
+    EXPECT_EQ(Utf32ToUtf8(U"caf\u00E9 \U0001F600"), "caf\xC3\xA9 \xF0\x9F\x98\x80");
+    const char32_t invalid[] = {0xD800, 0x110000, 0x41, 0};
+    EXPECT_EQ(Utf32ToUtf8(invalid), "\xEF\xBF\xBD\xEF\xBF\xBD" "A");
+}
+
 TEST(TextEncoding, IllFormedUtf8BecomesOneReplacementPerMaximalPart) {
     struct Case {
         std::string bytes;

@@ -6,12 +6,12 @@
 
 namespace mousecfg::test {
 
-// Message boxes that record what they were asked to show and answer with `answer`.
+// Message windows that are recorded instead of shown; modal ones are answered with `answer`.
 class RecordingMessageBoxes final : public MessageBoxes {
 public:
     int Show(const MessageBoxRequest& request) override {
         shown.push_back(request);
-        return answer;
+        return request.modal ? answer : 0;
     }
 
     std::vector<MessageBoxRequest> shown;

@@ -1,0 +1,89 @@
+#include "device/BleRegistration.h"
+
+#include "device/CommandSet.h"
+#include "device/ConnectionState.h"
+#include "device/DeviceMessages.h"
+#include "device/FindDev.h"
+#include "device/ReportTransport.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Trace.h"
+#include "platform/WindowTimers.h"
+
+namespace mousecfg {
+namespace {
+
+// Both messages end the program when confirmed.
+constexpr const char* kUnavailableText = "蓝牙不可用";
+constexpr const char* kRestartText = "蓝牙连接失败，重启软件";
+
+}  // namespace
+
+BleRegistration::BleRegistration(ConnectionState& state, CommandSet& commands, const FindDev& catalogue,
+                                 MessageSink& window, WindowTimers& timers, MessageBoxes& boxes, int registrationCheck)
+    : state_(state),
+      commands_(commands),
+      catalogue_(catalogue),
+      window_(window),
+      timers_(timers),
+      boxes_(boxes),
+      registrationCheck_(registrationCheck) {}
+
+BleRegisterResult BleRegistration::Register() {
+    if (registrationCheck_ == 0) {
+        boxes_.Show(MessageBoxRequest{"Tip", kUnavailableText, "OK", "", true});
+        return BleRegisterResult::Unavailable;
+    }
+    ReportTransport& transport = commands_.transport();
+    if (transport.BleActive()) {
+        return BleRegisterResult::AlreadyActive;
+    }
+    if (transport.BleStatus() != 0) {
+        return BleRegisterResult::NoLink;
+    }
+    state_.bleRegistered = true;
+    auto session = commands_.Acquire();
+    session->type = request::kBleRegister;
+    session->bleDeviceString = catalogue_.BleDeviceString();
+    session->bleWindow = &window_;
+    session->SetU32(8, msg::kBleStatus);
+    session.DeviceWrite();
+    return BleRegisterResult::Requested;
+}
+
+void BleRegistration::OnConnected() {
+    state_.bleFailures = 0;
+    timers_.KillTimer(timer::kBleRetry);
+}
+
+bool BleRegistration::OnConnectionFailed() {
+    state_.bleRegistered = false;
+    if (state_.bleFailures < kMaxRetries) {
+        ++state_.bleFailures;
+        timers_.SetTimer(timer::kBleRetry, timer::kBleRetryDelay);
+        return false;
+    }
+    state_.bleFailures = 0;
+    return boxes_.Show(MessageBoxRequest{"Tip", kRestartText, "OK", "", true}) == 1;
+}
+
+void BleRegistration::OnStatusQueryWanted() {
+    {
+        auto session = commands_.Acquire();
+        session->type = request::kBleQuery;
+        const int status = session.DeviceWrite();
+        trace::Printf("BleQuery:%d\n", status);
+    }
+    state_.bleRegistered = false;
+    Register();
+}
+
+bool BleRegistration::OnTimer(int id) {
+    if (id != timer::kBleRetry) {
+        return false;
+    }
+    timers_.KillTimer(timer::kBleRetry);
+    Register();
+    return true;
+}
+
+}  // namespace mousecfg
