@@ -52,6 +52,7 @@ DeviceLink::DeviceLink(Simulation simulation, const std::filesystem::path& resou
     }
     commands_ = std::make_unique<CommandSet>(*transport_);
     catalogue_ = std::make_unique<FindDev>(*backend, resourceFolder);
+    catalogue_->SetConsole(silent_);
 }
 
 DeviceLink::~DeviceLink() {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -60,6 +61,7 @@ private:
     std::string DumpState(const std::filesystem::path& file) const;
 
     Simulation simulation_;
+    std::ostream silent_{nullptr};  // where the catalogue's console texts go: a windowed program has no console
     std::unique_ptr<sim::VirtualMouse> mouse_;
     std::unique_ptr<sim::SimHidBackend> simBackend_;
     std::unique_ptr<sim::SimBleLink> simBle_;
