@@ -51,6 +51,7 @@ void CKivoMainWnd::OnTrayMenu(const std::string& item) {
 // Brings the window back from the tray or from a second start: chooses the connection again (and, from the tray
 // menu, reads the device information), shows the window and, when an apply run is shown, its progress.
 void CKivoMainWnd::RestoreFromTray(bool sendRefresh, bool raise) {
+    trace::Write("main window: restored\n");
     hiddenToTray_ = false;
     ShowWindow(true, true);
     Restore();

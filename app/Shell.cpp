@@ -73,6 +73,10 @@ std::string Shell::HandleRequest(const std::string& request) {
         window_->Post(Message{msg::kRestoreRequest, 0, 0, {}});
         return "ok";
     }
+    if (request == "status") {
+        return std::string("visible=") + (window_->IsVisible() ? "1" : "0") +
+               " hidden_to_tray=" + (window_->HiddenToTray() ? "1" : "0");
+    }
     if (request.starts_with("sim ")) {
         return link_->SimCommand(request.substr(4));
     }

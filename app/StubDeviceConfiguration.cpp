@@ -49,10 +49,12 @@ void StubDeviceConfiguration::RequestApply(int requestType, bool full, int profi
 }
 
 void StubDeviceConfiguration::SetPending(PendingSetting setting) {
+    lastPending_ = setting;
     trace::Printf("pending setting %d: no apply engine\n", static_cast<int>(setting));
 }
 
 void StubDeviceConfiguration::OnMacrosChanged() {
+    ++macroChanges_;
     trace::Write("macros changed: no apply engine, nothing written\n");
 }
 

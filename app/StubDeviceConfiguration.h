@@ -33,6 +33,8 @@ public:
     int ApplyRequests() const { return applyRequests_; }
     int LastRequestType() const { return lastRequestType_; }
     int Saves() const { return saves_; }
+    std::optional<PendingSetting> LastPending() const { return lastPending_; }
+    int MacroChanges() const { return macroChanges_; }
 
 private:
     std::optional<ApplyContext> context_;
@@ -44,6 +46,8 @@ private:
     int applyRequests_ = 0;
     int lastRequestType_ = -1;
     int saves_ = 0;
+    std::optional<PendingSetting> lastPending_;
+    int macroChanges_ = 0;
 };
 
 }  // namespace mousecfg::app
