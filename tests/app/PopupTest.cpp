@@ -161,7 +161,9 @@ TEST_F(ColourPicker, SwatchesFieldsAndPaletteChangeTheColourAndOkStoresTheCustom
     picker.GetPaintManager().SendNotify(picker.FindControl("colorHex"), skin::notify::kReturn);
     EXPECT_EQ(picker.FindControl("colorHex")->GetText(), "00AA11");
     for (const char* unknown : {"def_color9", "def_colorX", "cust_color", "def_color12"}) {
-        skin::Notification click{std::string(skin::notify::kClick), nullptr, unknown};
+        skin::Notification click;
+        click.type = skin::notify::kClick;
+        click.senderName = unknown;
         picker.Notify(click);
     }
     EXPECT_EQ(picker.CurrentColour(), 0x00AA11u) << "names that are no swatch change nothing";
