@@ -145,6 +145,7 @@ private:
     void ApplyLanguage(int index);
     void ApplyControlFonts();
     void ApplyFontFace();
+    void ApplyFontFace(skin::SkinWindow& window) const;
     void ShowBanner();
     std::string SkinFolderName() const;
 

@@ -17,6 +17,7 @@ const char* SimulationName(Simulation simulation) {
 const char* CommandLine::Usage() {
     return "usage: mousecfg [--simulate cable|receiver|ble] [--res DIR] [--grab OUT.png] [-silent]\n"
            "       mousecfg --sim-command TEXT      (hand TEXT to the running instance's virtual mouse)\n"
+           "       mousecfg --ask status|restore    (ask the running instance)\n"
            "       mousecfg --skin-test FILE [--grab OUT.png]\n"
            "  --simulate KIND   run against the virtual mouse attached by cable, receiver or BLE\n"
            "  --res DIR         use another resource folder (default: res beside the program)\n"
@@ -44,7 +45,9 @@ CommandLine CommandLine::Parse(int argc, const char* const* argv) {
         } else if (argument == "--grab" && hasValue) {
             line.grab = argv[++i];
         } else if (argument == "--sim-command" && hasValue) {
-            line.simCommand = argv[++i];
+            line.ask = "sim " + std::string(argv[++i]);
+        } else if (argument == "--ask" && hasValue) {
+            line.ask = argv[++i];
         } else if (argument == "--skin-test" && hasValue) {
             line.skinTest = argv[++i];
         } else if (argument.starts_with("--")) {

@@ -14,13 +14,14 @@ enum class Simulation { None, Cable, Receiver, Ble };
 //   --res DIR                       another resource folder
 //   --grab OUT.png                  save a picture of the main window once it is painted, then quit
 //   --sim-command TEXT              hand TEXT to the virtual mouse of the running instance, print its answer
+//   --ask TEXT                      send a request to the running instance ("status", "restore"), print its answer
 //   --skin-test FILE                open a skin file in a test window (with --grab: save it and quit)
 struct CommandLine {
     std::string text;
     Simulation simulate = Simulation::None;
     std::filesystem::path resourceFolder;
     std::filesystem::path grab;
-    std::string simCommand;
+    std::string ask;  // the request for the running instance (--ask, or "sim " + the --sim-command text)
     std::filesystem::path skinTest;
     bool help = false;
     std::string error;  // not empty when the options were not understood

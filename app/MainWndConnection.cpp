@@ -144,8 +144,12 @@ void CKivoMainWnd::ShowNoDeviceMessage() {
             }
         }
     }
-    ShowMessageWindow(MsgTexts{texts_.Message("Tip"), text, texts_.Message("MessageOK"), texts_.Message("MessageCancel")},
-                      2, kind);
+    CMsgWnd* window = ShowMessageWindow(
+        MsgTexts{texts_.Message("Tip"), text, texts_.Message("MessageOK"), texts_.Message("MessageCancel")}, 2, kind);
+    // Confirming the no-device notice ends the program, confirming the wireless one only closes it: say so.
+    if (window != nullptr && wireless) {
+        window->SetButtonTexts(texts_.Message("MessageOK"), {});
+    }
 }
 
 void CKivoMainWnd::SetConnectionImage() {

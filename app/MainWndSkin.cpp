@@ -128,9 +128,17 @@ void CKivoMainWnd::ApplyControlFonts() {
 }
 
 void CKivoMainWnd::ApplyFontFace() {
+    ApplyFontFace(*this);
+    if (dpiPopup_) {
+        ApplyFontFace(*dpiPopup_);
+    }
+}
+
+// The language's font face for a window of the program (the popups look like the main window).
+void CKivoMainWnd::ApplyFontFace(skin::SkinWindow& window) const {
     if (!texts_.FontName().empty()) {
-        GetPaintManager().SetFontFamilyForAll(texts_.FontName());
-        GetPaintManager().NeedUpdate();
+        window.GetPaintManager().SetFontFamilyForAll(texts_.FontName());
+        window.GetPaintManager().NeedUpdate();
     }
 }
 

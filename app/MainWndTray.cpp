@@ -83,6 +83,7 @@ void CKivoMainWnd::OnCloseButton() {
         SetVisible("tranWnd_setting", false);
         return;
     }
+    ApplyFontFace(popup);
     popup.CenterWindow();
     closePopup_ = &popup;
     popup.ShowModal();
@@ -154,6 +155,7 @@ CMsgWnd* CKivoMainWnd::ShowMessageWindow(const MsgTexts& texts, int style, int k
     if (!window->ShowNonModal(this, texts)) {
         return nullptr;
     }
+    ApplyFontFace(*window);
     msgWnd_ = std::move(window);
     return raw;
 }

@@ -111,13 +111,13 @@ int main(int argc, char** argv) {
         std::fputs(app::CommandLine::Usage(), line.help ? stdout : stderr);
         return line.help ? 0 : 2;
     }
-    if (!line.simCommand.empty()) {
+    if (!line.ask.empty()) {
         QCoreApplication core(argc, argv);
         const app::AppPaths paths = app::AppPaths::For(QCoreApplication::applicationDirPath().toStdString(),
                                                        line.resourceFolder);
         const auto name = app::StartupDescription::Read(paths.FeatureFile()).mutexName;
         const auto answer = qt::SingleInstance::Send(name, qt::SingleInstance::RuntimeFolder(),
-                                                     "sim " + line.simCommand, std::chrono::seconds(5));
+                                                     line.ask, std::chrono::seconds(5));
         std::printf("%s\n", answer ? answer->c_str() : "error: no running instance answered");
         return answer && !answer->starts_with("error") ? 0 : 1;
     }
