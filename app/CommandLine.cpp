@@ -41,9 +41,10 @@ CommandLine CommandLine::Parse(int argc, const char* const* argv) {
                 line.error = "--simulate takes cable, receiver or ble";
             }
         } else if (argument == "--res" && hasValue) {
-            line.resourceFolder = argv[++i];
+            line.resourceFolder = std::filesystem::absolute(argv[++i]);
         } else if (argument == "--grab" && hasValue) {
-            line.grab = argv[++i];
+            // The program works from its own folder: a relative name is taken from where it was started.
+            line.grab = std::filesystem::absolute(argv[++i]);
         } else if (argument == "--sim-command" && hasValue) {
             line.ask = "sim " + std::string(argv[++i]);
         } else if (argument == "--ask" && hasValue) {
