@@ -4,21 +4,10 @@
 # start with both autostart settings on); a second start ends at once with 0 and brings the first one back.
 set -eu
 program=$1 resources=$2 work=$3
-rm -rf "$work"
-mkdir -p "$work/run" "$work/config"
-chmod 700 "$work/run"
-cp -R "$resources" "$work/res"
-export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen
+. "$(dirname "$0")/shell_common.sh"
+export QT_QPA_PLATFORM=offscreen
 sed -i 's/^AutomaticallyOpenEn=.*/AutomaticallyOpenEn=1/; s/^AutomaticallyHideEn=.*/AutomaticallyHideEn=1/' "$work/res/Set.ini"
-fail() { echo "FAILED: $*"; kill "$pid" 2>/dev/null; exit 1; }
 status_is() { [ "$("$program" --res "$work/res" --ask status 2>/dev/null)" = "$1" ]; }
-wait_for() {
-    for attempt in $(seq 1 40); do
-        if "$@"; then return 0; fi
-        sleep 0.25
-    done
-    return 1
-}
 timeout 60 "$program" --simulate cable --res "$work/res" -silent &
 pid=$!
 wait_for status_is "visible=0 hidden_to_tray=1" || fail "the silent start did not hide in the tray"

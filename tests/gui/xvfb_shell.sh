@@ -10,16 +10,11 @@
 #  6. a click on the close button (settings: exit, no question) ends the program with 0 after saving.
 set -eu
 program=$1 resources=$2 work=$3
-rm -rf "$work"
-mkdir -p "$work/run" "$work/config"
-chmod 700 "$work/run"
-cp -R "$resources" "$work/res"
-export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
+. "$(dirname "$0")/shell_common.sh"
 sed -i 's/^CloseOption=.*/CloseOption=1/; s/^Remind=.*/Remind=0/; s/^DpiPopEn=.*/DpiPopEn=1/; s/^Language=.*/Language=1/' \
     "$work/res/Set.ini"
 convert=/usr/bin/convert
 [ -x "$convert" ] || convert=convert
-fail() { echo "FAILED: $*"; exit 1; }
 ask() { "$program" --res "$work/res" --sim-command "$1" >/dev/null; }
 # The mean of one colour channel ("r", "g", "b") or the spread ("spread") of a region of a screenshot.
 measure() {
@@ -27,14 +22,6 @@ measure() {
     "$convert" "$1" -crop "$4x$5+$2+$3" -colorspace sRGB -format "$format" info:
 }
 above() { awk "BEGIN { exit !($1 > $2) }"; }
-# Waits until a command succeeds, 10 s at most.
-wait_for() {
-    for attempt in $(seq 1 40); do
-        if "$@"; then return 0; fi
-        sleep 0.25
-    done
-    return 1
-}
 
 touch "$work/started"
 timeout 90 "$program" --simulate receiver --res "$work/res" 2>"$work/trace.txt" &
