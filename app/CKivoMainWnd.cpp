@@ -3,6 +3,7 @@
 #include "app/CCloseWnd.h"
 #include "app/CMsgWnd.h"
 #include "app/LanguageTable.h"
+#include "app/MacroPage.h"
 #include "app/MousePages.h"
 #include "app/ShellMessages.h"
 #include "device/BleLink.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MousePages.h"
+#include "app/MacroPage.h"
 
 namespace mousecfg::app {
 

@@ -4,6 +4,7 @@
 
 #include "app/CKivoMainWnd.h"
 #include "app/CMsgWnd.h"
+#include "app/MacroPage.h"
 #include "app/MousePages.h"
 #include "app/ShellMessages.h"
 #include "config/DeviceFeature.h"

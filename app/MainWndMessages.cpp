@@ -2,6 +2,7 @@
 #include "app/CKivoMainWnd.h"
 #include "app/CMsgWnd.h"
 #include "app/LanguageTable.h"
+#include "app/MacroPage.h"
 #include "app/MousePages.h"
 #include "app/ShellMessages.h"
 #include "config/MouseConfig.h"

@@ -2,6 +2,7 @@
 // (texts, title, tray tooltip, fonts) and the apply progress display.
 #include "app/CKivoMainWnd.h"
 #include "app/LanguageTable.h"
+#include "app/MacroPage.h"
 #include "app/MousePages.h"
 #include "device/ConnectionMonitor.h"
 #include "layout/PageBuilder.h"

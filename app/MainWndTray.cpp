@@ -2,6 +2,7 @@
 // main window's one non-modal message window.
 #include "app/CCloseWnd.h"
 #include "app/CKivoMainWnd.h"
+#include "app/MacroPage.h"
 #include "app/MousePages.h"
 #include "app/ShellMessages.h"
 #include "device/ConnectionMonitor.h"

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -46,15 +45,16 @@ TEST(LanguageFiles, EveryLanguageHasEveryTextOfTheEnglishFile) {
 
 TEST(LanguageFiles, EveryTextIdOfTheSkinsHasAnEnglishText) {
     const auto texts = app::LanguageTexts::Load(kRes / "Language/lan_en.ini");
-    const std::regex textId("textid=\"([^\"]+)\"");
+    const std::string marker = "textid=\"";
     for (const char* skin : {"res_black", "res_white"}) {
         for (const auto& entry : std::filesystem::recursive_directory_iterator(kRes / skin)) {
             if (entry.path().extension() != ".xml") {
                 continue;
             }
             const std::string text = ReadText(entry.path());
-            for (auto it = std::sregex_iterator(text.begin(), text.end(), textId); it != std::sregex_iterator(); ++it) {
-                const std::string id = (*it)[1];
+            for (size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + 1)) {
+                const size_t begin = at + marker.size();
+                const std::string id = text.substr(begin, text.find('"', begin) - begin);
                 const bool found = texts.Lookup(id, false, true) || texts.Lookup(id, true, true);
                 EXPECT_TRUE(found) << entry.path().filename() << ": " << id;
             }
