@@ -1,14 +1,22 @@
-// The mousecfg program. For now it opens skin files for checking (--skin-test); the main window attaches here.
+// The mousecfg program: the entry with the single instance, the Qt platform services and the event loop around
+// the shell (app/Shell.h). `--skin-test FILE` opens a skin file instead, for checking skins by eye.
 #include <QApplication>
-#include <QFileInfo>
+#include <QElapsedTimer>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "app/CKivoMainWnd.h"
+#include "app/CommandLine.h"
+#include "app/Shell.h"
 #include "app/SkinTestWindow.h"
 #include "layout/IUiEffectManagerImpl.h"
+#include "platform/qt/QtFontRegistry.h"
+#include "platform/qt/QtUrlOpener.h"
+#include "platform/qt/SingleInstance.h"
 #include "skin/SkinResources.h"
 #include "skin/WindowHost.h"
 #include "skin/qt/QtEffectAnimation.h"
@@ -17,17 +25,38 @@
 
 namespace {
 
-void PrintUsage() {
-    std::fprintf(stderr,
-                 "usage: mousecfg --skin-test FILE [--grab OUT.png]\n"
-                 "  --skin-test FILE  open a skin file in a window (notifications are traced with MOUSECFG_TRACE=1)\n"
-                 "  --grab OUT.png    save a picture of the window once it is shown, then quit\n");
+using namespace mousecfg;
+
+// Saves a picture of the window's widget once it has been painted, then ends the program.
+void GrabAfterPaint(skin::SkinWindow& window, const std::filesystem::path& file) {
+    QTimer::singleShot(900, qApp, [&window, file] {
+        auto* widget = static_cast<skin::qt::QtWindowHost*>(window.GetHost());
+        const bool saved = widget != nullptr && widget->grab().save(QString::fromStdString(file.string()));
+        std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", file.string().c_str());
+        QCoreApplication::exit(saved ? 0 : 1);
+    });
 }
 
-// Opens the skin test window; with `grab` saves its picture after the first paint and quits.
-int RunSkinTest(QApplication& app, const std::string& file, const std::string& grab) {
-    using namespace mousecfg;
-    const std::filesystem::path path = std::filesystem::absolute(file);
+// Prints "first-paint" on stdout once the main window has been painted (the start-up benchmark reads it).
+class FirstPaintReporter final : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !reported_) {
+            reported_ = true;
+            QTimer::singleShot(0, qApp, [] {
+                std::printf("first-paint\n");
+                std::fflush(stdout);
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool reported_ = false;
+};
+
+int RunSkinTest(const app::CommandLine& line) {
+    const std::filesystem::path path = std::filesystem::absolute(line.skinTest);
     skin::SkinResources::SetResourcePath(path.parent_path());
     app::SkinTestWindow window(path.string());
     window.SetOnFinal([] { QCoreApplication::quit(); });
@@ -36,45 +65,74 @@ int RunSkinTest(QApplication& app, const std::string& file, const std::string& g
     }
     window.CenterWindow();
     window.ShowWindow(true, true);
-    if (!grab.empty()) {
-        QTimer::singleShot(700, &app, [&window, grab] {
-            auto* widget = static_cast<skin::qt::QtWindowHost*>(window.GetHost());
-            const bool saved = widget->grab().save(QString::fromStdString(grab));
-            std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", grab.c_str());
-            QCoreApplication::exit(saved ? 0 : 1);
-        });
+    if (!line.grab.empty()) {
+        GrabAfterPaint(window, line.grab);
     }
-    return app.exec();
+    return QApplication::exec();
+}
+
+int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
+    const app::StartupDescription description = app::StartupDescription::Read(paths.FeatureFile());
+    qt::SingleInstance instance(description.mutexName);
+    if (instance.Claim("restore") == qt::SingleInstance::Role::Second) {
+        return 0;  // the first instance comes to the front instead
+    }
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(QString::fromStdString((paths.resourceFolder / "icon/mousecfg.png").string())));
+    qt::QtUrlOpener urls;
+    qt::QtFontRegistry fonts;
+    app::Shell shell(line, paths, urls, fonts, [](int code) { QCoreApplication::exit(code); });
+    instance.SetRequestHandler([&shell](const std::string& request) { return shell.HandleRequest(request); });
+    if (!shell.Start()) {
+        std::fprintf(stderr, "mousecfg: the main window could not be created\n");
+        return 1;
+    }
+    FirstPaintReporter reporter;
+    if (qEnvironmentVariable("MOUSECFG_REPORT_FIRST_PAINT") == QLatin1String("1")) {
+        static_cast<skin::qt::QtWindowHost*>(shell.Window().GetHost())->installEventFilter(&reporter);
+    }
+    if (!line.grab.empty()) {
+        GrabAfterPaint(shell.Window(), line.grab);
+    }
+    const int result = QApplication::exec();
+    instance.SetRequestHandler({});
+    shell.Shutdown();
+    return result;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    std::string skinFile;
-    std::string grab;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--skin-test") == 0 && i + 1 < argc) {
-            skinFile = argv[++i];
-        } else if (std::strcmp(argv[i], "--grab") == 0 && i + 1 < argc) {
-            grab = argv[++i];
-        } else {
-            PrintUsage();
-            return 2;
+    const app::CommandLine line = app::CommandLine::Parse(argc, argv);
+    if (line.help || !line.error.empty()) {
+        if (!line.error.empty()) {
+            std::fprintf(stderr, "mousecfg: %s\n", line.error.c_str());
         }
+        std::fputs(app::CommandLine::Usage(), line.help ? stdout : stderr);
+        return line.help ? 0 : 2;
     }
-    if (skinFile.empty()) {
-        PrintUsage();
-        return 2;
+    if (!line.ask.empty()) {
+        QCoreApplication core(argc, argv);
+        const app::AppPaths paths = app::AppPaths::For(QCoreApplication::applicationDirPath().toStdString(),
+                                                       line.resourceFolder);
+        const auto name = app::StartupDescription::Read(paths.FeatureFile()).mutexName;
+        const auto answer = qt::SingleInstance::Send(name, qt::SingleInstance::RuntimeFolder(),
+                                                     line.ask, std::chrono::seconds(5));
+        std::printf("%s\n", answer ? answer->c_str() : "error: no running instance answered");
+        return answer && !answer->starts_with("error") ? 0 : 1;
     }
-    mousecfg::skin::qt::QtSkinPlatform platform;
-    mousecfg::skin::SkinPlatform::Set(&platform);
-    mousecfg::skin::qt::QtEffectSource builtInEffects;
-    const std::filesystem::path programFolder =
-        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
-    mousecfg::layout::IUiEffectManagerImpl effects(programFolder, &builtInEffects);
-    mousecfg::skin::EffectSource::Set(&effects);
-    const int result = RunSkinTest(app, skinFile, grab);
-    mousecfg::skin::EffectSource::Set(nullptr);
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("mousecfg"));
+    skin::qt::QtSkinPlatform platform;
+    skin::SkinPlatform::Set(&platform);
+    skin::qt::QtEffectSource builtInEffects;
+    const std::filesystem::path programFolder = QCoreApplication::applicationDirPath().toStdString();
+    layout::IUiEffectManagerImpl effects(programFolder, &builtInEffects);
+    skin::EffectSource::Set(&effects);
+    const int result = line.skinTest.empty()
+                           ? RunProgram(line, app::AppPaths::For(programFolder, line.resourceFolder))
+                           : RunSkinTest(line);
+    skin::EffectSource::Set(nullptr);
+    skin::SkinPlatform::Set(nullptr);
     return result;
 }

@@ -171,6 +171,10 @@ std::shared_ptr<MessageSink> SkinWindow::GetMessageTarget() const {
     return mailbox_;
 }
 
+void SkinWindow::DetachMessages() {
+    mailbox_->Close();
+}
+
 void SkinWindow::SetTimer(int id, std::chrono::milliseconds interval) {
     if (host_) {
         host_->SetTimer(id, interval);

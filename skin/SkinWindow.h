@@ -100,6 +100,9 @@ public:
     // The window's message queue for workers to keep: posts to it after the window is gone are dropped and
     // sends return 0.
     std::shared_ptr<MessageSink> GetMessageTarget() const;
+    // Closes the window's message queue for good: queued and later posts are dropped and sends return 0, so
+    // that workers waiting in a send to this window can be joined while it shuts down. Window's thread.
+    void DetachMessages();
 
     void SetTimer(int id, std::chrono::milliseconds interval) override;
     void KillTimer(int id) override;

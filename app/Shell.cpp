@@ -1,0 +1,92 @@
+#include "app/Shell.h"
+
+#include <system_error>
+
+#include "app/CKivoMainWnd.h"
+#include "app/DeviceLink.h"
+#include "app/EmptyMacroPage.h"
+#include "app/EmptyMousePages.h"
+#include "app/ShellMessages.h"
+#include "app/StubDeviceConfiguration.h"
+#include "device/BleLink.h"
+#include "platform/Autostart.h"
+#include "platform/Trace.h"
+#include "skin/SkinResources.h"
+
+namespace mousecfg::app {
+
+Shell::Shell(CommandLine commandLine, AppPaths paths, UrlOpener& urls, FontRegistry& fonts,
+             std::function<void(int)> quit)
+    : commandLine_(std::move(commandLine)),
+      paths_(std::move(paths)),
+      description_(StartupDescription::Read(paths_.FeatureFile())),
+      urls_(urls),
+      fonts_(fonts),
+      quit_(std::move(quit)) {}
+
+Shell::~Shell() {
+    Shutdown();
+    window_.reset();
+}
+
+bool Shell::Start() {
+    skin::SkinResources::SetResourcePath(paths_.SkinFolder(description_.resPath));
+    std::error_code error;
+    std::filesystem::current_path(paths_.programFolder, error);
+    if (error) {
+        trace::Printf("cannot change to the program folder %s: %s\n", paths_.programFolder.string().c_str(),
+                      error.message().c_str());
+    }
+    link_ = std::make_unique<DeviceLink>(commandLine_.simulate, paths_.resourceFolder);
+    configuration_ = std::make_unique<StubDeviceConfiguration>();
+    mousePages_ = std::make_unique<EmptyMousePages>(*configuration_);
+    macroPage_ = std::make_unique<EmptyMacroPage>();
+    DeviceLink* link = link_.get();
+    ShellServices services{paths_,
+                           description_.mutexName,
+                           description_.SkinPrefix(),
+                           commandLine_.text,
+                           link_->Catalogue(),
+                           link_->Commands(),
+                           *configuration_,
+                           *mousePages_,
+                           *macroPage_,
+                           urls_,
+                           fonts_,
+                           [link](MessageSink& window) { link->StartDeviceChanges(window); },
+                           [link] { link->StopDeviceChanges(); },
+                           quit_,
+                           paths_.programFolder / "mousecfg",
+                           DefaultAutostartFolder(),
+                           SimulationName(commandLine_.simulate),
+                           {},
+                           CheckBleRegistration()};
+    window_ = std::make_unique<CKivoMainWnd>(std::move(services));
+    return window_->CreateMainWindow();
+}
+
+std::string Shell::HandleRequest(const std::string& request) {
+    if (!window_) {
+        return "error: starting";
+    }
+    if (request == "restore") {
+        window_->Post(Message{msg::kRestoreRequest, 0, 0, {}});
+        return "ok";
+    }
+    if (request == "status") {
+        return std::string("visible=") + (window_->IsVisible() ? "1" : "0") +
+               " hidden_to_tray=" + (window_->HiddenToTray() ? "1" : "0");
+    }
+    if (request.starts_with("sim ")) {
+        return link_->SimCommand(request.substr(4));
+    }
+    return "error: unknown request";
+}
+
+void Shell::Shutdown() {
+    if (window_) {
+        window_->Shutdown();
+    }
+}
+
+}  // namespace mousecfg::app

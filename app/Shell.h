@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/AppPaths.h"
+#include "app/CommandLine.h"
+
+namespace mousecfg {
+class FontRegistry;
+class UrlOpener;
+}  // namespace mousecfg
+
+namespace mousecfg::app {
+
+class CKivoMainWnd;
+class DeviceLink;
+class EmptyMacroPage;
+class EmptyMousePages;
+class StubDeviceConfiguration;
+
+// The program from its command line to the running main window, without the parts that need Qt (the entry
+// adds the single instance, the platform services and the event loop): the start-up description, the skin
+// folder, the device link (real or virtual), the device configuration, the pages and the main window.
+class Shell {
+public:
+    Shell(CommandLine commandLine, AppPaths paths, UrlOpener& urls, FontRegistry& fonts,
+          std::function<void(int)> quit);
+    ~Shell();
+
+    // What the start-up description says: the instance name and the skin folder.
+    const StartupDescription& Description() const { return description_; }
+    // Points the skin library at the skin folder, sets the working folder to the program folder and creates
+    // the main window (990 x 690, centred). False when the window could not be created.
+    bool Start();
+    // A request from a second start: "restore" brings the window back (also from the tray); "sim TEXT" hands
+    // TEXT to the virtual mouse; "status" tells whether the window is visible and whether it hides in the tray.
+    // Returns the answer for the second start.
+    std::string HandleRequest(const std::string& request);
+    // Ends the device threads; the window then answers nothing. Before the shell goes.
+    void Shutdown();
+
+    CKivoMainWnd& Window() { return *window_; }
+    DeviceLink& Link() { return *link_; }
+    StubDeviceConfiguration& Configuration() { return *configuration_; }
+
+private:
+    CommandLine commandLine_;
+    AppPaths paths_;
+    StartupDescription description_;
+    UrlOpener& urls_;
+    FontRegistry& fonts_;
+    std::function<void(int)> quit_;
+    std::unique_ptr<DeviceLink> link_;
+    std::unique_ptr<StubDeviceConfiguration> configuration_;
+    std::unique_ptr<EmptyMousePages> mousePages_;
+    std::unique_ptr<EmptyMacroPage> macroPage_;
+    std::unique_ptr<CKivoMainWnd> window_;
+};
+
+}  // namespace mousecfg::app

@@ -1,0 +1,54 @@
+#include "app/ShellSettings.h"
+
+#include <string>
+
+#include "platform/PrivateProfile.h"
+#include "platform/Trace.h"
+
+namespace mousecfg::app {
+
+int ShellSettings::Int(const char* section, const char* key) const {
+    return ini::GetProfileNumber(section, key, file_);
+}
+
+bool ShellSettings::SetInt(const char* section, const char* key, int value) const {
+    const Status status = ini::WritePrivateProfileString(section, key, std::to_string(value), file_);
+    if (!status) {
+        trace::Printf("%s\n", status.message().c_str());
+    }
+    return status.ok();
+}
+
+std::string ShellSettings::SoftName() const {
+    return ini::GetPrivateProfileString("Set", "SoftName", "", file_);
+}
+
+std::string ShellSettings::ServerAddress() const {
+    std::string address = ini::GetPrivateProfileString("Set", "ServerAddress", "", file_);
+    const size_t schemeEnd = address.starts_with("https://") ? 8 : address.starts_with("http://") ? 7 : 0;
+    while (address.ends_with('/')) {
+        address.pop_back();
+    }
+    if (schemeEnd == 0 || address.size() <= schemeEnd) {
+        return {};
+    }
+    // A host (with port or path) and nothing else: blanks, quotes and control characters are refused.
+    for (const char c : address) {
+        if (static_cast<unsigned char>(c) <= 0x20 || c == '"' || c == '<' || c == '>' || c == '\\') {
+            return {};
+        }
+    }
+    return address;
+}
+
+std::map<std::string, int> ShellSettings::PublicLed() const {
+    std::map<std::string, int> map;
+    for (const auto& [name, value] : ini::GetPrivateProfileEntries("PublicLed", file_)) {
+        if (!value.empty()) {
+            map.emplace(name, ini::Atoi(value));
+        }
+    }
+    return map;
+}
+
+}  // namespace mousecfg::app

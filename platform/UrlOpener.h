@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace mousecfg {
+
+// Opens a web address with the desktop's default browser: Qt's desktop services in the program, a recording
+// fake in tests. Never through a shell. Called on the user-interface thread.
+class UrlOpener {
+public:
+    virtual ~UrlOpener() = default;
+    // False when the desktop has no handler for the address or refused it.
+    virtual bool OpenUrl(const std::string& url) = 0;
+};
+
+}  // namespace mousecfg

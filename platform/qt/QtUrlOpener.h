@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/UrlOpener.h"
+
+namespace mousecfg::qt {
+
+// Opens addresses with QDesktopServices (the desktop's URL handler, started as a process of its own with an
+// argument list, never through a shell). Only http and https addresses are opened.
+class QtUrlOpener final : public UrlOpener {
+public:
+    bool OpenUrl(const std::string& url) override;
+};
+
+}  // namespace mousecfg::qt
