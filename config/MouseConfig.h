@@ -62,6 +62,10 @@ std::string MouseConfigText(const MouseConfig& config);
 // Replaces `file` with MouseConfigText atomically.
 Status SaveMouseConfig(const MouseConfig& config, const std::filesystem::path& file);
 
+// Remembers the DPI texts of each profile's levels for the model's current chip ([ChipReset<chip>] profile<p>).
+// Returns the first failure.
+Status SaveDpiMemory(const MouseConfig& config, const DeviceFeature& feature);
+
 // Saves the document to the model's file, then remembers the DPI texts of each profile's levels for the
 // model's current chip. Returns the first failure.
 Status SaveDocumentAndDpiMemory(const MouseConfig& config, const DeviceFeature& feature,
