@@ -74,7 +74,10 @@ TEST(Cli, BadArgumentsGiveOneLineAndStatus2) {
 TEST(Cli, HelpDocumentsTheCommands) {
     const ToolRun run = RunTool({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* word : {"--simulate", "--trace", "--res", "devices", "info", "macro-write"}) {
+    for (const char* word : {"--simulate", "--trace", "--res", "devices", "info", "macro-write", "show [--json]",
+                             "set SETTING", "dpi LEVEL DPI", "active-dpi", "rate INDEX", "light-mode", "button BUTTON CODE",
+                             "fire VALUE", "move-wake", "profile N", "apply [--full]", "export FILE", "import FILE", "reset",
+                             "macro list", "macro bind"}) {
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }
