@@ -26,7 +26,9 @@ constexpr int kKeyCount = 8;  // buttons of the shipped model
 // The frames of a full write of one profile with `n` repeats: 2/2, 2/1, the rate (not over BLE), the eight
 // buttons, the DPI table and colours, the lighting header and record, sleep, sensor byte, lift-off and the two
 // device options, each n times; the two wheel positions once each.
-int FullWriteFrames(int n, bool ble) { return n * ((ble ? 2 : 3) + kKeyCount + 2 + 2 + 5) + 2; }
+int FullWriteFrames(int n, bool ble) {
+    return n * ((ble ? 2 : 3) + kKeyCount + 2 + 2 + 5) + 2;
+}
 
 // Pages of the fire key's macro with fire value `fire` (32 bytes per page).
 int FirePages(const SessionHarness& h, int fire) {
@@ -48,7 +50,9 @@ struct Scenario {
     std::function<void(SessionHarness&)> run;
 };
 
-void FullRun(SessionHarness& h) { h.session->StartApply(true); }
+void FullRun(SessionHarness& h) {
+    h.session->StartApply(true);
+}
 
 void RunScenario(benchmark::State& state, const Scenario& scenario) {
     int frames = 0;
@@ -116,15 +120,33 @@ const Scenario kScenarios[] = {
     {RigLink::Ble, [](SessionHarness&) { return 2 + FullWriteFrames(1, true) + 1; }, FullRun},
 };
 
-void BM_FullWriteCable(benchmark::State& state) { RunScenario(state, kScenarios[0]); }
-void BM_FullWriteReceiver(benchmark::State& state) { RunScenario(state, kScenarios[1]); }
-void BM_MatchingTagsCable(benchmark::State& state) { RunScenario(state, kScenarios[2]); }
-void BM_SwitchToHeldProfileCable(benchmark::State& state) { RunScenario(state, kScenarios[3]); }
-void BM_SwitchToNewProfileReceiver(benchmark::State& state) { RunScenario(state, kScenarios[4]); }
-void BM_SingleDpiChangeReceiver(benchmark::State& state) { RunScenario(state, kScenarios[5]); }
-void BM_FireValueChangeCable(benchmark::State& state) { RunScenario(state, kScenarios[6]); }
-void BM_ResetCable(benchmark::State& state) { RunScenario(state, kScenarios[7]); }
-void BM_FullWriteBle(benchmark::State& state) { RunScenario(state, kScenarios[8]); }
+void BM_FullWriteCable(benchmark::State& state) {
+    RunScenario(state, kScenarios[0]);
+}
+void BM_FullWriteReceiver(benchmark::State& state) {
+    RunScenario(state, kScenarios[1]);
+}
+void BM_MatchingTagsCable(benchmark::State& state) {
+    RunScenario(state, kScenarios[2]);
+}
+void BM_SwitchToHeldProfileCable(benchmark::State& state) {
+    RunScenario(state, kScenarios[3]);
+}
+void BM_SwitchToNewProfileReceiver(benchmark::State& state) {
+    RunScenario(state, kScenarios[4]);
+}
+void BM_SingleDpiChangeReceiver(benchmark::State& state) {
+    RunScenario(state, kScenarios[5]);
+}
+void BM_FireValueChangeCable(benchmark::State& state) {
+    RunScenario(state, kScenarios[6]);
+}
+void BM_ResetCable(benchmark::State& state) {
+    RunScenario(state, kScenarios[7]);
+}
+void BM_FullWriteBle(benchmark::State& state) {
+    RunScenario(state, kScenarios[8]);
+}
 
 BENCHMARK(BM_FullWriteCable)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullWriteReceiver)->Iterations(3)->Unit(benchmark::kMillisecond);

@@ -10,7 +10,7 @@ class DeviceConnection;
 
 // Sees the connection after a command ran, before it closes (tests look at what the virtual mouse holds).
 class CliInspector {
-public:
+  public:
     virtual ~CliInspector() = default;
     virtual void AfterCommand(DeviceConnection& device, int status) = 0;
 };

@@ -46,14 +46,14 @@ Result<std::unique_ptr<CliSession>> CliSession::Open(DeviceConnection& device, c
     }
     std::unique_ptr<CliSession> session(new CliSession(device, err));
     const KeyNames keyNames = CliKeyNames();
-    session->macros_ = std::make_unique<MacroStore>(MacroResourceFolder{resRoot}, session->dialogs_, session->boxes_,
-                                                    keyNames);
+    session->macros_ =
+        std::make_unique<MacroStore>(MacroResourceFolder{resRoot}, session->dialogs_, session->boxes_, keyNames);
     const Status macros = session->macros_->LoadMacros();
     if (!macros) {
         trace::Printf("%s\n", macros.message().c_str());  // without a macro document, macro bindings fall back
     }
-    const MouseSessionServices services{device.commands(), device.window(), session->timers_, session->dialogs_,
-                                        session->boxes_,   *session->macros_, *session,          keyNames};
+    const MouseSessionServices services{device.commands(), device.window(),   session->timers_, session->dialogs_,
+                                        session->boxes_,   *session->macros_, *session,         keyNames};
     session->mouse_ = std::make_unique<MouseSession>(services, resRoot);
     MouseSession& mouse = *session->mouse_;
     mouse.SetDevice(identity->name, identity->folder);

@@ -30,7 +30,7 @@ class DeviceConnection;
 // requests, the apply worker's messages and the BLE replies) and apply progress shown on the error stream.
 // The configuration lives in the resource folder, so that it carries over from one command to the next.
 class CliSession final : private MousePages {
-public:
+  public:
     // Identifies the device in the catalogue below `resRoot`, loads the macro document and the device's
     // configuration. Fails with a one-line message.
     static Result<std::unique_ptr<CliSession>> Open(DeviceConnection& device, const std::filesystem::path& resRoot,
@@ -49,7 +49,7 @@ public:
     // Returns the run's outcome; nothing when no run ended.
     std::optional<ApplyOutcome> FinishApply();
 
-private:
+  private:
     CliSession(DeviceConnection& device, std::FILE* err);
     void OnMessage(const Message& message);
     void ShowApplyProgress(bool show, bool full) override;

@@ -32,7 +32,8 @@ int FindByIndexOrName(const std::string& text, const std::vector<std::u16string>
 int MacroList(const CommandContext& context, CliSession& session) {
     const auto& groups = session.macros().groups();
     for (size_t g = 0; g < groups.size(); ++g) {
-        std::fprintf(context.out, "group %zu  %s  %s\n", g, Utf16ToUtf8(groups[g].name).c_str(), groups[g].guid.c_str());
+        std::fprintf(context.out, "group %zu  %s  %s\n", g, Utf16ToUtf8(groups[g].name).c_str(),
+                     groups[g].guid.c_str());
         for (size_t m = 0; m < groups[g].macros.size(); ++m) {
             const MacroRecord& macro = groups[g].macros[m];
             std::fprintf(context.out, "  macro %zu  %s  %s  items %d  bound %d\n", m, Utf16ToUtf8(macro.name).c_str(),
@@ -97,6 +98,22 @@ int MacroBind(const CommandContext& context, CliSession& session) {
     return FinishRun(session, context);
 }
 
+// The one FILE argument, and the configuration opened with the file dialogs answering FILE; nullptr (with
+// `status` set and the error printed) when either fails.
+std::unique_ptr<CliSession> OpenWithFile(const CommandContext& context, const char* usage, int& status) {
+    if (WrongArguments(context, 1, usage)) {
+        status = kExitBadInput;
+        return nullptr;
+    }
+    auto session = OpenConfiguration(context);
+    if (!session) {
+        status = kExitFailed;
+        return nullptr;
+    }
+    session->dialogs().SetPath(context.args[0]);
+    return session;
+}
+
 }  // namespace
 
 int RunProfile(const CommandContext& context) {
@@ -137,22 +154,20 @@ int RunApply(const CommandContext& context) {
     const int status = FinishRun(*session, context);
     if (status == kExitOk) {
         const ApplyOutcome& outcome = *mouse.lastOutcome();
-        std::fprintf(context.out, outcome.wrote ? "profile %d written (%d requests)\n"
-                                                : "profile %d: the mouse holds it already (%d requests)\n",
+        std::fprintf(context.out,
+                     outcome.wrote ? "profile %d written (%d requests)\n"
+                                   : "profile %d: the mouse holds it already (%d requests)\n",
                      outcome.profile, outcome.writes);
     }
     return status;
 }
 
 int RunExport(const CommandContext& context) {
-    if (WrongArguments(context, 1, "export FILE")) {
-        return kExitBadInput;
-    }
-    const auto session = OpenConfiguration(context);
+    int status = kExitOk;
+    const auto session = OpenWithFile(context, "export FILE", status);
     if (!session) {
-        return kExitFailed;
+        return status;
     }
-    session->dialogs().SetPath(context.args[0]);
     const Status exported = session->mouse().ExportConfiguration();
     if (!exported) {
         std::fprintf(context.err, "mousecfg-cli: %s\n", exported.message().c_str());
@@ -162,14 +177,11 @@ int RunExport(const CommandContext& context) {
 }
 
 int RunImport(const CommandContext& context) {
-    if (WrongArguments(context, 1, "import FILE")) {
-        return kExitBadInput;
-    }
-    const auto session = OpenConfiguration(context);
+    int status = kExitOk;
+    const auto session = OpenWithFile(context, "import FILE", status);
     if (!session) {
-        return kExitFailed;
+        return status;
     }
-    session->dialogs().SetPath(context.args[0]);
     const ImportResult result = session->mouse().ImportConfiguration();
     if (result == ImportResult::Cancelled || result == ImportResult::NotJson) {
         std::fprintf(context.err, "mousecfg-cli: %s cannot be read as a configuration file\n", context.args[0].c_str());
@@ -178,7 +190,7 @@ int RunImport(const CommandContext& context) {
     if (result == ImportResult::NoName || result == ImportResult::BadContents) {
         return kExitBadInput;  // the warning said why
     }
-    const int status = FinishRun(*session, context);  // a file of another device is re-applied all the same
+    status = FinishRun(*session, context);  // a file of another device is re-applied all the same
     return result == ImportResult::Imported ? status : kExitBadInput;
 }
 

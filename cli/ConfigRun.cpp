@@ -20,7 +20,8 @@ int FinishRun(CliSession& session, const CommandContext& context) {
         return kExitFailed;
     }
     if (outcome->failedWrites > 0) {
-        std::fprintf(context.err, "mousecfg-cli: the mouse did not take %d of %d requests (the configuration is saved)\n",
+        std::fprintf(context.err,
+                     "mousecfg-cli: the mouse did not take %d of %d requests (the configuration is saved)\n",
                      outcome->failedWrites, outcome->writes);
         return kExitFailed;
     }

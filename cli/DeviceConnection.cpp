@@ -1,6 +1,7 @@
 #include "cli/DeviceConnection.h"
 
 #include "cli/DeviceDiscovery.h"
+#include "device/BleRegistration.h"
 #include "device/DeviceMessages.h"
 #include "device/FindDev.h"
 #include "device/DeviceRequest.h"
@@ -61,12 +62,7 @@ Status DeviceConnection::OpenSimulated(Target target) {
     if (target == Target::SimBle) {
         simBle_ = std::make_unique<sim::SimBleLink>(*mouse_);
         transport_->SetBleLink(simBle_.get(), kS_OK);
-        auto session = commands_->Acquire();
-        session->type = request::kBleRegister;
-        session->bleDeviceString = "Virtual Mouse";
-        session->bleWindow = &messages_;
-        session->SetU32(8, msg::kBleStatus);
-        session.DeviceWrite();
+        SendBleRegister(*commands_, "Virtual Mouse", messages_);
         const bool connected = messages_.PumpUntil(
             [this] { return transport_->BleActive(); }, std::chrono::seconds(2));
         return connected ? Status::Ok() : Status::Error("the BLE link did not connect");

@@ -10,7 +10,7 @@ namespace mousecfg::cli {
 
 // File dialogs answered by the file named on the command line: every dialog chooses `path` (none when empty).
 class PathFileDialogs final : public FileDialogs {
-public:
+  public:
     void SetPath(std::string path) { path_ = std::move(path); }
     std::optional<std::string> SaveFile(const FileFilter& /*filter*/) override {
         return path_.empty() ? std::nullopt : std::optional<std::string>(path_);
@@ -19,7 +19,7 @@ public:
         return path_.empty() ? std::vector<std::string>{} : std::vector<std::string>{path_};
     }
 
-private:
+  private:
     std::string path_;
 };
 

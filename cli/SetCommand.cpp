@@ -148,7 +148,8 @@ Result<int> SetLightColourEnable(MouseSession& mouse, const Args& args) {
         return !slot ? slot.status() : on.status();
     }
     auto& colours = CurrentLighting(mouse).colours;
-    const auto enabled = std::count_if(colours.begin(), colours.end(), [](const LedColour& c) { return c.enabled != 0; });
+    const auto enabled =
+        std::count_if(colours.begin(), colours.end(), [](const LedColour& c) { return c.enabled != 0; });
     if (!*on && colours[static_cast<size_t>(*slot)].enabled != 0 && enabled == 1) {
         return Status::Error("at least one colour of the mode stays on");
     }
@@ -230,13 +231,17 @@ const std::vector<SetEntry>& Entries() {
         {"button", 2, SetButton},
         {"fire", 1, SetFire},
         {"power-save", 1, Option(kSavePowerSelect, kSwitch, kOnOff, nullptr, request::kLightEffect)},
-        {"sleep-time", 1, Option(kSleepTime, kSleepTimeRange, kValue, &ApplyState::pendingSleep, request::kSystemSetting)},
+        {"sleep-time", 1,
+         Option(kSleepTime, kSleepTimeRange, kValue, &ApplyState::pendingSleep, request::kSystemSetting)},
         {"pd-time", 1, Option(kPdTime, kPdTimeRange, kValue, &ApplyState::pendingPdTime, request::kSystemSetting)},
-        {"short-press", 1, Option(kShortPress, kShortPressRange, kValue, &ApplyState::pendingShortPress, request::kDeviceOption)},
+        {"short-press", 1,
+         Option(kShortPress, kShortPressRange, kValue, &ApplyState::pendingShortPress, request::kDeviceOption)},
         {"lod", 1, Option(kLodHeight, kSwitch, kValue, &ApplyState::pendingLod, request::kSystemSetting)},
-        {"straight-line", 1, Option(kStraightLine, kSwitch, kOnOff, &ApplyState::pendingSensorByte, request::kSystemSetting)},
+        {"straight-line", 1,
+         Option(kStraightLine, kSwitch, kOnOff, &ApplyState::pendingSensorByte, request::kSystemSetting)},
         {"ripple", 1, Option(kRipple, kSwitch, kOnOff, &ApplyState::pendingSensorByte, request::kSystemSetting)},
-        {"smooth-line", 1, Option(kSmoothLine, kSwitch, kOnOff, &ApplyState::pendingSensorByte, request::kSystemSetting)},
+        {"smooth-line", 1,
+         Option(kSmoothLine, kSwitch, kOnOff, &ApplyState::pendingSensorByte, request::kSystemSetting)},
         {"jitter", 1, Option(kJitter, kSwitch, kOnOff, &ApplyState::pendingSensorByte, request::kSystemSetting)},
         {"move-wake", 1, Option(kMoveWake, kSwitch, kOnOff, &ApplyState::pendingMoveWake, request::kDeviceOption)},
     };

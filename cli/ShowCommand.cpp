@@ -39,15 +39,19 @@ json ProfileJson(const MouseSession& mouse, int p) {
     json levels = json::array();
     for (int k = 0; k < kDpiLevelCount; ++k) {
         const DpiLevel& level = settings.dpiLevels[static_cast<size_t>(k)];
-        levels.push_back({{"level", k}, {"enabled", level.enabled != 0}, {"gear", level.gear},
-                          {"dpi", feature.GearDpi(level.gear)}, {"colour", Hex(level.colour)}});
+        levels.push_back({{"level", k},
+                          {"enabled", level.enabled != 0},
+                          {"gear", level.gear},
+                          {"dpi", feature.GearDpi(level.gear)},
+                          {"colour", Hex(level.colour)}});
     }
     const int mode = config.lighting[static_cast<size_t>(p)][0].mode;
     const LightingModeSettings& record =
         config.lighting[static_cast<size_t>(p)][static_cast<size_t>(mode >= 0 && mode < kLightingModeCount ? mode : 0)];
     json colours = json::array();
     for (size_t k = 0; k < record.colours.size(); ++k) {
-        colours.push_back({{"slot", k}, {"colour", Hex(record.colours[k].colour)}, {"enabled", record.colours[k].enabled != 0}});
+        colours.push_back(
+            {{"slot", k}, {"colour", Hex(record.colours[k].colour)}, {"enabled", record.colours[k].enabled != 0}});
     }
     const auto code = feature.ledModeMap.find(static_cast<uint8_t>(mode));
     json buttons = json::array();
@@ -62,14 +66,19 @@ json ProfileJson(const MouseSession& mouse, int p) {
     return {{"profile", p},
             {"currentDpiLevel", settings.currentDpiLevel},
             {"fireValue", settings.fireValue},
-            {"reportRate", {{"cable", RateJson(mouse.deviceName(), settings.usbRate)},
-                            {"receiver", RateJson(mouse.deviceName(), settings.dongleRate)},
-                            {"ble", RateJson(mouse.deviceName(), settings.bleRate)}}},
+            {"reportRate",
+             {{"cable", RateJson(mouse.deviceName(), settings.usbRate)},
+              {"receiver", RateJson(mouse.deviceName(), settings.dongleRate)},
+              {"ble", RateJson(mouse.deviceName(), settings.bleRate)}}},
             {"dpiLevels", std::move(levels)},
-            {"lighting", {{"mode", mode}, {"modeName", feature.LedModeName(mode)},
-                          {"modeCode", code != feature.ledModeMap.end() ? code->second : 0},
-                          {"brightness", record.brightness}, {"speed", record.speed},
-                          {"direction", record.direction}, {"colours", std::move(colours)}}},
+            {"lighting",
+             {{"mode", mode},
+              {"modeName", feature.LedModeName(mode)},
+              {"modeCode", code != feature.ledModeMap.end() ? code->second : 0},
+              {"brightness", record.brightness},
+              {"speed", record.speed},
+              {"direction", record.direction},
+              {"colours", std::move(colours)}}},
             {"buttons", std::move(buttons)}};
 }
 
@@ -79,15 +88,24 @@ json ConfigurationJson(MouseSession& mouse, const std::string& link) {
         profiles.push_back(ProfileJson(mouse, p));
     }
     const SensorOptions& o = mouse.options();
-    return {{"device", {{"name", mouse.deviceName()}, {"folder", mouse.modelFolder().filename().string()},
-                        {"link", link}, {"chip", mouse.feature().chipNumber}}},
+    return {{"device",
+             {{"name", mouse.deviceName()},
+              {"folder", mouse.modelFolder().filename().string()},
+              {"link", link},
+              {"chip", mouse.feature().chipNumber}}},
             {"currentProfile", mouse.config().currentProfile},
             {"profiles", std::move(profiles)},
-            {"sensor", {{"SavePowerSelect", o.savePowerSelect}, {"SleepTime", o.sleepTime},
-                        {"ShortPress", o.shortPress}, {"LODHeight", o.lodHeight},
-                        {"StraightLineCorrectEn", o.straightLineCorrectEn}, {"RippleCtrlEn", o.rippleCtrlEn},
-                        {"SmoothLineEn", o.smoothLineEn}, {"MoveWakeEn", o.moveWakeEn},
-                        {"JitterCorrectEn", o.jitterCorrectEn}, {"PDTime", o.pdTime}}}};
+            {"sensor",
+             {{"SavePowerSelect", o.savePowerSelect},
+              {"SleepTime", o.sleepTime},
+              {"ShortPress", o.shortPress},
+              {"LODHeight", o.lodHeight},
+              {"StraightLineCorrectEn", o.straightLineCorrectEn},
+              {"RippleCtrlEn", o.rippleCtrlEn},
+              {"SmoothLineEn", o.smoothLineEn},
+              {"MoveWakeEn", o.moveWakeEn},
+              {"JitterCorrectEn", o.jitterCorrectEn},
+              {"PDTime", o.pdTime}}}};
 }
 
 void PrintProfile(std::FILE* out, const json& profile, bool current) {
@@ -108,8 +126,8 @@ void PrintProfile(std::FILE* out, const json& profile, bool current) {
                  light["modeName"].get<std::string>().c_str(), light["brightness"].get<int>(),
                  light["speed"].get<int>(), light["direction"].get<int>());
     for (const json& colour : light["colours"]) {
-        std::fprintf(out, "    colour %d: %s %s\n", colour["slot"].get<int>(), colour["colour"].get<std::string>().c_str(),
-                     colour["enabled"].get<bool>() ? "on" : "off");
+        std::fprintf(out, "    colour %d: %s %s\n", colour["slot"].get<int>(),
+                     colour["colour"].get<std::string>().c_str(), colour["enabled"].get<bool>() ? "on" : "off");
     }
     std::fprintf(out, "  buttons:\n");
     for (const json& button : profile["buttons"]) {

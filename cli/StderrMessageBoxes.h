@@ -8,7 +8,7 @@ namespace mousecfg::cli {
 
 // Message windows of the tool: one line on the error stream, answered with "confirm".
 class StderrMessageBoxes final : public MessageBoxes {
-public:
+  public:
     explicit StderrMessageBoxes(std::FILE* err) : err_(err) {}
     int Show(const MessageBoxRequest& request) override {
         std::fprintf(err_, "mousecfg-cli: %s\n", request.text.c_str());
@@ -17,7 +17,7 @@ public:
     }
     int shown() const { return shown_; }
 
-private:
+  private:
     std::FILE* err_;
     int shown_ = 0;
 };

@@ -59,19 +59,19 @@ struct ApplyJob {
 // What a run found and changed, for the user-interface thread to take over into the document and the model file.
 struct ApplyOutcome {
     bool full = false;
-    bool wrote = false;                   // the run wrote settings (and made a new tag)
-    std::optional<int> adoptedProfile;    // the mouse's active profile became the program's
-    int profile = 0;                      // the profile the run worked on
-    int readLedMode = -1;                 // read-back values of `profile`; -1 = not read
+    bool wrote = false;                 // the run wrote settings (and made a new tag)
+    std::optional<int> adoptedProfile;  // the mouse's active profile became the program's
+    int profile = 0;                    // the profile the run worked on
+    int readLedMode = -1;               // read-back values of `profile`; -1 = not read
     int readDpiLevel = -1;
     int readRate = -1;
-    ImageBuildChanges documentChanges;    // BLE macro fallback and BLE rates
+    ImageBuildChanges documentChanges;              // BLE macro fallback and BLE rates
     std::vector<std::pair<int, uint16_t>> newTags;  // (profile, tag) written to the mouse, to save to [RANDOM]
-    bool bleSkipConsumed = false;         // the one-shot skip flag was used
-    bool refreshDisplays = false;         // BLE: the lighting mode and DPI displays are to be refreshed
-    int writes = 0;                       // requests sent
-    int failedWrites = 0;                 // of those, the ones the transport did not deliver
-    DeviceImage image;                    // the image as the run left it
+    bool bleSkipConsumed = false;                   // the one-shot skip flag was used
+    bool refreshDisplays = false;                   // BLE: the lighting mode and DPI displays are to be refreshed
+    int writes = 0;                                 // requests sent
+    int failedWrites = 0;                           // of those, the ones the transport did not deliver
+    DeviceImage image;                              // the image as the run left it
 };
 
 }  // namespace mousecfg

@@ -5,16 +5,14 @@
 namespace mousecfg {
 namespace {
 
-constexpr int kFireKeyCode = 102;
-
 // Stands in for the macro document when the job carries none: every user macro is missing.
 class NoMacros final : public MacroLookup {
-public:
+  public:
     std::optional<FoundMacro> Find(std::string_view, std::string_view) const override { return std::nullopt; }
 };
 
 class Run {
-public:
+  public:
     Run(CommandSet::Session& session, ApplyJob& job, ImageWriter::StepObserver observer)
         : session_(session),
           job_(job),
@@ -25,7 +23,7 @@ public:
 
     ApplyOutcome Execute();
 
-private:
+  private:
     int Current() const { return job_.config.currentProfile; }
     void Build();
     void HidFull();

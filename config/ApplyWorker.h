@@ -21,7 +21,7 @@ class MessageSink;
 // Start, Finish and the destructor are called on the user-interface thread; `commands` and `window` must
 // outlive the worker.
 class ApplyWorker {
-public:
+  public:
     ApplyWorker(CommandSet& commands, MessageSink& window);
     ~ApplyWorker();
     ApplyWorker(const ApplyWorker&) = delete;
@@ -34,13 +34,13 @@ public:
     // A thread was started and not finished yet. Any thread.
     bool Busy() const { return busy_.load(); }
 
-private:
+  private:
     void Work(ApplyJob job);
 
     CommandSet& commands_;
     MessageSink& window_;
-    std::thread thread_;              // user-interface thread only
-    std::atomic<bool> busy_{false};   // so other threads can see that a run is under way
+    std::thread thread_;             // user-interface thread only
+    std::atomic<bool> busy_{false};  // so other threads can see that a run is under way
     std::mutex mutex_;
     std::optional<ApplyOutcome> outcome_;  // guarded by mutex_: written by the worker, taken by Finish
 };

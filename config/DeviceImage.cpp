@@ -10,11 +10,10 @@ namespace {
 
 constexpr int kBrightnessSteps = 6;
 constexpr int kJitterChip = 12;
-constexpr int kPowerSaveBit = 6;
 
-bool IsMacroCode(int code) { return code >= kFirstMacroCode && code <= kLastMacroCode; }
-
-uint8_t Bit(int option) { return static_cast<uint8_t>(option & 1); }
+uint8_t Bit(int option) {
+    return static_cast<uint8_t>(option & 1);
+}
 
 // What the document binds to each page button of one key profile.
 struct ButtonBindings {
@@ -28,7 +27,7 @@ void ApplyMacroFallback(MouseConfig& config, const DeviceFeature& feature, Image
     for (int p = 0; p < kProfileCount; ++p) {
         for (auto& [name, binding] : config.keyProfiles[static_cast<size_t>(p)]) {
             const int index = ButtonIndex(name);
-            if (!IsMacroCode(binding.code) || index < 0) {
+            if (!IsUserMacroCode(binding.code) || index < 0) {
                 continue;
             }
             binding.defaultCode = feature.keyDefaults[static_cast<size_t>(index)];
@@ -119,7 +118,8 @@ void ConvertLighting(DeviceImage& image, size_t p, const MouseConfig& config, co
     if (m < 0 || m >= kLightingModeCount || code == image.ledModeMap.end()) {
         return;  // a mode the model does not list: the lighting of this profile stays as it was
     }
-    image.ledModeByte[p] = static_cast<uint8_t>(code->second | Bit(options.savePowerSelect) << kPowerSaveBit);
+    const uint8_t powerSave = Bit(options.savePowerSelect) != 0 ? kPowerSaveFlag : 0;
+    image.ledModeByte[p] = static_cast<uint8_t>(code->second | powerSave);
     const LightingModeSettings& record = config.lighting[p][static_cast<size_t>(m)];
     image.ledLevel[p] = static_cast<uint8_t>(kBrightnessSteps - record.brightness);
     image.ledSpeed[p] = static_cast<uint8_t>(record.speed);
@@ -154,7 +154,8 @@ int SwapRedBlue(int colour) {
 
 uint8_t SensorOptionByte(const SensorOptions& options, int chipNumber) {
     const int correction = chipNumber == kJitterChip ? options.jitterCorrectEn : options.rippleCtrlEn;
-    return static_cast<uint8_t>(Bit(options.shortPress) * 128 + 2 * Bit(correction) + Bit(options.straightLineCorrectEn));
+    return static_cast<uint8_t>(Bit(options.shortPress) * 128 + 2 * Bit(correction) +
+                                Bit(options.straightLineCorrectEn));
 }
 
 int LiftOffCode(int lodHeight, int chipNumber) {

@@ -17,10 +17,11 @@ struct MouseConfig;
 struct SensorOptions;
 
 inline constexpr int kImageProfiles = 3;
-inline constexpr int kImageSlots = 20;     // key slots 0..15 and the wheel positions 16 and 17
-inline constexpr int kWheelUp = 16;        // page button and image position of the wheel
+inline constexpr int kImageSlots = 20;  // key slots 0..15 and the wheel positions 16 and 17
+inline constexpr int kWheelUp = 16;     // page button and image position of the wheel
 inline constexpr int kWheelDown = 17;
 inline constexpr int kLastWrittenKeySlot = 11;  // the key-assignment writer sends slots 0..11 only
+inline constexpr uint8_t kPowerSaveFlag = 0x40;  // bit 6 of the lighting mode byte: the power-save option
 
 // A command-ready copy of the configuration: the document, the model description and the sensor options
 // converted to the values the mouse takes. Built by BuildDeviceImage at the start of every write; the writer
@@ -29,7 +30,7 @@ struct DeviceImage {
     template <typename T>
     using PerProfile = std::array<T, kImageProfiles>;
 
-    PerProfile<std::array<int, kImageSlots>> slotCodes{};  // function code per key slot
+    PerProfile<std::array<int, kImageSlots>> slotCodes{};              // function code per key slot
     PerProfile<std::array<std::string, kImageSlots>> slotGroupGuid{};  // macro identity, by page button
     PerProfile<std::array<std::string, kImageSlots>> slotMacroGuid{};
     std::array<int, kImageSlots> buttonSlot{};  // key slot of page button b: keyMap[b] - 1
@@ -50,7 +51,7 @@ struct DeviceImage {
     PerProfile<uint8_t> ledModeByte{};  // mode code | power-save flag << 6
     PerProfile<uint8_t> ledSpeed{};
     PerProfile<uint8_t> ledDirection{};
-    PerProfile<uint8_t> ledLevel{};     // 6 - brightness
+    PerProfile<uint8_t> ledLevel{};              // 6 - brightness
     PerProfile<std::array<int, 7>> ledColour{};  // 0xBBGGRR
     PerProfile<uint8_t> ledColourMask{};
     std::map<uint8_t, uint8_t> ledModeMap;  // lighting mode index -> the mouse's mode code
@@ -78,7 +79,7 @@ struct DeviceImage {
 // What an image build changed in the document.
 struct ImageBuildChanges {
     std::vector<std::pair<int, std::string>> macroFallbacks;  // (key profile, button name) set to its default
-    bool bleRatesReset = false;  // the profiles' BLE report-rate indexes were set to 0
+    bool bleRatesReset = false;                               // the profiles' BLE report-rate indexes were set to 0
 };
 
 // 0xRRGGBB -> 0xBBGGRR: the command set then sends green, red, blue.

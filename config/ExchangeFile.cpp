@@ -13,11 +13,15 @@ using json = nlohmann::json;
 
 constexpr const char* kMouseName = "MouseName";
 
-char16_t FoldAscii(char16_t unit) { return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 32) : unit; }
+char16_t FoldAscii(char16_t unit) {
+    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 32) : unit;
+}
 
 }  // namespace
 
-FileFilter ExchangeFileFilter() { return FileFilter{"Config Flie(*.Mouse.Config)", "*.Mouse.Config", "Config"}; }
+FileFilter ExchangeFileFilter() {
+    return FileFilter{"Config Flie(*.Mouse.Config)", "*.Mouse.Config", "Config"};
+}
 
 bool SameDeviceName(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size()) {

@@ -9,8 +9,6 @@
 namespace mousecfg {
 namespace {
 
-constexpr int kFireKeyCode = 102;
-constexpr uint8_t kPowerSaveFlag = 0x40;
 constexpr int kSecondsPerMinute = 60;
 
 uint16_t Seconds(int minutes) {
@@ -102,8 +100,8 @@ int ImageWriter::WriteKey(int type, int profile) {
     r[0] = static_cast<uint8_t>(extra ? slot - kWheelUp : slot);
     r[8] = extra ? 1 : 0;
     const int code = image_.slotCodes[p][static_cast<size_t>(slot)];
-    const KeyFunctionInput input{code, image_.slotGroupGuid[p][button], image_.slotMacroGuid[p][button], slot, extra,
-                                 image_.fireValue[p]};
+    const KeyFunctionInput input{
+        code, image_.slotGroupGuid[p][button], image_.slotMacroGuid[p][button], slot, extra, image_.fireValue[p]};
     EncodeKeyFunction(session_, input, sources_);
     fireKeyEncoded_ = fireKeyEncoded_ || code == kFireKeyCode;
     return Send();  // the assignment, or the macro's data after a macro assignment
@@ -164,7 +162,7 @@ std::vector<WriteStep> ImageWriter::FullWritePlan(int profile) const {
             const bool inRange = slot >= 0 && slot < kImageSlots && profile >= 0 && profile < kImageProfiles;
             const int code = inRange ? image_.slotCodes[static_cast<size_t>(profile)][static_cast<size_t>(slot)] : 0;
             // The BLE link carries no macros: such buttons are left out.
-            if (ble && code >= kFirstMacroCode && code <= kLastMacroCode) {
+            if (ble && IsUserMacroCode(code)) {
                 continue;
             }
             plan.push_back({request::kKeyAssignment, 0, b, n});
@@ -182,10 +180,15 @@ std::vector<WriteStep> ImageWriter::FullWritePlan(int profile) const {
         plan.push_back({request::kReportRate, 0, -1, n});
     }
     keySteps();
-    for (const auto& [type, subtype] : std::initializer_list<std::pair<int, int>>{
-             {request::kDpiTable, 0}, {request::kDpiColours, 0}, {request::kLightEffect, 0},
-             {request::kSystemSetting, request::kSleepTime}, {request::kSystemSetting, request::kSensorFlags},
-             {request::kSystemSetting, request::kLiftOff}, {request::kDeviceOption, 2}, {request::kDeviceOption, 6}}) {
+    for (const auto& [type, subtype] :
+         std::initializer_list<std::pair<int, int>>{{request::kDpiTable, 0},
+                                                    {request::kDpiColours, 0},
+                                                    {request::kLightEffect, 0},
+                                                    {request::kSystemSetting, request::kSleepTime},
+                                                    {request::kSystemSetting, request::kSensorFlags},
+                                                    {request::kSystemSetting, request::kLiftOff},
+                                                    {request::kDeviceOption, 2},
+                                                    {request::kDeviceOption, 6}}) {
         plan.push_back({type, subtype, -1, n});
     }
     return plan;

@@ -21,7 +21,7 @@ struct WriteStep {
 // Fills the request block from a device image, one command of one profile at a time, and sends it. Used by the
 // apply worker while it holds the session for the whole run.
 class ImageWriter {
-public:
+  public:
     // Called after every request sent by InitApply: requests done so far and the run's total.
     using StepObserver = std::function<void(int done, int total)>;
 
@@ -51,7 +51,7 @@ public:
     // A fire key (code 102) was encoded since construction.
     bool fireKeyEncoded() const { return fireKeyEncoded_; }
 
-private:
+  private:
     int WriteKey(int type, int profile);
     void FillDpiTable(DeviceRequest& r, size_t p) const;
     void FillLighting(DeviceRequest& r, size_t p) const;

@@ -31,7 +31,7 @@ MacroRecord* FindMacro(MacroStore& macros, const KeyBinding& binding) {
 }
 
 void ReleaseMacro(MacroStore& macros, KeyBinding& binding) {
-    if (binding.code >= kFirstMacroCode && binding.code <= kLastMacroCode) {
+    if (IsUserMacroCode(binding.code)) {
         if (MacroRecord* macro = FindMacro(macros, binding)) {
             macro->bindKeys = std::max(macro->bindKeys - 1, 0);
         }
@@ -60,13 +60,14 @@ Status AssignFunction(MouseConfig& config, MacroStore& macros, int profile, int 
     if (!InRange(profile, button)) {
         return Status::Error("no button " + std::to_string(button) + " in profile " + std::to_string(profile));
     }
-    if (code < 0 || (code >= kFirstMacroCode && code <= kLastMacroCode)) {
+    if (code < 0 || IsUserMacroCode(code)) {
         return Status::Error("function code " + std::to_string(code) + " is not a built-in function or key");
     }
     KeyBinding& binding = config.keyProfiles[static_cast<size_t>(profile)][ButtonName(button)];
     ReleaseMacro(macros, binding);
     binding.code = code;
-    binding.text = code >= kFirstKeyCode ? keyNames.ItemKeyName(code - kFirstKeyCode) : functions.FunctionButtonText(code);
+    binding.text =
+        code >= kFirstKeyCode ? keyNames.ItemKeyName(code - kFirstKeyCode) : functions.FunctionButtonText(code);
     return Status::Ok();
 }
 
@@ -82,8 +83,8 @@ Status AssignMacro(MouseConfig& config, MacroStore& macros, int profile, int but
     MacroGroup& group = groups[static_cast<size_t>(g)];
     MacroRecord& macro = group.macros[static_cast<size_t>(m)];
     KeyBinding& binding = config.keyProfiles[static_cast<size_t>(profile)][ButtonName(button)];
-    const bool same = binding.code >= kFirstMacroCode && binding.code <= kLastMacroCode &&
-                      binding.groupGuid == group.guid && binding.macroGuid == macro.guid;
+    const bool same =
+        IsUserMacroCode(binding.code) && binding.groupGuid == group.guid && binding.macroGuid == macro.guid;
     if (!same) {
         ReleaseMacro(macros, binding);
         ++macro.bindKeys;
@@ -104,7 +105,7 @@ Status RebuildMacroBindings(MacroStore& macros, const MouseConfig& config, std::
     }
     for (int p = 0; p < kProfileCount; ++p) {
         for (const auto& [name, binding] : config.keyProfiles[static_cast<size_t>(p)]) {
-            if (binding.code < kFirstMacroCode || binding.code > kLastMacroCode) {
+            if (!IsUserMacroCode(binding.code)) {
                 continue;
             }
             if (MacroRecord* macro = FindMacro(macros, binding)) {

@@ -24,6 +24,11 @@ inline constexpr int kFirstMacroCode = 120;
 inline constexpr int kLastMacroCode = 259;
 inline constexpr int kFirstKeyCode = 256;  // a keyboard key is stored as 256 + its HID usage
 inline constexpr std::string_view kButtonNamePrefix = "btn_MouseKey_Click";
+// The fire key: a preset macro that carries the profile's fire value, so a fire value change rewrites it.
+inline constexpr int kFireKeyCode = 102;
+
+// Codes 120..259 bind a user macro (identified by the binding's group and macro GUIDs).
+inline bool IsUserMacroCode(int code) { return code >= kFirstMacroCode && code <= kLastMacroCode; }
 
 // The user's configuration of one mouse model, as stored in "<model folder>/Config/MouseConfig.json". A plain
 // value: the pages edit it on the user-interface thread and hand copies to the apply worker.

@@ -7,7 +7,7 @@ namespace mousecfg {
 // thread. The default implementations do nothing, so a front end without pages (the command-line tool, tests)
 // overrides only what it shows.
 class MousePages {
-public:
+  public:
     virtual ~MousePages() = default;
 
     // The busy display of an apply run: shown at the start of a run (unless quiet), hidden at its end.

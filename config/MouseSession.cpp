@@ -177,14 +177,20 @@ Status MouseSession::SetSensorOption(std::string_view key, int value) {
     return WriteSensorOption(settingsFile(), key, value);
 }
 
-Status MouseSession::SaveDocument() { return SaveDocumentAndDpiMemory(config_, feature_, modelFolder_); }
+Status MouseSession::SaveDocument() {
+    return SaveDocumentAndDpiMemory(config_, feature_, modelFolder_);
+}
 
-void MouseSession::ResolveLabels() { ResolveKeyTexts(config_, feature_, functions_, macros_, keyNames_); }
+void MouseSession::ResolveLabels() {
+    ResolveKeyTexts(config_, feature_, functions_, macros_, keyNames_);
+}
 
 void MouseSession::DocumentChanged() {
     const int p = InProfile(config_.currentProfile) ? config_.currentProfile : 0;
     const ProfileSettings& profile = config_.profiles[static_cast<size_t>(p)];
-    const int rateIndex = link_ == LinkKind::Receiver ? profile.dongleRate : link_ == LinkKind::Ble ? 0 : profile.usbRate;
+    const int rateIndex = link_ == LinkKind::Receiver ? profile.dongleRate
+                          : link_ == LinkKind::Ble    ? 0
+                                                      : profile.usbRate;
     std::lock_guard<std::mutex> lock(mirrorMutex_);
     mirror_.profile = p;
     mirror_.dpiLevel = profile.currentDpiLevel;

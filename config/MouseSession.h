@@ -38,7 +38,7 @@ struct Message;
 // What a mouse session works with; everything must outlive it.
 struct MouseSessionServices {
     CommandSet& commands;
-    MessageSink& window;  // the main window: gets 2051 and 2047, and the apply worker's messages
+    MessageSink& window;   // the main window: gets 2051 and 2047, and the apply worker's messages
     WindowTimers& timers;  // the main window's timers (the 20 s status poll, id 2)
     FileDialogs& dialogs;
     MessageBoxes& boxes;
@@ -67,7 +67,7 @@ enum class ImportResult { Cancelled, NotJson, NoName, OtherDevice, BadContents, 
 // DocumentChanged), and the apply worker, which works on a snapshot and reports through messages. The window
 // must pass the worker's messages (kApplyProgress, kApplyStep, kApplyFinished) to HandleWorkerMessage.
 class MouseSession final : public DeviceStateModel {
-public:
+  public:
     // `resRoot` is the resource folder: model folders under VeruzUrir/, the settings file Set.ini.
     MouseSession(const MouseSessionServices& services, std::filesystem::path resRoot);
     ~MouseSession() override;  // waits for a running apply worker
@@ -163,7 +163,7 @@ public:
     void BeginLightingRead(int modeCode, uint16_t value) override;
     void SetLightingRecord(const LightingRecordReading& record) override;
 
-private:
+  private:
     void LoadResources();
     int ReadChip();
     void PrepareDpiPage(bool chipChanged);

@@ -7,7 +7,6 @@
 namespace mousecfg {
 namespace {
 
-constexpr int kPowerSaveFlag = 0x40;
 constexpr int kMaxBrightness = 6;
 
 }  // namespace

@@ -22,7 +22,9 @@ std::span<const int> Table(std::string_view modelName) {
 
 }  // namespace
 
-int MaxRateIndex(std::string_view modelName) { return static_cast<int>(Table(modelName).size()) - 1; }
+int MaxRateIndex(std::string_view modelName) {
+    return static_cast<int>(Table(modelName).size()) - 1;
+}
 
 int RateCodeFromIndex(std::string_view modelName, int index) {
     const auto table = Table(modelName);

@@ -13,9 +13,9 @@ constexpr std::string_view kResetSection = "Reset";
 
 // The [Reset] keys in the order they are read; PDTime is the one not written back to [Set].
 constexpr std::array<std::string_view, 9> kResetKeys = {
-    sensor_key::kLodHeight, sensor_key::kSleepTime,  sensor_key::kShortPress,  sensor_key::kPdTime,
-    sensor_key::kStraightLine, sensor_key::kRipple, sensor_key::kSmoothLine, sensor_key::kMoveWake,
-    sensor_key::kJitter,
+    sensor_key::kLodHeight,  sensor_key::kSleepTime,    sensor_key::kShortPress,
+    sensor_key::kPdTime,     sensor_key::kStraightLine, sensor_key::kRipple,
+    sensor_key::kSmoothLine, sensor_key::kMoveWake,     sensor_key::kJitter,
 };
 
 // Every option with its key.

@@ -334,8 +334,8 @@ int CommandSet::ReadOverBle(DeviceRequest& r) {
             if (r.part == request::kLightHeader) {
                 transport_.SendCommand(kCodeLight | kReadFlag, 0, 0, kLightRecordSize, nullptr);
             } else if (r.part == request::kLightRecord) {
-                transport_.SendCommand(kCodeLight | kReadFlag, 0, static_cast<uint16_t>((r[0] & kLightModeBits) * kLightRecordSize),
-                                       kLightRecordSize, nullptr);
+                const auto offset = static_cast<uint16_t>((r[0] & kLightModeBits) * kLightRecordSize);
+                transport_.SendCommand(kCodeLight | kReadFlag, 0, offset, kLightRecordSize, nullptr);
             }
             break;
         default:

@@ -9,6 +9,7 @@
 #include "cli/Cli.h"
 #include "cli/DeviceConnection.h"
 #include "sim/VirtualMouse.h"
+#include "tests/cli/ToolRun.h"
 #include "tests/support/CatalogueFiles.h"
 #include "tests/support/TempDir.h"
 
@@ -32,25 +33,8 @@ struct MouseSnapshot final : CliInspector {
     int writes = 0;
 };
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Drain(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    for (size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-        text.append(buffer, n);
-    }
-    std::fclose(file);
-    return text;
-}
-
 class ConfigCommands : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         for (const char* part : {"Set.ini", "VeruzUrir", "MacroDock", "Home"}) {
             std::filesystem::copy(test::BuiltResources() / part, res_.path() / part,
@@ -60,13 +44,7 @@ protected:
 
     ToolRun Run(const std::string& link, std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {"--simulate", link, "--res", res_.path().string()});
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        ToolRun run;
-        run.status = RunCli(arguments, out, err, &mouse_);
-        run.out = Drain(out);
-        run.err = Drain(err);
-        return run;
+        return RunTool(arguments, &mouse_);
     }
 
     nlohmann::json Show(const std::string& link = "cable") {
@@ -105,10 +83,18 @@ TEST_F(ConfigCommands, SetIsSavedShownAndHeldByTheMouse) {
 TEST_F(ConfigCommands, ValuesOutOfRangeAreRefusedAndTheConfigurationStays) {
     const std::string saved = test::TempDir::Read(ConfigFile());
     const std::vector<std::vector<std::string>> cases = {
-        {"set", "rate", "9"},           {"set", "dpi", "1", "0"},          {"set", "dpi-colour", "1", "12345G"},
-        {"set", "dpi", "8", "800"},     {"set", "button", "0", "3"},       {"set", "button", "2", "150"},
-        {"set", "brightness", "6"},     {"set", "light-colour-enable", "9", "on"}, {"set", "light-mode", "12"},
-        {"set", "fast"},                {"profile", "3"},                  {"set", "sleep-time", "ten"},
+        {"set", "rate", "9"},
+        {"set", "dpi", "1", "0"},
+        {"set", "dpi-colour", "1", "12345G"},
+        {"set", "dpi", "8", "800"},
+        {"set", "button", "0", "3"},
+        {"set", "button", "2", "150"},
+        {"set", "brightness", "6"},
+        {"set", "light-colour-enable", "9", "on"},
+        {"set", "light-mode", "12"},
+        {"set", "fast"},
+        {"profile", "3"},
+        {"set", "sleep-time", "ten"},
     };
     for (const auto& arguments : cases) {
         const ToolRun run = Run("cable", arguments);

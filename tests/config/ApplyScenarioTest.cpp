@@ -38,7 +38,9 @@ std::map<int, int> FramesByCode(const sim::VirtualMouse& mouse) {
     return counts;
 }
 
-std::filesystem::path ModelFolder(const SessionHarness& h) { return h.res.path() / "VeruzUrir" / "MouseA"; }
+std::filesystem::path ModelFolder(const SessionHarness& h) {
+    return h.res.path() / "VeruzUrir" / "MouseA";
+}
 
 std::array<uint16_t, 4> SavedTags(const SessionHarness& h) {
     ini::ClearCache();
@@ -65,9 +67,9 @@ TEST(ApplyScenario, FullWriteSendsEachRequestOnceOnTheCableAndWriteTimesThroughT
         ASSERT_TRUE(h.WaitForRuns());
 
         const std::map<int, int> expected = {
-            {0x82, 2},                     // active profile and tags read once each
-            {0x02, 5 * n + n},             // active profile, tag, sleep, sensor byte, lift-off; the new tag
-            {0x03, n},  {0x04, 8 * n}, {0x05, 2}, {0x06, n}, {0x07, n}, {0x09, 2 * n}, {0x0A, 2 * n},
+            {0x82, 2},          // active profile and tags read once each
+            {0x02, 5 * n + n},  // active profile, tag, sleep, sensor byte, lift-off; the new tag
+            {0x03, n},         {0x04, 8 * n}, {0x05, 2}, {0x06, n}, {0x07, n}, {0x09, 2 * n}, {0x0A, 2 * n},
         };
         EXPECT_EQ(FramesByCode(h.rig.mouse()), expected) << (link == RigLink::Cable ? "cable" : "receiver");
         ExpectHeld(h, 0);
@@ -151,7 +153,8 @@ TEST(ApplyScenario, AFileOfAnotherDeviceKeepsTheConfigurationButIsReappliedAndAn
     changed.profiles[0].dpiLevels[2].gear = 40;
 
     const auto tagsBefore = SavedTags(h);
-    h.dialogs.openAnswers.push_back({h.res.Write("other.Mouse.Config", ExchangeFile(changed, u"Virtual Mousf")).string()});
+    h.dialogs.openAnswers.push_back(
+        {h.res.Write("other.Mouse.Config", ExchangeFile(changed, u"Virtual Mousf")).string()});
     EXPECT_EQ(h.session->ImportConfiguration(), ImportResult::OtherDevice);
     ASSERT_TRUE(h.WaitForRuns());
     EXPECT_EQ(h.boxes.shown.size(), 1u);
@@ -165,7 +168,8 @@ TEST(ApplyScenario, AFileOfAnotherDeviceKeepsTheConfigurationButIsReappliedAndAn
 
     // The device's own file, its name in other letter case: replaces the configuration.
     h.rig.mouse().ClearLog();
-    h.dialogs.openAnswers.push_back({h.res.Write("mine.Mouse.Config", ExchangeFile(changed, u"virtual MOUSE")).string()});
+    h.dialogs.openAnswers.push_back(
+        {h.res.Write("mine.Mouse.Config", ExchangeFile(changed, u"virtual MOUSE")).string()});
     EXPECT_EQ(h.session->ImportConfiguration(), ImportResult::Imported);
     ASSERT_TRUE(h.WaitForRuns());
     EXPECT_EQ(h.boxes.shown.size(), 1u);
@@ -272,7 +276,7 @@ TEST(ApplyScenario, BleMismatchTurnsMacroBindingsIntoDefaults) {
 
 // A pacer that calls `action` at its n-th wait (on the worker's thread) and can hold the worker there.
 class TriggerPacer final : public Pacer {
-public:
+  public:
     TriggerPacer(int at, std::function<void()> action) : at_(at), action_(std::move(action)) {}
     void Pause(std::chrono::milliseconds) override {
         if (++count_ == at_) {
@@ -280,7 +284,7 @@ public:
         }
     }
 
-private:
+  private:
     int at_;
     std::function<void()> action_;
     std::atomic<int> count_{0};
@@ -303,7 +307,7 @@ TEST(ApplyScenario, ADeviceThatVanishesMidRunEndsTheRunCleanlyAndTheDocumentStay
 
 // A pacer that, once armed, holds the worker at its next wait until opened.
 class GatePacer final : public Pacer {
-public:
+  public:
     void Pause(std::chrono::milliseconds) override {
         std::unique_lock<std::mutex> lock(mutex_);
         if (!armed_) {
@@ -327,7 +331,7 @@ public:
         changed_.notify_all();
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable changed_;
     bool armed_ = false;

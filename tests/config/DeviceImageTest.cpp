@@ -150,14 +150,15 @@ TEST(DeviceImage, BleFallbackTurnsMacroBindingsIntoDefaultsOnlyOverBle) {
     image.bleMacroFallback = true;
     const ImageBuildChanges changes = BuildDeviceImage(image, config, feature, SensorOptions{}, LinkKind::Ble, "");
     EXPECT_FALSE(image.bleMacroFallback);
-    EXPECT_EQ(changes.macroFallbacks, (std::vector<std::pair<int, std::string>>{{0, ButtonName(1)}, {2, ButtonName(1)}}));
+    EXPECT_EQ(changes.macroFallbacks,
+              (std::vector<std::pair<int, std::string>>{{0, ButtonName(1)}, {2, ButtonName(1)}}));
     EXPECT_EQ(config.keyProfiles[0].at(ButtonName(1)), (KeyBinding{3, 3, "M:x", "", ""}));
     EXPECT_EQ(config.keyProfiles[3].at(ButtonName(1)).code, 120) << "key profile 3 is used by nothing";
     EXPECT_EQ(image.slotCodes[0][0], 3);
 }
 
 class ImageWriterTest : public ::testing::Test {
-protected:
+  protected:
     ImageWriterTest() : writer_(session_, image_, KeyFunctionSources{presets_, macros_}, LinkKind::Cable) {}
 
     void Build() {
@@ -188,8 +189,19 @@ TEST_F(ImageWriterTest, EveryRowReachesTheMouse) {
     Build();
     image_.editedButton = 1;
     image_.editedSlot = 0;
-    for (const auto& [type, subtype] : std::vector<std::pair<int, int>>{
-             {2, 2}, {2, 1}, {2, 3}, {2, 4}, {2, 5}, {2, 6}, {3, 0}, {4, 0}, {6, 0}, {7, 0}, {9, 0}, {10, 2}, {10, 6}}) {
+    for (const auto& [type, subtype] : std::vector<std::pair<int, int>>{{2, 2},
+                                                                        {2, 1},
+                                                                        {2, 3},
+                                                                        {2, 4},
+                                                                        {2, 5},
+                                                                        {2, 6},
+                                                                        {3, 0},
+                                                                        {4, 0},
+                                                                        {6, 0},
+                                                                        {7, 0},
+                                                                        {9, 0},
+                                                                        {10, 2},
+                                                                        {10, 6}}) {
         EXPECT_EQ(writer_.WriteSetting(type, 0, subtype), 1) << type << "/" << subtype;
     }
     const sim::SystemMemory system = rig_.mouse().System();
@@ -241,10 +253,23 @@ TEST_F(ImageWriterTest, FullWritePlanFollowsTheSequenceAndItsRepeats) {
     for (const WriteStep& step : writer_.FullWritePlan(0)) {
         steps.emplace_back(step.type, step.subtype, step.times);
     }
-    EXPECT_EQ(steps, (std::vector<std::tuple<int, int, int>>{
-                         {2, 2, 4}, {2, 1, 4}, {3, 0, 4}, {4, 0, 4}, {4, 0, 4}, {4, 0, 4}, {4, 0, 4}, {5, 0, 1},
-                         {5, 0, 1}, {6, 0, 4}, {7, 0, 4}, {9, 0, 4}, {2, 3, 4}, {2, 5, 4}, {2, 6, 4}, {10, 2, 4},
-                         {10, 6, 4}}));
+    EXPECT_EQ(steps, (std::vector<std::tuple<int, int, int>>{{2, 2, 4},
+                                                             {2, 1, 4},
+                                                             {3, 0, 4},
+                                                             {4, 0, 4},
+                                                             {4, 0, 4},
+                                                             {4, 0, 4},
+                                                             {4, 0, 4},
+                                                             {5, 0, 1},
+                                                             {5, 0, 1},
+                                                             {6, 0, 4},
+                                                             {7, 0, 4},
+                                                             {9, 0, 4},
+                                                             {2, 3, 4},
+                                                             {2, 5, 4},
+                                                             {2, 6, 4},
+                                                             {10, 2, 4},
+                                                             {10, 6, 4}}));
     image_.keysOnly = true;
     EXPECT_EQ(writer_.FullWritePlan(0).size(), 6u) << "four buttons and the two wheel positions";
     image_.keysOnly = false;

@@ -9,7 +9,9 @@
 namespace mousecfg {
 namespace {
 
-std::string ShippedConfig() { return test::TempDir::Read(test::TestDataPath("../../res/VeruzUrir/MouseA/Config/MouseConfig.json")); }
+std::string ShippedConfig() {
+    return test::TempDir::Read(test::TestDataPath("../../res/VeruzUrir/MouseA/Config/MouseConfig.json"));
+}
 
 std::string WithMember(const std::string& config, const nlohmann::json& name, const char* key = "MouseName") {
     nlohmann::json document = nlohmann::json::parse(config);
@@ -32,14 +34,15 @@ TEST(ExchangeFile, ChecksNameAndContentsBeforeAnythingIsCopied) {
         std::string text;
         ExchangeCheck expected;
     };
-    for (const Case& c : {Case{"{ not json", ExchangeCheck::NotJson}, Case{"[1, 2]", ExchangeCheck::NoName},
-                          Case{config, ExchangeCheck::NoName},
-                          Case{WithMember(config, units(u"Other Mouse")), ExchangeCheck::OtherDevice},
-                          Case{WithMember(config, units(u"VIRTUAL mouse")), ExchangeCheck::Accepted},
-                          Case{WithMember(config, "Virtual Mouse"), ExchangeCheck::BadContents},
-                          Case{WithMember(config, {"V"}), ExchangeCheck::BadContents},
-                          Case{WithMember(R"({"mouseconfig": {}})", units(u"Virtual Mouse")), ExchangeCheck::BadContents},
-                          Case{wrongType.dump(), ExchangeCheck::BadContents}}) {
+    for (const Case& c :
+         {Case{"{ not json", ExchangeCheck::NotJson}, Case{"[1, 2]", ExchangeCheck::NoName},
+          Case{config, ExchangeCheck::NoName},
+          Case{WithMember(config, units(u"Other Mouse")), ExchangeCheck::OtherDevice},
+          Case{WithMember(config, units(u"VIRTUAL mouse")), ExchangeCheck::Accepted},
+          Case{WithMember(config, "Virtual Mouse"), ExchangeCheck::BadContents},
+          Case{WithMember(config, {"V"}), ExchangeCheck::BadContents},
+          Case{WithMember(R"({"mouseconfig": {}})", units(u"Virtual Mouse")), ExchangeCheck::BadContents},
+          Case{wrongType.dump(), ExchangeCheck::BadContents}}) {
         EXPECT_EQ(CheckExchangeText(c.text, "Virtual Mouse"), c.expected) << c.text.substr(0, 60);
     }
 }

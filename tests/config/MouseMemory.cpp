@@ -40,8 +40,9 @@ void ExpectDpi(const sim::ProfileMemory& held, const ProfileSettings& settings, 
         EXPECT_EQ(held.dpiTable[3 + 2 * k], (value >> 8) & 0xFF) << "level " << k;
         multipliers = static_cast<uint16_t>(multipliers | feature.GearMultiplier(level.gear) << (2 * k));
         const auto grb = Grb(level.colour);
-        EXPECT_EQ((std::array<uint8_t, 3>{held.dpiColours[3 * k], held.dpiColours[3 * k + 1], held.dpiColours[3 * k + 2]}),
-                  grb)
+        EXPECT_EQ(
+            (std::array<uint8_t, 3>{held.dpiColours[3 * k], held.dpiColours[3 * k + 1], held.dpiColours[3 * k + 2]}),
+            grb)
             << "colour of level " << k;
     }
     EXPECT_EQ(held.dpiTable[0], enabled);
@@ -64,7 +65,8 @@ void ExpectLighting(const sim::ProfileMemory& held, const MouseConfig& config, c
     for (size_t k = 0; k < 7; ++k) {
         mask = static_cast<uint8_t>(mask | (record.colours[k].enabled != 0 ? 1 << k : 0));
         const auto grb = Grb(record.colours[k].colour);
-        EXPECT_EQ((std::array<uint8_t, 3>{effect[4 + 3 * k], effect[5 + 3 * k], effect[6 + 3 * k]}), grb) << "slot " << k;
+        EXPECT_EQ((std::array<uint8_t, 3>{effect[4 + 3 * k], effect[5 + 3 * k], effect[6 + 3 * k]}), grb)
+            << "slot " << k;
     }
     EXPECT_EQ(effect[3], mask);
 }
@@ -73,8 +75,8 @@ void ExpectLighting(const sim::ProfileMemory& held, const MouseConfig& config, c
 
 std::array<uint8_t, 4> BuiltInPayload(int code) {
     static const std::map<int, std::array<uint8_t, 4>> payloads = {
-        {0, {0, 0, 0, 0}},       {1, {0x01, 0x01, 0, 0}}, {2, {0x01, 0x04, 0, 0}}, {3, {0x01, 0x02, 0, 0}},
-        {4, {0x01, 0x08, 0, 0}}, {5, {0x01, 0x10, 0, 0}}, {6, {0x08, 0x03, 0, 0}}, {11, {0x08, 0x01, 0, 0}},
+        {0, {0, 0, 0, 0}},        {1, {0x01, 0x01, 0, 0}},     {2, {0x01, 0x04, 0, 0}},  {3, {0x01, 0x02, 0, 0}},
+        {4, {0x01, 0x08, 0, 0}},  {5, {0x01, 0x10, 0, 0}},     {6, {0x08, 0x03, 0, 0}},  {11, {0x08, 0x01, 0, 0}},
         {12, {0x08, 0x02, 0, 0}}, {29, {0x04, 0x23, 0x02, 0}}, {58, {0x05, 0x01, 0, 0}}, {59, {0x05, 0x81, 0, 0}},
     };
     const auto found = payloads.find(code);
@@ -98,7 +100,8 @@ void ExpectMouseHoldsProfile(const sim::VirtualMouse& mouse, const MouseConfig& 
     EXPECT_EQ(system.profileTags[p], feature.profileTags[p]) << "the saved tag is the mouse's";
     EXPECT_EQ(system.sleepSeconds, options.sleepTime * 60);
     const int correction = feature.chipNumber == 12 ? options.jitterCorrectEn : options.rippleCtrlEn;
-    EXPECT_EQ(system.sensorFlags, (options.shortPress & 1) * 128 + 2 * (correction & 1) + (options.straightLineCorrectEn & 1));
+    EXPECT_EQ(system.sensorFlags,
+              (options.shortPress & 1) * 128 + 2 * (correction & 1) + (options.straightLineCorrectEn & 1));
     EXPECT_EQ(system.deviceOptions[2], options.shortPress);
     EXPECT_EQ(system.deviceOptions[6], options.moveWakeEn);
 }

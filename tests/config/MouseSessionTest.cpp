@@ -65,7 +65,8 @@ TEST(MouseSession, BleRepliesAreStoredIntoTheCurrentProfile) {
     const int gearBefore = s.config().profiles[0].dpiLevels[1].gear;
     s.SetDpiLevelsFromMouse(9, levels);
     EXPECT_EQ(s.config().profiles[0].dpiLevels[0].gear, 20);
-    EXPECT_EQ(s.config().profiles[0].dpiLevels[1], (DpiLevel{0, gearBefore, s.config().profiles[0].dpiLevels[1].colour}));
+    EXPECT_EQ(s.config().profiles[0].dpiLevels[1],
+              (DpiLevel{0, gearBefore, s.config().profiles[0].dpiLevels[1].colour}));
     EXPECT_EQ(s.config().profiles[0].currentDpiLevel, 1) << "a level outside 0..7 is not taken";
     s.SetDpiLevelsFromMouse(3, levels);
     EXPECT_EQ(s.CurrentDpiLevel(), 3);
@@ -105,11 +106,12 @@ TEST(MouseSession, RefusedImportsLeaveEverythingAsItWas) {
         ImportResult result;
         size_t warnings;
     };
-    for (const Case& c : {Case{"", ImportResult::Cancelled, 0},
-                          Case{h.res.Write("junk.Mouse.Config", "{{{").string(), ImportResult::NotJson, 0},
-                          Case{(h.res / "missing.Mouse.Config").string(), ImportResult::NotJson, 0},
-                          Case{h.res.Write("plain.Mouse.Config", saved).string(), ImportResult::NoName, 1},
-                          Case{h.res.Write("typed.Mouse.Config", badType.dump()).string(), ImportResult::BadContents, 1}}) {
+    for (const Case& c :
+         {Case{"", ImportResult::Cancelled, 0},
+          Case{h.res.Write("junk.Mouse.Config", "{{{").string(), ImportResult::NotJson, 0},
+          Case{(h.res / "missing.Mouse.Config").string(), ImportResult::NotJson, 0},
+          Case{h.res.Write("plain.Mouse.Config", saved).string(), ImportResult::NoName, 1},
+          Case{h.res.Write("typed.Mouse.Config", badType.dump()).string(), ImportResult::BadContents, 1}}) {
         h.boxes.shown.clear();
         if (!c.file.empty()) {
             h.dialogs.openAnswers.push_back({c.file});

@@ -36,7 +36,7 @@ TEST(TypedDpi, ExactTextFirstThenTheNearerNeighbour) {
 }
 
 class KeyAssignmentTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         res_.Write("MacroDock/MacroData/macroConfig.json",
                    test::TempDir::Read(test::TestDataPath("../../res/MacroDock/MacroData/macroConfig.json")));
@@ -70,7 +70,8 @@ TEST_F(KeyAssignmentTest, BindingCountsFollowTheAssignments) {
     ASSERT_TRUE(AssignMacro(config_, store_, 0, 3, 0, 1));
     EXPECT_EQ(Macro(0).bindKeys, 1);
     EXPECT_EQ(Macro(1).bindKeys, 1);
-    EXPECT_EQ(config_.keyProfiles[0].at(ButtonName(3)), (KeyBinding{0, 120, "M:Shift click", Macro(1).guid, store_.groups()[0].guid}));
+    EXPECT_EQ(config_.keyProfiles[0].at(ButtonName(3)),
+              (KeyBinding{0, 120, "M:Shift click", Macro(1).guid, store_.groups()[0].guid}));
     ASSERT_TRUE(AssignFunction(config_, store_, 1, 4, 29, functions_, KeyNames()));
     EXPECT_EQ(Macro(0).bindKeys, 0);
     EXPECT_TRUE(config_.keyProfiles[1].at(ButtonName(4)).macroGuid.empty());

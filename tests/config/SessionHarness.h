@@ -33,7 +33,7 @@ void CopyShippedResources(const std::filesystem::path& target);
 // A mouse session over a virtual mouse, with the test thread as its main window: it passes the apply requests,
 // the worker's messages and the BLE replies to the session. The resource folder is a fresh copy.
 class SessionHarness {
-public:
+  public:
     explicit SessionHarness(RigLink link, Pacer* pacer = nullptr, PacingValues pacing = PacingValues::Zero());
     ~SessionHarness();
 
@@ -55,7 +55,7 @@ public:
     std::vector<uint32_t> handled;  // ids of the messages the window handled
     int finishedRuns = 0;
 
-private:
+  private:
     ConnectionState state_;
     std::unique_ptr<BleReplyDecoder> decoder_;
     uint8_t variant_ = 0;

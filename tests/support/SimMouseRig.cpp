@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "device/BleRegistration.h"
 #include "device/DeviceMessages.h"
 #include "sim/SimBleLink.h"
 #include "sim/SimHidBackend.h"
@@ -22,14 +23,7 @@ SimMouseRig::SimMouseRig(RigLink link, Pacer* pacer, PacingValues pacing)
     if (link == RigLink::Ble) {
         ble_ = std::make_unique<sim::SimBleLink>(*mouse_);
         transport_->SetBleLink(ble_.get(), kS_OK);
-        {
-            auto session = commands_->Acquire();
-            session->type = request::kBleRegister;
-            session->bleDeviceString = "Virtual Mouse";
-            session->bleWindow = window_.get();
-            session->SetU32(8, msg::kBleStatus);
-            session.DeviceWrite();
-        }
+        SendBleRegister(*commands_, "Virtual Mouse", *window_);
         if (!PumpUntil([this] { return transport_->BleActive(); })) {
             throw std::runtime_error("the virtual BLE link did not connect");
         }

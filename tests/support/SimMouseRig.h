@@ -25,7 +25,7 @@ enum class RigLink { Cable, Receiver, Ble };
 // and whatever the code under test posts there reach the handler given to SetHandler when pumped.
 // Waits are zero unless a pacer and pacing values are given.
 class SimMouseRig {
-public:
+  public:
     explicit SimMouseRig(RigLink link, Pacer* pacer = nullptr, PacingValues pacing = PacingValues::Zero());
     ~SimMouseRig();
     SimMouseRig(const SimMouseRig&) = delete;
@@ -45,7 +45,7 @@ public:
     // The device goes away: unplugged (cable, receiver) or disconnected (BLE). Any thread.
     void Unplug();
 
-private:
+  private:
     void OnMessage(const Message& message);
 
     RigLink link_;
