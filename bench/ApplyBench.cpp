@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 
 #include "config/ApplyMessages.h"
@@ -20,6 +21,9 @@ namespace {
 
 using test::RigLink;
 using test::SessionHarness;
+
+// The scenarios copy the shipped resource folder, found through the test data path, from wherever this runs.
+[[maybe_unused]] const bool kDataPathSet = setenv("MOUSECFG_TEST_DATA", MOUSECFG_SOURCE_DIR "/tests/data", 0) == 0;
 
 constexpr int kKeyCount = 8;  // buttons of the shipped model
 

@@ -134,6 +134,42 @@ TEST(ApplyScenario, ProfileSwitchWritesWhatTheMouseLacksAndReadsBackWhatItHolds)
     ExpectHeld(h, 0);
 }
 
+// After a macro change the keys alone are written, even though the tags match, and every profile gets a new tag.
+TEST(ApplyScenario, AMacroChangeWritesTheKeysOnlyAndRenewsTheTagsOfAllProfiles) {
+    SessionHarness h(RigLink::Cable);
+    h.Load();
+    ASSERT_TRUE(h.session->StartApply(true));
+    ASSERT_TRUE(h.WaitForRuns());
+    const auto tags = SavedTags(h);
+    h.rig.mouse().ClearLog();
+    h.session->OnMacrosChanged();
+    EXPECT_TRUE(h.session->applyState().macrosChanged) << "until the run has finished";
+    ASSERT_TRUE(h.WaitForRuns());
+    EXPECT_EQ(FramesByCode(h.rig.mouse()), (std::map<int, int>{{0x82, 2}, {0x04, 8}, {0x05, 2}, {0x02, 1}}));
+    const auto renewed = SavedTags(h);
+    for (size_t p = 0; p < 3; ++p) {
+        EXPECT_NE(renewed[p], tags[p]) << "profile " << p;
+    }
+    EXPECT_EQ(renewed[3], tags[3]);
+    EXPECT_EQ(h.rig.mouse().System().profileTags[0], renewed[0]);
+    EXPECT_FALSE(h.session->applyState().macrosChanged);
+}
+
+// A run that follows the mouse takes the profile the mouse reports and writes it when the mouse lacks it.
+TEST(ApplyScenario, FollowingTheMouseAdoptsItsActiveProfile) {
+    SessionHarness h(RigLink::Receiver);
+    h.Load();
+    h.rig.mouse().SetActiveProfile(2);
+    h.session->applyState().followMouseProfile = true;
+    ASSERT_TRUE(h.session->StartApply(true));
+    ASSERT_TRUE(h.WaitForRuns());
+    EXPECT_EQ(h.session->config().currentProfile, 2);
+    EXPECT_EQ(h.pages.selector.back(), 2);
+    EXPECT_EQ(h.session->lastOutcome()->adoptedProfile, 2);
+    EXPECT_FALSE(h.session->applyState().followMouseProfile);
+    ExpectHeld(h, 2);
+}
+
 // An exchange file of `config` naming the device `name`.
 std::string ExchangeFile(const MouseConfig& config, const std::u16string& name) {
     nlohmann::json document = nlohmann::json::parse(MouseConfigText(config));
@@ -209,6 +245,31 @@ TEST(ApplyScenario, ResetBringsBackTheFactoryConfigurationAndOptionsAndWritesThe
         EXPECT_NE(tagsAfter[p], tagsBefore[p]);
     }
     EXPECT_NE(std::find(h.handled.begin(), h.handled.end(), msg::kMacrosReload), h.handled.end());
+    ExpectHeld(h, 0);
+}
+
+// Without the factory file the configuration file is not replaced, but the rest of the reset (options, DPI
+// memory, tags, the full write) still runs, and the caller is told.
+TEST(ApplyScenario, ResetWithoutTheFactoryFileKeepsTheAssignmentsAndRunsTheRest) {
+    SessionHarness h(RigLink::Cable);
+    h.Load();
+    MouseSession& s = *h.session;
+    std::filesystem::remove(ModelFolder(h) / "Config" / "ResetMouseConfig.json");
+    s.config().keyProfiles[0][ButtonName(3)].code = 29;
+    s.config().profiles[0].dpiLevels[1].gear = 60;
+    ASSERT_TRUE(s.SaveDocument());
+    ASSERT_TRUE(s.SetSensorOption(sensor_key::kSleepTime, 33));
+
+    EXPECT_FALSE(s.ResetConfiguration());
+    ASSERT_TRUE(h.WaitForRuns());
+    EXPECT_EQ(s.config().keyProfiles[0].at(ButtonName(3)).code, 29);
+    EXPECT_EQ(s.feature().GearDpi(s.config().profiles[0].dpiLevels[1].gear), "800") << "factory DPI values";
+    EXPECT_EQ(s.options().sleepTime, 10);
+    EXPECT_TRUE(s.lastOutcome()->wrote);
+    EXPECT_FALSE(s.ApplyRunning());
+    MouseConfig saved;
+    ASSERT_TRUE(LoadMouseConfig(saved, MouseConfigPath(ModelFolder(h))));
+    EXPECT_EQ(saved.keyProfiles[0].at(ButtonName(3)).code, 29);
     ExpectHeld(h, 0);
 }
 
