@@ -124,43 +124,17 @@ const Scenario kScenarios[] = {
     {RigLink::Ble, [](SessionHarness&) { return 2 + FullWriteFrames(1, true) + 1; }, FullRun},
 };
 
-void BM_FullWriteCable(benchmark::State& state) {
-    RunScenario(state, kScenarios[0]);
-}
-void BM_FullWriteReceiver(benchmark::State& state) {
-    RunScenario(state, kScenarios[1]);
-}
-void BM_MatchingTagsCable(benchmark::State& state) {
-    RunScenario(state, kScenarios[2]);
-}
-void BM_SwitchToHeldProfileCable(benchmark::State& state) {
-    RunScenario(state, kScenarios[3]);
-}
-void BM_SwitchToNewProfileReceiver(benchmark::State& state) {
-    RunScenario(state, kScenarios[4]);
-}
-void BM_SingleDpiChangeReceiver(benchmark::State& state) {
-    RunScenario(state, kScenarios[5]);
-}
-void BM_FireValueChangeCable(benchmark::State& state) {
-    RunScenario(state, kScenarios[6]);
-}
-void BM_ResetCable(benchmark::State& state) {
-    RunScenario(state, kScenarios[7]);
-}
-void BM_FullWriteBle(benchmark::State& state) {
-    RunScenario(state, kScenarios[8]);
-}
-
-BENCHMARK(BM_FullWriteCable)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FullWriteReceiver)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MatchingTagsCable)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SwitchToHeldProfileCable)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SwitchToNewProfileReceiver)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SingleDpiChangeReceiver)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FireValueChangeCable)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ResetCable)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FullWriteBle)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunScenario, FullWriteCable, kScenarios[0])->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunScenario, FullWriteReceiver, kScenarios[1])->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunScenario, MatchingTagsCable, kScenarios[2])->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunScenario, SwitchToHeldProfileCable, kScenarios[3])->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunScenario, SwitchToNewProfileReceiver, kScenarios[4])
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunScenario, SingleDpiChangeReceiver, kScenarios[5])->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunScenario, FireValueChangeCable, kScenarios[6])->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunScenario, ResetCable, kScenarios[7])->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunScenario, FullWriteBle, kScenarios[8])->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace mousecfg

@@ -5,6 +5,7 @@
 #include "cli/ArgumentParsing.h"
 #include "cli/ConfigRun.h"
 #include "cli/DeviceConnection.h"
+#include "config/ApplyMessages.h"
 #include "config/KeyAssignment.h"
 #include "config/MouseSession.h"
 #include "config/ReportRate.h"
@@ -186,9 +187,9 @@ Result<int> SetFire(MouseSession& mouse, const Args& args) {
     return request::kKeyAssignment;
 }
 
-// A sensor option: written to [Set] at once, then the pending flag the main window's relay sets. Switches take
-// on/off, the others a number in their range.
-Change Option(std::string_view key, OptionRange range, bool isSwitch, bool ApplyState::*pending, int type) {
+// A sensor option: written to [Set] at once, then relayed as the main window relays the page's message (which
+// sets the pending flag and names the apply item). Switches take on/off, the others a number in their range.
+Change Option(std::string_view key, OptionRange range, bool isSwitch, uint32_t message) {
     return [=](MouseSession& mouse, const Args& args) -> Result<int> {
         Result<int> value = Status::Ok();
         if (isSwitch) {
@@ -204,10 +205,8 @@ Change Option(std::string_view key, OptionRange range, bool isSwitch, bool Apply
         if (!written) {
             return written;
         }
-        if (pending != nullptr) {
-            mouse.applyState().*pending = true;
-        }
-        return type;
+        const std::optional<int> item = mouse.RelayItem(message);
+        return item ? Result<int>(*item) : Result<int>(Status::Error("an apply run is under way"));
     };
 }
 
@@ -230,20 +229,16 @@ const std::vector<SetEntry>& Entries() {
         {"light-colour-enable", 2, SetLightColourEnable},
         {"button", 2, SetButton},
         {"fire", 1, SetFire},
-        {"power-save", 1, Option(kSavePowerSelect, kSwitch, kOnOff, nullptr, request::kLightEffect)},
-        {"sleep-time", 1,
-         Option(kSleepTime, kSleepTimeRange, kValue, &ApplyState::pendingSleep, request::kSystemSetting)},
-        {"pd-time", 1, Option(kPdTime, kPdTimeRange, kValue, &ApplyState::pendingPdTime, request::kSystemSetting)},
-        {"short-press", 1,
-         Option(kShortPress, kShortPressRange, kValue, &ApplyState::pendingShortPress, request::kDeviceOption)},
-        {"lod", 1, Option(kLodHeight, kSwitch, kValue, &ApplyState::pendingLod, request::kSystemSetting)},
-        {"straight-line", 1,
-         Option(kStraightLine, kSwitch, kOnOff, &ApplyState::pendingSensorByte, request::kSystemSetting)},
-        {"ripple", 1, Option(kRipple, kSwitch, kOnOff, &ApplyState::pendingSensorByte, request::kSystemSetting)},
-        {"smooth-line", 1,
-         Option(kSmoothLine, kSwitch, kOnOff, &ApplyState::pendingSensorByte, request::kSystemSetting)},
-        {"jitter", 1, Option(kJitter, kSwitch, kOnOff, &ApplyState::pendingSensorByte, request::kSystemSetting)},
-        {"move-wake", 1, Option(kMoveWake, kSwitch, kOnOff, &ApplyState::pendingMoveWake, request::kDeviceOption)},
+        {"power-save", 1, Option(kSavePowerSelect, kSwitch, kOnOff, msg::kSavePowerChanged)},
+        {"sleep-time", 1, Option(kSleepTime, kSleepTimeRange, kValue, msg::kSleepTimeChanged)},
+        {"pd-time", 1, Option(kPdTime, kPdTimeRange, kValue, msg::kPowerDownTimeChanged)},
+        {"short-press", 1, Option(kShortPress, kShortPressRange, kValue, msg::kShortPressChanged)},
+        {"lod", 1, Option(kLodHeight, kSwitch, kValue, msg::kLiftOffChanged)},
+        {"straight-line", 1, Option(kStraightLine, kSwitch, kOnOff, msg::kSensorFlagsChanged)},
+        {"ripple", 1, Option(kRipple, kSwitch, kOnOff, msg::kSensorFlagsChanged)},
+        {"smooth-line", 1, Option(kSmoothLine, kSwitch, kOnOff, msg::kSensorFlagsChanged)},
+        {"jitter", 1, Option(kJitter, kSwitch, kOnOff, msg::kSensorFlagsChanged)},
+        {"move-wake", 1, Option(kMoveWake, kSwitch, kOnOff, msg::kMoveWakeChanged)},
     };
     return entries;
 }

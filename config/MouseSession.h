@@ -117,6 +117,13 @@ class MouseSession final : public DeviceStateModel {
     bool StartApply(bool full);
     // The main window's handling of 2073: the macro document changed.
     void OnMacrosChanged();
+    // The main window's relay of a setting change (kSavePowerChanged ... kShortPressChanged): unless a run is
+    // under way, sets the message's pending flag and returns the apply item the window then requests with 2051
+    // (9, 2 or 10); nothing during a run and for other messages.
+    std::optional<int> RelayItem(uint32_t message);
+    // The Apply button: saves the document, the DPI memory and the macro bindings, asks the window to reload the
+    // macro document (2047) and starts a single run of the pending type.
+    void ApplyButton();
     // The worker's messages; false for other messages.
     bool HandleWorkerMessage(const Message& message);
     // A run is under way (from StartApply until its results are taken over). Any thread.

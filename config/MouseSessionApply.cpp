@@ -29,6 +29,47 @@ void MouseSession::OnMacrosChanged() {
     StartApply(true);
 }
 
+std::optional<int> MouseSession::RelayItem(uint32_t message) {
+    struct Relay {
+        uint32_t message;
+        bool ApplyState::*pending;
+        int item;
+    };
+    static constexpr Relay kRelays[] = {
+        {msg::kSavePowerChanged, nullptr, request::kLightEffect},
+        {msg::kSleepTimeChanged, &ApplyState::pendingSleep, request::kSystemSetting},
+        {msg::kSensorFlagsChanged, &ApplyState::pendingSensorByte, request::kSystemSetting},
+        {msg::kLiftOffChanged, &ApplyState::pendingLod, request::kSystemSetting},
+        {msg::kPowerDownTimeChanged, &ApplyState::pendingPdTime, request::kSystemSetting},
+        {msg::kMoveWakeChanged, &ApplyState::pendingMoveWake, request::kDeviceOption},
+        {msg::kShortPressChanged, &ApplyState::pendingShortPress, request::kDeviceOption},
+    };
+    if (applyRunning_.load()) {
+        return std::nullopt;
+    }
+    for (const Relay& relay : kRelays) {
+        if (relay.message == message) {
+            if (relay.pending != nullptr) {
+                apply_.*relay.pending = true;
+            }
+            return relay.item;
+        }
+    }
+    return std::nullopt;
+}
+
+void MouseSession::ApplyButton() {
+    const Status saved = SaveDocument();
+    const Status bindings = RebuildMacroBindings(macros_, config_, deviceName_);
+    for (const Status* status : {&saved, &bindings}) {
+        if (!*status) {
+            trace::Printf("%s\n", status->message().c_str());
+        }
+    }
+    window_.Post(Message{msg::kMacrosReload, 1, 0, {}});
+    StartApply(false);
+}
+
 ApplyJob MouseSession::MakeJob(bool full) const {
     ApplyJob job;
     job.full = full;

@@ -76,6 +76,14 @@ TEST_F(ConfigCommands, SetIsSavedShownAndHeldByTheMouse) {
     ASSERT_EQ(Run("cable", {"set", "sleep-time", "7"}).status, 0);
     EXPECT_EQ(mouse_.system.sleepSeconds, 7 * 60);
     EXPECT_EQ(Show()["sensor"]["SleepTime"], 7);
+    ASSERT_EQ(Run("cable", {"set", "straight-line", "on"}).status, 0);
+    EXPECT_EQ(mouse_.system.sensorFlags, 1);
+    ASSERT_EQ(Run("cable", {"set", "lod", "1"}).status, 0);
+    EXPECT_EQ(mouse_.system.liftOff, 2) << "chip 6";
+    ASSERT_EQ(Run("cable", {"set", "move-wake", "on"}).status, 0);
+    EXPECT_EQ(mouse_.system.deviceOptions[6], 1);
+    ASSERT_EQ(Run("cable", {"set", "power-save", "on"}).status, 0);
+    EXPECT_EQ(mouse_.profile0->light[0][0], 0x83 | 0x40);
     ASSERT_EQ(Run("cable", {"set", "button", "3", "29"}).status, 0);
     EXPECT_EQ(mouse_.profile0->keys[3], (std::array<uint8_t, 4>{0x04, 0x23, 0x02, 0}));
 }

@@ -335,6 +335,22 @@ TEST(ApplyScenario, BleMismatchTurnsMacroBindingsIntoDefaults) {
     EXPECT_EQ(saved.keyProfiles[1].at(ButtonName(3)).code, 4);
 }
 
+// The Apply button saves the document first and writes the pending setting.
+TEST(ApplyScenario, TheApplyButtonSavesAndWritesThePendingSetting) {
+    SessionHarness h(RigLink::Cable);
+    h.Load();
+    h.session->config().profiles[0].dpiLevels[3].enabled = 0;
+    h.session->applyState().pendingType = request::kDpiTable;
+    h.session->ApplyButton();
+    MouseConfig saved;
+    ASSERT_TRUE(LoadMouseConfig(saved, MouseConfigPath(ModelFolder(h))));
+    EXPECT_EQ(saved.profiles[0].dpiLevels[3].enabled, 0);
+    ASSERT_TRUE(h.WaitForRuns());
+    EXPECT_EQ(FramesByCode(h.rig.mouse()), (std::map<int, int>{{0x06, 1}, {0x02, 1}}));
+    EXPECT_EQ(h.rig.mouse().Profile(0).dpiTable[0], 0b00110111);
+    EXPECT_NE(std::find(h.handled.begin(), h.handled.end(), msg::kMacrosReload), h.handled.end());
+}
+
 // A pacer that calls `action` at its n-th wait (on the worker's thread) and can hold the worker there.
 class TriggerPacer final : public Pacer {
   public:
