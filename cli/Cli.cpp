@@ -9,8 +9,36 @@
 #include "cli/FrameTracer.h"
 
 namespace mousecfg::cli {
+namespace {
 
-int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
+using Command = std::function<int(const CommandContext&)>;
+
+// The commands that talk to the mouse; `configuration` marks those that work on the configuration in the
+// resource folder.
+struct CommandEntry {
+    Command run;
+    bool configuration = false;
+};
+
+const std::map<std::string, CommandEntry>& CommandTable() {
+    static const std::map<std::string, CommandEntry> table = {
+        {"info", {[](const CommandContext& c) { return RunInfo(c.device, c.args, c.out, c.err); }}},
+        {"macro-write", {[](const CommandContext& c) { return RunMacroWrite(c.device, c.args, c.out, c.err); }}},
+        {"show", {RunShow, true}},
+        {"set", {RunSet, true}},
+        {"profile", {RunProfile, true}},
+        {"apply", {RunApply, true}},
+        {"export", {RunExport, true}},
+        {"import", {RunImport, true}},
+        {"reset", {RunReset, true}},
+        {"macro", {RunMacro, true}},
+    };
+    return table;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err, CliInspector* inspector) {
     const auto options = ParseCliOptions(arguments);
     if (!options) {
         std::fprintf(err, "mousecfg-cli: %s\n", options.message().c_str());
@@ -20,28 +48,34 @@ int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
         std::fputs(UsageText().c_str(), out);
         return kExitOk;
     }
-    const std::filesystem::path resRoot = ResourceRoot(*options);
     if (options->command == "devices") {
-        return RunDevices(*options, resRoot, out, err);
+        return RunDevices(*options, ResourceRoot(*options), out, err);
     }
-    using Command = std::function<int(DeviceConnection&, const std::vector<std::string>&, std::FILE*, std::FILE*)>;
-    const std::map<std::string, Command> commands = {
-        {"info", RunInfo},
-        {"macro-write", RunMacroWrite},
-    };
-    const auto command = commands.find(options->command);
-    if (command == commands.end()) {
+    const auto command = CommandTable().find(options->command);
+    if (command == CommandTable().end()) {
         std::fprintf(err, "mousecfg-cli: unknown command '%s' (try --help)\n", options->command.c_str());
         return kExitBadInput;
     }
+    Result<std::filesystem::path> resRoot = ResourceRoot(*options);
+    if (command->second.configuration) {
+        resRoot = ConfigurationRoot(*options);
+        if (!resRoot) {
+            std::fprintf(err, "mousecfg-cli: %s\n", resRoot.message().c_str());
+            return kExitFailed;
+        }
+    }
 
     FrameTracer tracer(err);
-    auto device = DeviceConnection::Open(*options, resRoot, options->trace ? &tracer : nullptr);
+    auto device = DeviceConnection::Open(*options, *resRoot, options->trace ? &tracer : nullptr);
     if (!device) {
         std::fprintf(err, "mousecfg-cli: %s\n", device.message().c_str());
         return kExitFailed;
     }
-    return command->second(**device, options->args, out, err);
+    const int status = command->second.run(CommandContext{**device, *resRoot, options->args, out, err});
+    if (inspector != nullptr) {
+        inspector->AfterCommand(**device, status);
+    }
+    return status;
 }
 
 }  // namespace mousecfg::cli

@@ -6,8 +6,18 @@
 
 namespace mousecfg::cli {
 
+class DeviceConnection;
+
+// Sees the connection after a command ran, before it closes (tests look at what the virtual mouse holds).
+class CliInspector {
+  public:
+    virtual ~CliInspector() = default;
+    virtual void AfterCommand(DeviceConnection& device, int status) = 0;
+};
+
 // Runs the command-line tool on `arguments` (without the program name), printing results to `out` and
 // errors and traces to `err`. Returns the exit status.
-int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err);
+int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err,
+           CliInspector* inspector = nullptr);
 
 }  // namespace mousecfg::cli

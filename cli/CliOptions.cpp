@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include <cstdlib>
+
 namespace mousecfg::cli {
 
 Result<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments) {
@@ -49,6 +51,36 @@ std::filesystem::path ResourceRoot(const CliOptions& options) {
     return error ? std::filesystem::path("res") : program.parent_path() / "res";
 }
 
+Result<std::filesystem::path> ConfigurationRoot(const CliOptions& options) {
+    if (!options.resDir.empty() || options.target == Target::Hardware) {
+        return ResourceRoot(options);
+    }
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const char* home = std::getenv("HOME");
+    std::filesystem::path base;
+    if (state != nullptr && *state != '\0') {
+        base = state;
+    } else if (home != nullptr && *home != '\0') {
+        base = std::filesystem::path(home) / ".local" / "state";
+    } else {
+        return Status::Error("no state folder for the simulation (set XDG_STATE_HOME or use --res)");
+    }
+    const std::filesystem::path copy = base / "mousecfg" / "simulate" / "res";
+    const std::filesystem::path source = ResourceRoot(options);
+    std::error_code error;
+    for (const char* part : {"Set.ini", "VeruzUrir", "MacroDock", "Home/Icons"}) {
+        if (!std::filesystem::exists(copy / part, error) && std::filesystem::exists(source / part, error)) {
+            std::filesystem::create_directories((copy / part).parent_path(), error);
+            std::filesystem::copy(source / part, copy / part, std::filesystem::copy_options::recursive, error);
+        }
+        if (error) {
+            return Status::Error("cannot copy " + (source / part).string() + " to " + copy.string() + ": " +
+                                 error.message());
+        }
+    }
+    return copy;
+}
+
 std::string UsageText() {
     return R"(Usage: mousecfg-cli [OPTIONS] COMMAND [ARGUMENTS]
 
@@ -58,18 +90,50 @@ Options:
   --simulate cable|receiver|ble   use the virtual mouse attached this way instead of real hardware
   --trace                         print every feature report to stderr: "> " and the 41 bytes sent,
                                   "< " and the 41 bytes received, as two-digit hex separated by blanks
-  --res DIR                       the resource folder with the device catalogue (default: res beside the
-                                  program)
+  --res DIR                       the resource folder: device catalogue, model folders, the configuration
+                                  (default: res beside the program; with --simulate a copy of it in
+                                  $XDG_STATE_HOME/mousecfg/simulate/res, made at first use, so that the
+                                  configuration carries over between commands and the real one stays untouched)
   -h, --help                      show this text
 
-Commands:
+The configuration in the resource folder is the user's truth: each command loads it, changes it, sends the
+change to the mouse and saves it. A virtual mouse starts empty in every run of the tool.
+
+Commands (profiles, DPI levels, buttons, colour slots and report-rate indexes count from 0):
   devices                 the supported devices of the catalogue and which of them are plugged in
   info                    link state, battery percent, charging state and device variant
+  show [--json]           the configuration: profiles, DPI levels with their DPI values, report rates,
+                          lighting, button functions with their labels, sensor options
+  set SETTING VALUES      changes one setting of the current profile (or a sensor option) and sends it:
+    dpi LEVEL DPI           DPI of level LEVEL (0..7); the nearest DPI the sensor offers is taken
+    dpi-enable LEVEL on|off level on or off
+    dpi-colour LEVEL RRGGBB level colour (hexadecimal)
+    active-dpi LEVEL        the active DPI level
+    rate INDEX              report rate of the current link (0..3, 0..6 on seven-rate models; 0 over BLE)
+    light-mode MODE         lighting mode by index or name (see show)
+    brightness N            1..5            speed N   1..5            direction N   0..3
+    light-colour SLOT RRGGBB                light-colour-enable SLOT on|off   (slots 0..6; one stays on)
+    button BUTTON CODE      function code CODE (0..119 built-in, 260.. keys as 256 + HID usage) of
+                            button BUTTON (0..19; 16 and 17 the wheel); the only left click stays
+    fire VALUE              fire-key value (0..255; 0 counts as 2): rewrites the fire-key buttons
+    power-save on|off  sleep-time MINUTES (1..60)  pd-time MINUTES (1..120)  short-press N (0..30)
+    lod 0|1  straight-line on|off  ripple on|off  smooth-line on|off  jitter on|off  move-wake on|off
+  profile N               switches to profile N (0..2); the mouse is re-synchronised by the profile tags
+  apply [--full]          brings the current profile to the mouse: written when the mouse's profile tag
+                          differs from the saved one, or always with --full
+  export FILE             writes the saved configuration with the device name to FILE (*.Mouse.Config)
+  import FILE             replaces the configuration by FILE's when FILE belongs to this device, then
+                          writes the profile
+  reset                   the model's factory configuration and sensor options, then writes the profile
+  macro list              the macro groups and macros with their binding counts
+  macro bind BUTTON GROUP MACRO
+                          binds a macro (group and macro by index or name) to a button (not over BLE)
   macro-write SLOT FILE   write the macro object in FILE (a "MacroInfo" entry of a macro document, with
                           its "macData") to macro slot SLOT (0..15); prints the result code of the write:
                           1 written, 0 not written, -1 too long for the mouse (over 512 bytes)
 
-Exit status: 0 success, 1 the device is missing or refused the operation, 2 bad arguments or unreadable files.
+Progress of apply runs goes to stderr. Exit status: 0 success, 1 the device is missing or refused the
+operation, 2 bad arguments or unreadable files.
 )";
 }
 

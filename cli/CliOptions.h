@@ -28,6 +28,13 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments);
 // The resource folder the options name: --res, else "res" beside the program.
 std::filesystem::path ResourceRoot(const CliOptions& options);
 
+// The resource folder the configuration commands read and write: --res when given; else, for real hardware, the
+// folder "res" beside the program (the configuration the program itself uses); else, for a virtual mouse, a
+// copy of the parts of that folder the configuration needs in the user's state folder
+// ($XDG_STATE_HOME/mousecfg/simulate/res, ~/.local/state/... by default), made at first use, so that simulating
+// never changes the real configuration but carries over from one command to the next.
+Result<std::filesystem::path> ConfigurationRoot(const CliOptions& options);
+
 // The text of --help.
 std::string UsageText();
 

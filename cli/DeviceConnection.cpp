@@ -1,6 +1,7 @@
 #include "cli/DeviceConnection.h"
 
 #include "cli/DeviceDiscovery.h"
+#include "device/BleRegistration.h"
 #include "device/DeviceMessages.h"
 #include "device/FindDev.h"
 #include "device/DeviceRequest.h"
@@ -49,6 +50,7 @@ Status DeviceConnection::OpenHardware(const std::filesystem::path& resRoot, bool
         return Status::Error(text);
     }
     const DeviceRecord record = discovery_->catalogue().Record(*index);
+    recordIndex_ = index;
     transport_->SetHandles(record.featureHandle, record.inputHandle);
     linkName_ = record.isUSB != 0 ? "cable" : "receiver";
     return Status::Ok();
@@ -60,12 +62,7 @@ Status DeviceConnection::OpenSimulated(Target target) {
     if (target == Target::SimBle) {
         simBle_ = std::make_unique<sim::SimBleLink>(*mouse_);
         transport_->SetBleLink(simBle_.get(), kS_OK);
-        auto session = commands_->Acquire();
-        session->type = request::kBleRegister;
-        session->bleDeviceString = "Virtual Mouse";
-        session->bleWindow = &messages_;
-        session->SetU32(8, msg::kBleStatus);
-        session.DeviceWrite();
+        SendBleRegister(*commands_, "Virtual Mouse", messages_);
         const bool connected = messages_.PumpUntil(
             [this] { return transport_->BleActive(); }, std::chrono::seconds(2));
         return connected ? Status::Ok() : Status::Error("the BLE link did not connect");
@@ -86,9 +83,16 @@ Status DeviceConnection::OpenSimulated(Target target) {
 }
 
 intptr_t DeviceConnection::HandleMessage(const Message& message) {
-    if (message.id != msg::kBleStatus) {
-        return 0;
+    if (message.id == msg::kBleStatus) {
+        HandleBleMessage(message);
     }
+    if (handler_) {
+        handler_(message);
+    }
+    return 0;
+}
+
+void DeviceConnection::HandleBleMessage(const Message& message) {
     if (message.wParam == ble::kConnected) {
         transport_->SetBleActive(true);
     } else if (message.wParam == ble::kDisconnected) {
@@ -104,7 +108,39 @@ intptr_t DeviceConnection::HandleMessage(const Message& message) {
             bleReplies_[static_cast<uint8_t>(message.wParam & 0x0F)] = report;
         }
     }
-    return 0;
+}
+
+bool DeviceConnection::Pump(std::chrono::milliseconds timeout) {
+    auto delivery = messages_.Next(timeout);
+    if (!delivery) {
+        return false;
+    }
+    if (!delivery->answered) {
+        HandleMessage(delivery->message);
+    }
+    return true;
+}
+
+Result<ModelIdentity> DeviceConnection::Identify(const std::filesystem::path& resRoot) {
+    std::unique_ptr<DeviceDiscovery> simulated;
+    DeviceDiscovery* discovery = discovery_.get();
+    if (discovery == nullptr) {
+        simulated = std::make_unique<DeviceDiscovery>(target_, resRoot, false);
+        discovery = simulated.get();
+    }
+    const FindDev& catalogue = discovery->catalogue();
+    const size_t index = recordIndex_.value_or(discovery->ChooseDevice().value_or(0));
+    if (index >= catalogue.Count()) {
+        return Status::Error("no device catalogue in " + resRoot.string() + " (Home/Icons/Ndevice.zip; see --res)");
+    }
+    const DeviceRecord record = catalogue.Record(index);
+    ModelIdentity identity;
+    identity.name = !record.name.empty() ? record.name : !record.names.empty() ? record.names[0] : record.productName;
+    identity.folder = record.folder;
+    if (identity.folder.empty()) {
+        return Status::Error("the catalogue names no model folder for " + identity.name);
+    }
+    return identity;
 }
 
 std::optional<FeatureReport> DeviceConnection::WaitForBleReply(uint8_t readType, std::chrono::milliseconds timeout) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
+#include <string>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -27,6 +29,12 @@ namespace mousecfg::cli {
 
 class DeviceDiscovery;
 
+// The model of the connected device as the catalogue names it.
+struct ModelIdentity {
+    std::string name;    // the device name (also the model name the report-rate tables distinguish)
+    std::string folder;  // the model folder under VeruzUrir/
+};
+
 // The mouse the tool talks to, with the transport and command set in front of it. For a virtual mouse it also
 // owns the mouse and its backend or BLE link. Used from the tool's main thread only.
 class DeviceConnection {
@@ -51,17 +59,34 @@ public:
     std::optional<FeatureReport> WaitForBleReply(uint8_t readType,
                                                  std::chrono::milliseconds timeout = std::chrono::seconds(2));
 
+    // The device's entry in the catalogue below `resRoot`: the record in use (for a virtual mouse, the record
+    // its link plugs; over BLE the first record). Fails when the catalogue has no such record.
+    Result<ModelIdentity> Identify(const std::filesystem::path& resRoot);
+
+    // The window the tool's messages go to (BLE link, apply worker). `handler` also sees every message, after
+    // the connection's own handling; messages are handled by Pump on the tool's main thread.
+    MessageSink& window() { return messages_; }
+    void SetMessageHandler(std::function<void(const Message&)> handler) { handler_ = std::move(handler); }
+    // Handles the next message, waiting up to `timeout`; false when none came.
+    bool Pump(std::chrono::milliseconds timeout);
+
+    // The virtual mouse when simulating (tests look at what it holds); nullptr for real hardware.
+    sim::VirtualMouse* virtualMouse() { return mouse_.get(); }
+
 private:
     DeviceConnection();
     Status OpenSimulated(Target target);
     Status OpenHardware(const std::filesystem::path& resRoot, bool trace);
     // Handles the messages of the BLE link: connection changes and read replies.
     intptr_t HandleMessage(const Message& message);
+    void HandleBleMessage(const Message& message);
 
     Target target_ = Target::Hardware;
     std::string linkName_;
     FrameObserver* observer_ = nullptr;
     MessageQueue messages_;
+    std::function<void(const Message&)> handler_;
+    std::optional<size_t> recordIndex_;            // real devices: the catalogue record in use
     std::map<uint8_t, FeatureReport> bleReplies_;  // the last reply per read type, until taken
     std::unique_ptr<sim::VirtualMouse> mouse_;
     std::unique_ptr<sim::SimHidBackend> simBackend_;

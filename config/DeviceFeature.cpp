@@ -121,6 +121,11 @@ int DeviceFeature::DpiCode(std::string_view dpi) const {
     return gear ? GearSensorValue(*gear) : 0;
 }
 
+std::string DeviceFeature::LedModeName(int mode) const {
+    const auto fields = Split(ini::GetPrivateProfileString("LEDEN", std::to_string(mode), "", iniFile), ',');
+    return fields.size() > 1 ? fields[1] : std::string();
+}
+
 Status DeviceFeature::SaveProfileTag(int profile, uint16_t tag) {
     if (profile < 0 || profile >= kProfileTagCount) {
         return Status::Error("no profile " + std::to_string(profile));

@@ -52,6 +52,9 @@ struct DeviceFeature {
     // The sensor value that gives `dpi` (what a macro's DPI item switches to, for "400"); 0 when no gear has it.
     int DpiCode(std::string_view dpi) const;
 
+    // The name of lighting mode `mode`: the second field of its [LEDEN] entry; empty when it has none.
+    std::string LedModeName(int mode) const;
+
     // Writes [RANDOM] Profile<profile> = tag and keeps it in profileTags. Profiles outside 0..3 fail.
     Status SaveProfileTag(int profile, uint16_t tag);
 

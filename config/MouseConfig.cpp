@@ -69,9 +69,8 @@ std::filesystem::path MouseConfigPath(const std::filesystem::path& modelFolder) 
     return modelFolder / "Config" / "MouseConfig.json";
 }
 
-Status SaveDocumentAndDpiMemory(const MouseConfig& config, const DeviceFeature& feature,
-                                const std::filesystem::path& modelFolder) {
-    Status result = SaveMouseConfig(config, MouseConfigPath(modelFolder));
+Status SaveDpiMemory(const MouseConfig& config, const DeviceFeature& feature) {
+    Status result = Status::Ok();
     for (int p = 0; p < kProfileCount; ++p) {
         std::vector<std::string> texts;
         for (const DpiLevel& level : config.profiles[static_cast<size_t>(p)].dpiLevels) {
@@ -83,6 +82,13 @@ Status SaveDocumentAndDpiMemory(const MouseConfig& config, const DeviceFeature& 
         }
     }
     return result;
+}
+
+Status SaveDocumentAndDpiMemory(const MouseConfig& config, const DeviceFeature& feature,
+                                const std::filesystem::path& modelFolder) {
+    Status result = SaveMouseConfig(config, MouseConfigPath(modelFolder));
+    Status memory = SaveDpiMemory(config, feature);
+    return result.ok() ? memory : result;
 }
 
 void RemapDpiLevels(MouseConfig& config, const DeviceFeature& feature, std::string_view keyPrefix) {

@@ -24,6 +24,11 @@ inline constexpr int kFirstMacroCode = 120;
 inline constexpr int kLastMacroCode = 259;
 inline constexpr int kFirstKeyCode = 256;  // a keyboard key is stored as 256 + its HID usage
 inline constexpr std::string_view kButtonNamePrefix = "btn_MouseKey_Click";
+// The fire key: a preset macro that carries the profile's fire value, so a fire value change rewrites it.
+inline constexpr int kFireKeyCode = 102;
+
+// Codes 120..259 bind a user macro (identified by the binding's group and macro GUIDs).
+inline bool IsUserMacroCode(int code) { return code >= kFirstMacroCode && code <= kLastMacroCode; }
 
 // The user's configuration of one mouse model, as stored in "<model folder>/Config/MouseConfig.json". A plain
 // value: the pages edit it on the user-interface thread and hand copies to the apply worker.
@@ -61,6 +66,10 @@ Status ParseMouseConfig(MouseConfig& config, std::string_view text);
 std::string MouseConfigText(const MouseConfig& config);
 // Replaces `file` with MouseConfigText atomically.
 Status SaveMouseConfig(const MouseConfig& config, const std::filesystem::path& file);
+
+// Remembers the DPI texts of each profile's levels for the model's current chip ([ChipReset<chip>] profile<p>).
+// Returns the first failure.
+Status SaveDpiMemory(const MouseConfig& config, const DeviceFeature& feature);
 
 // Saves the document to the model's file, then remembers the DPI texts of each profile's levels for the
 // model's current chip. Returns the first failure.

@@ -18,6 +18,15 @@ constexpr const char* kRestartText = "蓝牙连接失败，重启软件";
 
 }  // namespace
 
+int SendBleRegister(CommandSet& commands, const std::string& deviceNames, MessageSink& window) {
+    auto session = commands.Acquire();
+    session->type = request::kBleRegister;
+    session->bleDeviceString = deviceNames;
+    session->bleWindow = &window;
+    session->SetU32(8, msg::kBleStatus);
+    return session.DeviceWrite();
+}
+
 BleRegistration::BleRegistration(ConnectionState& state, CommandSet& commands, const FindDev& catalogue,
                                  MessageSink& window, WindowTimers& timers, MessageBoxes& boxes, int registrationCheck)
     : state_(state),
@@ -41,12 +50,7 @@ BleRegisterResult BleRegistration::Register() {
         return BleRegisterResult::NoLink;
     }
     state_.bleRegistered = true;
-    auto session = commands_.Acquire();
-    session->type = request::kBleRegister;
-    session->bleDeviceString = catalogue_.BleDeviceString();
-    session->bleWindow = &window_;
-    session->SetU32(8, msg::kBleStatus);
-    session.DeviceWrite();
+    SendBleRegister(commands_, catalogue_.BleDeviceString(), window_);
     return BleRegisterResult::Requested;
 }
 

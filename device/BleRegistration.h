@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "device/BleLink.h"
 
 namespace mousecfg {
@@ -18,6 +20,10 @@ enum class BleRegisterResult {
     NoLink,         // no BLE link on this system (bleStatus is not 0): nothing to do
     Requested       // the link was asked to look for the BLE device list's devices
 };
+
+// The BleRegister request itself: the link looks for `deviceNames` (comma-separated) and reports to `window` with
+// message 2065. Waits for the request block; returns the write's result.
+int SendBleRegister(CommandSet& commands, const std::string& deviceNames, MessageSink& window);
 
 // The registration of the BLE devices with the BLE link: the request itself, the five retries 10 s apart after
 // failed connections (a one-shot window timer, never a sleep) and the restart message on the sixth failure.

@@ -25,6 +25,7 @@ constexpr int kKeySlots = 16;
 constexpr int kExtraKeySlots = 4;
 constexpr int kProfileTags = 4;
 constexpr uint8_t kLightRecordSize = 25;
+constexpr uint8_t kLightModeBits = 0x3F;  // the mode byte without the power-save flag (bit 6)
 constexpr int kDpiLevels = 8;
 constexpr int kLightColours = 7;
 
@@ -200,7 +201,7 @@ int CommandSet::WriteLightEffect(const DeviceRequest& r) {
     header[2] = r[7];
     transport_.SendCommand(kCodeLight, 0, 0, kLightRecordSize, header.data());
 
-    const int mode = r[0] & 0x3F;
+    const int mode = r[0] & kLightModeBits;
     if (mode < 1 || mode > 8) {
         return 0;
     }
@@ -292,8 +293,9 @@ int CommandSet::ReadLightEffect(DeviceRequest& r) {
         r[0] = d[0];
         r.SetU16(6, static_cast<uint16_t>(d[1] | d[2] << 8));
     }
-    // The record is asked for even when the header stayed unanswered, for the mode held before.
-    const auto offset = static_cast<uint16_t>((r[0] & 0x7F) * kLightRecordSize);
+    // The record is asked for even when the header stayed unanswered, for the mode held before. Bit 6 of the
+    // mode byte is the power-save flag, not part of the mode: the record is the one the write addressed.
+    const auto offset = static_cast<uint16_t>((r[0] & kLightModeBits) * kLightRecordSize);
     const int record = transport_.ReadExchange(code, 0, offset, kLightRecordSize, reply);
     if (record != 0) {
         for (size_t i = 0; i < 4; ++i) {
@@ -332,8 +334,8 @@ int CommandSet::ReadOverBle(DeviceRequest& r) {
             if (r.part == request::kLightHeader) {
                 transport_.SendCommand(kCodeLight | kReadFlag, 0, 0, kLightRecordSize, nullptr);
             } else if (r.part == request::kLightRecord) {
-                transport_.SendCommand(kCodeLight | kReadFlag, 0, static_cast<uint16_t>((r[0] & 0x7F) * kLightRecordSize),
-                                       kLightRecordSize, nullptr);
+                const auto offset = static_cast<uint16_t>((r[0] & kLightModeBits) * kLightRecordSize);
+                transport_.SendCommand(kCodeLight | kReadFlag, 0, offset, kLightRecordSize, nullptr);
             }
             break;
         default:

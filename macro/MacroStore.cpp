@@ -76,8 +76,12 @@ std::vector<MacroGroup> BuildModel(json& document) {
 
 MacroStore::MacroStore(const std::filesystem::path& programFolder, FileDialogs& dialogs, MessageBoxes& messages,
                        KeyNames keyNames)
-    : programFolder_(programFolder),
-      configPath_(programFolder / "res" / "MacroDock" / "MacroData" / "macroConfig.json"),
+    : MacroStore(MacroResourceFolder{programFolder / "res"}, dialogs, messages, std::move(keyNames)) {}
+
+MacroStore::MacroStore(const MacroResourceFolder& resources, FileDialogs& dialogs, MessageBoxes& messages,
+                       KeyNames keyNames)
+    : resRoot_(resources.path),
+      configPath_(resources.path / "MacroDock" / "MacroData" / "macroConfig.json"),
       dialogs_(dialogs),
       messages_(messages),
       keyNames_(std::move(keyNames)) {}

@@ -19,6 +19,12 @@ namespace mousecfg {
 class FileDialogs;
 class MessageBoxes;
 
+// A resource folder given by itself rather than as "res" below the program folder (the command-line tool's
+// --res).
+struct MacroResourceFolder {
+    std::filesystem::path path;
+};
+
 // The macro document "res/MacroDock/MacroData/macroConfig.json" and its model: groups of macros, each with up
 // to 500 items, its loop mode and the buttons it is bound to. The store is the only owner of the document; every
 // change made through it is written to disk at once (atomically). Used on the user-interface thread only; the
@@ -43,6 +49,9 @@ public:
 
     // `programFolder` holds "res/"; dialogs and message boxes must outlive the store.
     MacroStore(const std::filesystem::path& programFolder, FileDialogs& dialogs, MessageBoxes& messages,
+               KeyNames keyNames = KeyNames());
+    // The same with the resource folder named directly.
+    MacroStore(const MacroResourceFolder& resources, FileDialogs& dialogs, MessageBoxes& messages,
                KeyNames keyNames = KeyNames());
 
     const std::filesystem::path& configPath() const { return configPath_; }
@@ -121,7 +130,7 @@ private:
     nlohmann::json& MacroArray(int g);
     void ShowFailure(const char* text);
 
-    std::filesystem::path programFolder_;
+    std::filesystem::path resRoot_;
     std::filesystem::path configPath_;
     FileDialogs& dialogs_;
     MessageBoxes& messages_;

@@ -33,7 +33,7 @@ json ReadExchangeGroup(const std::filesystem::path& file) {
 }  // namespace
 
 Status MacroStore::ResetMacros() {
-    const auto resetPath = programFolder_ / "res" / "MacroDock" / "MacroDataReset" / "macroConfigReset.json";
+    const auto resetPath = resRoot_ / "MacroDock" / "MacroDataReset" / "macroConfigReset.json";
     const auto backupPath = std::filesystem::path(configPath_.string() + ".bak");
     Status result = Status::Ok();
     if (const Result<std::string> factory = ReadWholeFile(resetPath)) {

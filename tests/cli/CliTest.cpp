@@ -6,39 +6,12 @@
 #include <sstream>
 
 #include "device/HexText.h"
+#include "tests/cli/ToolRun.h"
 #include "tests/support/CatalogueFiles.h"
 #include "tests/support/TempDir.h"
 
 namespace mousecfg::cli {
 namespace {
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Drain(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        text.append(buffer, n);
-    }
-    std::fclose(file);
-    return text;
-}
-
-ToolRun RunTool(std::vector<std::string> arguments) {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    ToolRun run;
-    run.status = RunCli(arguments, out, err);
-    run.out = Drain(out);
-    run.err = Drain(err);
-    return run;
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -74,7 +47,10 @@ TEST(Cli, BadArgumentsGiveOneLineAndStatus2) {
 TEST(Cli, HelpDocumentsTheCommands) {
     const ToolRun run = RunTool({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* word : {"--simulate", "--trace", "--res", "devices", "info", "macro-write"}) {
+    for (const char* word :
+         {"--simulate", "--trace", "--res", "devices", "info", "macro-write", "show [--json]", "set SETTING",
+          "dpi LEVEL DPI", "active-dpi", "rate INDEX", "light-mode", "button BUTTON CODE", "fire VALUE", "move-wake",
+          "profile N", "apply [--full]", "export FILE", "import FILE", "reset", "macro list", "macro bind"}) {
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }

@@ -257,6 +257,14 @@ TEST_F(CommandSetTest, LightReadAsksForTheRecordOfTheModeInTheHeader) {
     EXPECT_EQ(session->U16(6), 0x1122);
     EXPECT_EQ(session.request()[2], 3);
     EXPECT_EQ(hid_->SentFrames().back().offset, 4 * 25);
+
+    // With the power-save flag (bit 6) set the record is still that of mode 4.
+    header[0] = 0xC4;
+    hid_->QueueReply(header);
+    hid_->QueueReply(record);
+    ASSERT_EQ(session.DeviceRead(), 1);
+    EXPECT_EQ(session.request()[0], 0xC4);
+    EXPECT_EQ(hid_->SentFrames().back().offset, 4 * 25);
 }
 
 TEST_F(CommandSetTest, BleReadsOnlySendTheRequestAndWaitForTheMessage) {

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/Status.h"
+
+namespace mousecfg::cli {
+
+// A whole decimal number from `min` to `max`; the failure names `what` and the text.
+Result<int> ParseNumber(std::string_view text, int min, int max, std::string_view what);
+// "on"/"off" (also "1"/"0", "yes"/"no", "true"/"false").
+Result<bool> ParseSwitch(std::string_view text, std::string_view what);
+// A colour as six hexadecimal digits RRGGBB, optionally after "#" or "0x": 0xRRGGBB.
+Result<int> ParseColour(std::string_view text, std::string_view what);
+
+}  // namespace mousecfg::cli

@@ -1,0 +1,31 @@
+#include "cli/ConfigRun.h"
+
+#include "cli/DeviceConnection.h"
+
+namespace mousecfg::cli {
+
+std::unique_ptr<CliSession> OpenConfiguration(const CommandContext& context) {
+    Result<std::unique_ptr<CliSession>> session = CliSession::Open(context.device, context.resRoot, context.err);
+    if (!session) {
+        std::fprintf(context.err, "mousecfg-cli: %s\n", session.message().c_str());
+        return nullptr;
+    }
+    return std::move(*session);
+}
+
+int FinishRun(CliSession& session, const CommandContext& context) {
+    const std::optional<ApplyOutcome> outcome = session.FinishApply();
+    if (!outcome) {
+        std::fprintf(context.err, "mousecfg-cli: the apply run did not take place\n");
+        return kExitFailed;
+    }
+    if (outcome->failedWrites > 0) {
+        std::fprintf(context.err,
+                     "mousecfg-cli: the mouse did not take %d of %d requests (the configuration is saved)\n",
+                     outcome->failedWrites, outcome->writes);
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace mousecfg::cli

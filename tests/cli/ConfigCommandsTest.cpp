@@ -1,0 +1,157 @@
+// The configuration commands of the tool against the virtual mouse, with a copy of the built resource folder.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <optional>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/Cli.h"
+#include "cli/DeviceConnection.h"
+#include "sim/VirtualMouse.h"
+#include "tests/cli/ToolRun.h"
+#include "tests/support/CatalogueFiles.h"
+#include "tests/support/TempDir.h"
+
+namespace mousecfg::cli {
+namespace {
+
+// Keeps what the virtual mouse holds when the command has run.
+struct MouseSnapshot final : CliInspector {
+    void AfterCommand(DeviceConnection& device, int /*status*/) override {
+        if (device.virtualMouse() != nullptr) {
+            profile0 = device.virtualMouse()->Profile(0);
+            system = device.virtualMouse()->System();
+            writes = 0;
+            for (const auto& entry : device.virtualMouse()->Log()) {
+                writes += entry.direction == sim::FrameLogEntry::Direction::Received && (entry.report[3] & 0x80) == 0;
+            }
+        }
+    }
+    std::optional<sim::ProfileMemory> profile0;
+    sim::SystemMemory system;
+    int writes = 0;
+};
+
+class ConfigCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* part : {"Set.ini", "VeruzUrir", "MacroDock", "Home"}) {
+            std::filesystem::copy(test::BuiltResources() / part, res_.path() / part,
+                                  std::filesystem::copy_options::recursive);
+        }
+    }
+
+    ToolRun Run(const std::string& link, std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--simulate", link, "--res", res_.path().string()});
+        return RunTool(arguments, &mouse_);
+    }
+
+    nlohmann::json Show(const std::string& link = "cable") {
+        const ToolRun run = Run(link, {"show", "--json"});
+        EXPECT_EQ(run.status, 0) << run.err;
+        return nlohmann::json::parse(run.out);
+    }
+
+    std::filesystem::path ConfigFile() const { return res_ / "VeruzUrir/MouseA/Config/MouseConfig.json"; }
+
+    test::TempDir res_;
+    MouseSnapshot mouse_;
+};
+
+TEST_F(ConfigCommands, SetIsSavedShownAndHeldByTheMouse) {
+    for (const std::string link : {"receiver", "ble"}) {
+        const ToolRun set = Run(link, {"set", "dpi", "1", "1625"});
+        ASSERT_EQ(set.status, 0) << link << ": " << set.err;
+        ASSERT_TRUE(mouse_.profile0.has_value());
+        const int sensorValue = 1650 / 50 - 1;
+        EXPECT_EQ(mouse_.profile0->dpiTable[4] | mouse_.profile0->dpiTable[5] << 8, sensorValue) << link;
+        const nlohmann::json shown = Show(link);
+        const nlohmann::json& level = shown["profiles"][0]["dpiLevels"][1];
+        EXPECT_EQ(level["dpi"], "1650") << "the nearer gear, upwards at the halfway mark";
+    }
+    ASSERT_EQ(Run("cable", {"set", "dpi-colour", "0", "#112233"}).status, 0);
+    EXPECT_EQ(mouse_.profile0->dpiColours[0], 0x22);
+    EXPECT_EQ(Show()["profiles"][0]["dpiLevels"][0]["colour"], "112233");
+    ASSERT_EQ(Run("cable", {"set", "sleep-time", "7"}).status, 0);
+    EXPECT_EQ(mouse_.system.sleepSeconds, 7 * 60);
+    EXPECT_EQ(Show()["sensor"]["SleepTime"], 7);
+    ASSERT_EQ(Run("cable", {"set", "straight-line", "on"}).status, 0);
+    EXPECT_EQ(mouse_.system.sensorFlags, 1);
+    ASSERT_EQ(Run("cable", {"set", "lod", "1"}).status, 0);
+    EXPECT_EQ(mouse_.system.liftOff, 2) << "chip 6";
+    ASSERT_EQ(Run("cable", {"set", "move-wake", "on"}).status, 0);
+    EXPECT_EQ(mouse_.system.deviceOptions[6], 1);
+    ASSERT_EQ(Run("cable", {"set", "power-save", "on"}).status, 0);
+    EXPECT_EQ(mouse_.profile0->light[0][0], 0x83 | 0x40);
+    ASSERT_EQ(Run("cable", {"set", "button", "3", "29"}).status, 0);
+    EXPECT_EQ(mouse_.profile0->keys[3], (std::array<uint8_t, 4>{0x04, 0x23, 0x02, 0}));
+}
+
+TEST_F(ConfigCommands, ValuesOutOfRangeAreRefusedAndTheConfigurationStays) {
+    const std::string saved = test::TempDir::Read(ConfigFile());
+    const std::vector<std::vector<std::string>> cases = {
+        {"set", "rate", "9"},
+        {"set", "dpi", "1", "0"},
+        {"set", "dpi-colour", "1", "12345G"},
+        {"set", "dpi", "8", "800"},
+        {"set", "button", "0", "3"},
+        {"set", "button", "2", "150"},
+        {"set", "brightness", "6"},
+        {"set", "light-colour-enable", "9", "on"},
+        {"set", "light-mode", "12"},
+        {"set", "fast"},
+        {"profile", "3"},
+        {"set", "sleep-time", "ten"},
+    };
+    for (const auto& arguments : cases) {
+        const ToolRun run = Run("cable", arguments);
+        EXPECT_EQ(run.status, 2) << testing::PrintToString(arguments);
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(mouse_.writes, 0) << testing::PrintToString(arguments);
+        EXPECT_EQ(test::TempDir::Read(ConfigFile()), saved);
+    }
+}
+
+TEST_F(ConfigCommands, ExportResetImportRestoresTheConfiguration) {
+    ASSERT_EQ(Run("cable", {"set", "dpi", "2", "5000"}).status, 0);
+    ASSERT_EQ(Run("cable", {"set", "light-mode", "Wave"}).status, 0);
+    const nlohmann::json before = Show();
+    const std::string file = (res_ / "mine.Mouse.Config").string();
+    ASSERT_EQ(Run("cable", {"export", file}).status, 0);
+
+    const ToolRun reset = Run("cable", {"reset"});
+    ASSERT_EQ(reset.status, 0) << reset.err;
+    EXPECT_NE(reset.err.find("applying (full run)"), std::string::npos) << "progress on stderr";
+    EXPECT_NE(Show()["profiles"], before["profiles"]);
+
+    const ToolRun imported = Run("cable", {"import", file});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(mouse_.profile0->light[0][0], 0x85) << "the mouse holds the imported lighting mode";
+    EXPECT_EQ(Show()["profiles"], before["profiles"]);
+
+    ASSERT_EQ(Run("receiver", {"export", file}).status, 0) << "the receiver is another device of the catalogue";
+    const ToolRun foreign = Run("cable", {"import", file});
+    EXPECT_EQ(foreign.status, 2);
+    EXPECT_NE(foreign.err.find("does not belong"), std::string::npos);
+}
+
+TEST_F(ConfigCommands, ProfilesApplyAndMacros) {
+    const ToolRun apply = Run("cable", {"apply"});
+    ASSERT_EQ(apply.status, 0) << apply.err;
+    EXPECT_EQ(apply.out, "profile 0 written (22 requests)\n");
+    ASSERT_EQ(Run("cable", {"profile", "2"}).status, 0);
+    EXPECT_EQ(mouse_.system.activeProfile, 2);
+    EXPECT_EQ(Show()["currentProfile"], 2);
+
+    const ToolRun list = Run("cable", {"macro", "list"});
+    EXPECT_NE(list.out.find("Type hello"), std::string::npos);
+    ASSERT_EQ(Run("cable", {"macro", "bind", "3", "Examples", "Type hello"}).status, 0);
+    EXPECT_EQ(Show()["profiles"][2]["buttons"][3]["label"], "M:Type hello");
+    EXPECT_NE(Run("cable", {"macro", "list"}).out.find("bound 1"), std::string::npos);
+    EXPECT_EQ(Run("ble", {"macro", "bind", "4", "0", "0"}).status, 1);
+    EXPECT_EQ(Run("cable", {"macro", "bind", "4", "Examples", "Nothing"}).status, 2);
+}
+
+}  // namespace
+}  // namespace mousecfg::cli
