@@ -1,8 +1,13 @@
 #include "device/FindDev.h"
 
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -35,6 +40,22 @@ std::string UpperCase(std::string text) {
 bool Matches(const DeviceRecord& record, const DeviceIds& ids, size_t position) {
     return position < record.vendorIds.size() && record.productIds[position] == ids.productId &&
            record.vendorIds[position] == ids.vendorId;
+}
+
+// Creates an empty file only this user can read in the temporary folder; an empty path when that fails.
+std::filesystem::path PrivateTempFile(const char* pattern) {
+    std::error_code error;
+    std::string name = (std::filesystem::temp_directory_path(error) / pattern).string();
+    if (error) {
+        name = std::string("/tmp/") + pattern;
+    }
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        trace::Printf("ble.json: no temporary file (%s)\n", std::strerror(errno));
+        return {};
+    }
+    ::close(fd);
+    return name;
 }
 
 bool MatchesAnyPosition(const DeviceRecord& record, const DeviceIds& ids) {
@@ -287,9 +308,10 @@ bool FindDev::DecryptFile(const std::filesystem::path& input, const std::filesys
 
 void FindDev::LoadBleList() {
     const std::filesystem::path list = IconsFolder() / "ble.json";
-    std::filesystem::path plain = list;
-    plain += ".temp";
-    const bool decrypted = DecryptFile(list, list, kBleListPassword);
+    // The plain text goes to a private file of this process: a fixed name beside the list would be shared by every
+    // program reading the list at once (the tool and the window), and the program folder may be read-only.
+    const std::filesystem::path plain = PrivateTempFile("mousecfg-ble-XXXXXX");
+    const bool decrypted = !plain.empty() && DecryptFile(list, plain, kBleListPassword);
     std::string text;
     {
         std::ifstream in(plain, std::ios::binary);
@@ -300,7 +322,9 @@ void FindDev::LoadBleList() {
         }
     }
     std::error_code ignored;
-    std::filesystem::remove(plain, ignored);
+    if (!plain.empty()) {
+        std::filesystem::remove(plain, ignored);
+    }
     if (!decrypted) {
         return;
     }

@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "device/CatalogueReader.h"
 #include "device/ZipArchive.h"
@@ -345,6 +347,36 @@ TEST_F(BleListTest, AListThatCannotBeReadLeavesTheStringAsItWas) {
         EXPECT_EQ(Load(), "");
         EXPECT_NE(console_.str().find("无法"), std::string::npos) << bytes.size();
     }
+}
+
+TEST_F(BleListTest, ProgramsReadingTheListAtOnceAllGetIt) {
+    listText_ = R"({"bleString": ["Mouse A"]})";
+    test::WriteBleList(dir_.path(), *listText_);
+    std::vector<std::string> seen(8);
+    std::vector<std::thread> readers;
+    for (std::string& result : seen) {
+        readers.emplace_back([&] {
+            ListedBackend backend;
+            std::ostringstream console;
+            for (int round = 0; round < 20; ++round) {
+                FindDev finder(backend, dir_.path());
+                finder.SetConsole(console);
+                finder.LoadBleList();
+                if (finder.BleDeviceString() != "Mouse A") {
+                    result = "round " + std::to_string(round) + ": '" + finder.BleDeviceString() + "'";
+                    return;
+                }
+            }
+            result = "Mouse A";
+        });
+    }
+    for (std::thread& reader : readers) {
+        reader.join();
+    }
+    for (const std::string& result : seen) {
+        EXPECT_EQ(result, "Mouse A");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "Home/Icons/ble.json.temp"));
 }
 
 TEST_F(BleListTest, AListEncryptedWithAnotherPasswordDoesNotDecrypt) {
