@@ -55,8 +55,20 @@ BleMessageOutcome BleReplyDecoder::Decode(uintptr_t code, std::string_view text,
         return {};
     }
     // Which reply of types 2 and 9 this is, the request block tells: the subtype or part of the last request.
-    auto session = commands_.Acquire();
-    const size_t needed = DataNeeded(type, session->subtype, session->part);
+    // While an apply run holds the block (its reads are answered during the run) the main thread must not wait
+    // for it, and the block would name the run's last request anyway: the reply's own header, which echoes the
+    // request's, tells instead.
+    auto session = commands_.TryAcquire();
+    ReplyKind kind;
+    if (session) {
+        kind = ReplyKind{(*session)->subtype, (*session)->part};
+    } else {
+        const size_t offsetAt = 1 + CommandFrame::kOffsetLowAt;
+        const bool atStart = bytes->size() > offsetAt + 1 && (*bytes)[offsetAt] == 0 && (*bytes)[offsetAt + 1] == 0;
+        const size_t indexAt = 1 + CommandFrame::kIndexAt;
+        kind = ReplyKind{(*bytes)[indexAt], atStart ? request::kLightHeader : request::kLightRecord};
+    }
+    const size_t needed = DataNeeded(type, kind.subtype, kind.part);
     if (needed == 0 || (*bytes)[kLengthAt] < needed || bytes->size() < kDataAt + needed) {
         trace::Printf("BLE reply %#x ignored: %zu bytes\n", static_cast<unsigned>(code), bytes->size());
         return {};
@@ -66,13 +78,13 @@ BleMessageOutcome BleReplyDecoder::Decode(uintptr_t code, std::string_view text,
         case request::kReadDeviceInfo:
             return DeviceInfo(d, storedVariant);
         case request::kSystemSetting:
-            if (session->subtype == request::kProfileTag) {
+            if (kind.subtype == request::kProfileTag) {
                 std::array<uint16_t, kProfiles> tags{};
                 for (size_t k = 0; k < tags.size(); ++k) {
                     tags[k] = static_cast<uint16_t>(d[2 * k] << 8 | d[2 * k + 1]);
                 }
                 model_.SetMouseProfileTags(tags);
-            } else if (session->subtype == request::kActiveProfile) {
+            } else if (kind.subtype == request::kActiveProfile) {
                 model_.SetCurrentProfileFromMouse(d[0] > 3 ? 0 : d[0]);
             }
             return {};
@@ -80,19 +92,40 @@ BleMessageOutcome BleReplyDecoder::Decode(uintptr_t code, std::string_view text,
             DpiTable(d);
             return {};
         case request::kLightEffect:
-            if (session->part == request::kLightHeader) {
-                // The header names the mode; its effect record is asked for at once.
-                session->param[0] = LightingHeader(d);
-                session->type = request::kLightEffect;
-                session->part = request::kLightRecord;
-                session.DeviceRead();
-            } else if (session->part == request::kLightRecord) {
+            if (kind.part == request::kLightHeader) {
+                // The header names the mode; its effect record is asked for at once, or as soon as the run that
+                // holds the request block has ended.
+                deferredRecordMode_ = LightingHeader(d);
+                if (session) {
+                    ReadLightingRecord(*session);
+                }
+            } else if (kind.part == request::kLightRecord) {
                 LightingRecord(d);
             }
             return {};
         default:
             return {};
     }
+}
+
+void BleReplyDecoder::RunDeferredReads() {
+    if (!deferredRecordMode_) {
+        return;
+    }
+    if (auto session = commands_.TryAcquire()) {
+        ReadLightingRecord(*session);
+    }
+}
+
+void BleReplyDecoder::ReadLightingRecord(CommandSet::Session& session) {
+    if (!deferredRecordMode_) {
+        return;
+    }
+    session->param[0] = *deferredRecordMode_;
+    session->type = request::kLightEffect;
+    session->part = request::kLightRecord;
+    deferredRecordMode_.reset();
+    session.DeviceRead();
 }
 
 BleMessageOutcome BleReplyDecoder::DeviceInfo(const uint8_t* d, uint8_t& storedVariant) {

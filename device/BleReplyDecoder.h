@@ -4,11 +4,11 @@
 #include <optional>
 #include <string_view>
 
+#include "device/CommandSet.h"
 #include "device/ConnectionRefresh.h"
 
 namespace mousecfg {
 
-class CommandSet;
 class DeviceStateModel;
 struct ConnectionState;
 
@@ -38,7 +38,19 @@ class BleReplyDecoder {
     // lighting header 3, lighting record 25.
     static size_t DataNeeded(uint8_t readType, uint8_t subtype, uint8_t part);
 
+    // Sends the effect-record read that a lighting header asked for while an apply run held the request block.
+    // Called when a run has ended; nothing when no read waits or the block is taken again.
+    void RunDeferredReads();
+    bool HasDeferredRead() const { return deferredRecordMode_.has_value(); }
+
   private:
+    // What the last request asked for: a system setting's subtype, a lighting read's part.
+    struct ReplyKind {
+        uint8_t subtype = 0;
+        uint8_t part = 0;
+    };
+
+    void ReadLightingRecord(CommandSet::Session& session);
     BleMessageOutcome DeviceInfo(const uint8_t* d, uint8_t& storedVariant);
     void DpiTable(const uint8_t* d);
     // Hands the header to the model; returns the mode byte (bit 6 cleared above 137).
@@ -48,6 +60,7 @@ class BleReplyDecoder {
     CommandSet& commands_;
     DeviceStateModel& model_;
     ConnectionState& state_;
+    std::optional<uint8_t> deferredRecordMode_;  // the mode whose effect record is still to be asked for
 };
 
 }  // namespace mousecfg

@@ -16,11 +16,14 @@
 namespace mousecfg {
 namespace {
 
-// The hexadecimal text of a reply report carrying `data`.
-std::string ReplyText(uint8_t code, const std::vector<uint8_t>& data) {
+// The hexadecimal text of a reply report carrying `data`, its header echoing the request's index and offset.
+std::string ReplyText(uint8_t code, const std::vector<uint8_t>& data, uint8_t index = 0, uint16_t offset = 0) {
     FeatureReport report{};
     report[0] = kCommandReportId;
     report[1 + CommandFrame::kCodeAt] = code;
+    report[1 + CommandFrame::kIndexAt] = index;
+    report[1 + CommandFrame::kOffsetLowAt] = static_cast<uint8_t>(offset & 0xFF);
+    report[1 + CommandFrame::kOffsetHighAt] = static_cast<uint8_t>(offset >> 8);
     report[1 + CommandFrame::kLengthAt] = static_cast<uint8_t>(data.size());
     std::copy(data.begin(), data.end(), report.begin() + 1 + CommandFrame::kDataAt);
     return ToHexText(report);
@@ -156,6 +159,40 @@ TEST_F(BleReplyDecoderTest, LightingHeaderAsksForItsModesRecordAtOnce) {
     record[0] = 0;  // no speed: not an effect record
     Decode(request::kLightEffect, ReplyText(0x89, record));
     EXPECT_EQ(model_.lightingRecords.size(), 1u);
+}
+
+// An apply run holds the request block while the replies to its reads arrive: they are decoded at once from
+// their own headers, without waiting for the run, and the record a lighting header asks for follows the run.
+TEST_F(BleReplyDecoderTest, RepliesDuringARunAreDecodedFromTheirHeadersWithoutWaiting) {
+    SetRequest(request::kActiveProfile, request::kLightHeader);  // what the block says must not matter
+    auto run = commands_.Acquire();
+    Decode(request::kSystemSetting, ReplyText(0x82, {0xAB, 0xCD, 0, 2, 0, 3, 0, 4}, request::kProfileTag));
+    EXPECT_EQ(model_.profileTags, (std::array<uint16_t, 4>{0xABCD, 2, 3, 4}));
+    EXPECT_FALSE(model_.profileFromMouse.has_value());
+    Decode(request::kSystemSetting, ReplyText(0x82, {1}, request::kActiveProfile));
+    EXPECT_EQ(model_.profileFromMouse, 1);
+
+    Decode(request::kLightEffect, ReplyText(0x89, {0x83, 0, 0}));
+    ASSERT_EQ(model_.lightingReads.size(), 1u);
+    EXPECT_TRUE(link_.texts.empty()) << "nothing is sent while the run holds the block";
+    EXPECT_TRUE(decoder_.HasDeferredRead());
+    decoder_.RunDeferredReads();
+    EXPECT_TRUE(link_.texts.empty()) << "still held";
+
+    std::vector<uint8_t> record(25, 0);
+    record[0] = 2;
+    Decode(request::kLightEffect, ReplyText(0x89, record, 0, 3 * 25));
+    EXPECT_EQ(model_.lightingRecords.size(), 1u) << "a reply at a record's offset is a record";
+
+    { auto released = std::move(run); }
+    decoder_.RunDeferredReads();
+    ASSERT_EQ(link_.texts.size(), 1u);
+    const auto request = ParseHexText(link_.texts[0]);
+    ASSERT_TRUE(request.has_value());
+    EXPECT_EQ((*request)[1 + CommandFrame::kOffsetLowAt], (3 * 25) & 0xFF);
+    EXPECT_FALSE(decoder_.HasDeferredRead());
+    decoder_.RunDeferredReads();
+    EXPECT_EQ(link_.texts.size(), 1u) << "asked for once";
 }
 
 TEST_F(BleReplyDecoderTest, AHeaderOutsideTheLightingModesNamesNoMode) {
