@@ -164,6 +164,11 @@ void MouseSession::TakeOverOutcome(const ApplyOutcome& outcome) {
         if (!saved) {
             trace::Printf("%s\n", saved.message().c_str());
         }
+        // Over BLE the mouse's tags are only known from replies, and the one this run read came before its
+        // write: without this the next run would find a mismatch and reset every macro binding again.
+        if (link_ == LinkKind::Ble && bleMouseTags_) {
+            (*bleMouseTags_)[static_cast<size_t>(profile)] = tag;
+        }
     }
     if (outcome.refreshDisplays) {
         pages_.ShowDpiLevel(config_.profiles[p].currentDpiLevel);

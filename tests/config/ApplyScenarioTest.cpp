@@ -335,6 +335,25 @@ TEST(ApplyScenario, BleMismatchTurnsMacroBindingsIntoDefaults) {
     EXPECT_EQ(saved.keyProfiles[1].at(ButtonName(3)).code, 4);
 }
 
+// A BLE run writes a new tag for its profile; the next run must find the mouse holding it and leave the macro
+// bindings alone.
+TEST(ApplyScenario, AfterABleRunTheNextRunFindsTheTagsMatching) {
+    SessionHarness h(RigLink::Ble, nullptr, PacingValues{std::chrono::milliseconds(2), {}, {}});
+    h.Load();
+    MouseSession& s = *h.session;
+    ASSERT_TRUE(s.StartApply(true));  // the first run knows no tags of the mouse: a mismatch
+    ASSERT_TRUE(h.WaitForRuns());
+    h.Drain();
+    ASSERT_TRUE(AssignMacro(s.config(), s.macros(), 0, 3, 0, 0));
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(s.StartApply(true));
+        ASSERT_TRUE(h.WaitForRuns());
+        h.Drain();
+        EXPECT_FALSE(s.config().keyProfiles[0].at(ButtonName(3)).macroGuid.empty()) << "run " << run;
+        EXPECT_TRUE(s.image().bleMacroFallback == false) << "run " << run;
+    }
+}
+
 // The Apply button saves the document first and writes the pending setting.
 TEST(ApplyScenario, TheApplyButtonSavesAndWritesThePendingSetting) {
     SessionHarness h(RigLink::Cable);
