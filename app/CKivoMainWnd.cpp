@@ -54,7 +54,7 @@ CKivoMainWnd::CKivoMainWnd(ShellServices services)
     monitor_ = std::make_unique<ConnectionMonitor>(
         MonitorServices{services_.catalogue, services_.commands, *this, *this, boxes_,
                         services_.configuration.StateModel(), services_.bleRegistrationCheck});
-    services_.configuration.Attach(ApplyContext{*this, GetMessageTarget(), *monitor_, services_.commands});
+    services_.configuration.Attach(ApplyContext{*this, GetMessageTarget(), *this, boxes_, *monitor_});
 }
 
 CKivoMainWnd::~CKivoMainWnd() {
@@ -303,6 +303,11 @@ std::optional<std::string> CKivoMainWnd::QueryControlText(std::string_view textI
     const bool mouse = services_.catalogue.Kind(static_cast<size_t>(currentDevice_)) == 1 ||
                        services_.catalogue.Count() == 0;
     return texts_.Lookup(textId, macroPage, mouse);
+}
+
+std::string CKivoMainWnd::ModelName() const {
+    const DeviceRecord record = services_.catalogue.Record(static_cast<size_t>(currentDevice_));
+    return !record.name.empty() ? record.name : (record.names.empty() ? record.productName : record.names.front());
 }
 
 std::string CKivoMainWnd::CurrentDeviceName() const {

@@ -53,6 +53,7 @@ public:
     intptr_t HandleCustomMessage(const Message& message, bool& handled) override;
     std::optional<std::string> QueryControlText(std::string_view textId, std::string_view controlClass) override;
     void ShowApplyProgress(bool show, bool full) override;
+    void ShowApplySteps(int done, int total) override;
 
     // Creates the window, 990 x 690 whatever the skin says, centred on the screen, and shows it.
     bool CreateMainWindow();
@@ -75,6 +76,8 @@ public:
     CCloseWnd* ClosePopup() const { return closePopup_; }
     bool ConnectionUpdating() const { return connectionUpdating_; }
     std::string CurrentDeviceName() const;
+    // The selected device's name as the catalogue gives it: what configuration files and macro bindings name.
+    std::string ModelName() const;
 
 private:
     // CKivoMainWnd.cpp

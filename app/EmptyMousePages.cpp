@@ -3,8 +3,23 @@
 #include "app/DeviceConfiguration.h"
 #include "config/MouseConfig.h"
 #include "device/DeviceMessages.h"
+#include "skin/Notification.h"
 
 namespace mousecfg::app {
+
+void EmptyMousePages::Notify(skin::Notification& notification) {
+    // The "More" menu's items work on the whole configuration, whatever the pages show.
+    if (notification.type != skin::notify::kMenuClick) {
+        return;
+    }
+    if (notification.text == "Import") {
+        configuration_.ImportConfiguration();
+    } else if (notification.text == "Export") {
+        configuration_.ExportConfiguration();
+    } else if (notification.text == "Reset") {
+        configuration_.ResetConfiguration();
+    }
+}
 
 void EmptyMousePages::OnDeviceEvent(const Message& message) {
     MouseConfig* document = configuration_.Document();
@@ -18,8 +33,7 @@ void EmptyMousePages::OnDeviceEvent(const Message& message) {
         document->profiles[static_cast<size_t>(document->currentProfile)].currentDpiLevel = value - 1;
         configuration_.DocumentChanged();
     } else if (message.id == msg::kProfileChanged && value < kProfileCount) {
-        document->currentProfile = value;
-        configuration_.DocumentChanged();
+        configuration_.ShowProfile(value);
     }
 }
 

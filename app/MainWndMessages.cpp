@@ -110,7 +110,6 @@ bool CKivoMainWnd::HandlePrivateMessage(const Message& message, intptr_t& result
         case msg::kCloseConfig: OnCloseConfig(message); return true;
         case msg::kCloseNow: CloseNow(); return true;
         case msg::kMacrosChanged: services_.configuration.OnMacrosChanged(); return true;
-        case msg::kApplyProgress: ShowApplyProgress((message.wParam & 1) != 0, (message.wParam & 2) != 0); return true;
         case msg::kRestoreRequest: RestoreFromTray(false, true); return true;
         default: return services_.configuration.HandleMessage(message, result);
     }
@@ -191,7 +190,7 @@ void CKivoMainWnd::OnDeviceConfig(const Message& message) {
         return;
     }
     const auto load = static_cast<DeviceLoad>(message.lParam);
-    services_.configuration.LoadDevice(services_.paths.ModelFolder(currentFolder_), load);
+    services_.configuration.LoadDevice(ModelName(), currentFolder_, load);
     if (load != DeviceLoad::ImportFollowUp) {
         ShowDpiPopup(true);
     }

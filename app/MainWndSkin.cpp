@@ -48,6 +48,7 @@ void CKivoMainWnd::SwitchSkin() {
         return;
     }
     services_.mousePages.SetRebuilding(true);
+    services_.configuration.SetRebuilding(true);
     skinPrefix_ = "./" + next;
     skin::SkinResources::SetResourcePath(services_.paths.SkinFolder(next));
     const Status written = ini::WritePrivateProfileString("Config", "ResPath", next, services_.paths.FeatureFile());
@@ -79,6 +80,7 @@ void CKivoMainWnd::SwitchSkin() {
     }
     RunConnectionDisplay(false);
     services_.mousePages.SetRebuilding(false);
+    services_.configuration.SetRebuilding(false);
 }
 
 void CKivoMainWnd::ApplyLanguage(int index) {
@@ -95,6 +97,7 @@ void CKivoMainWnd::ApplyLanguage(int index) {
     CreateTrayIcon();
     services_.macroPage.SetLanguage(texts_, index);
     services_.mousePages.SetLanguage(texts_);
+    services_.configuration.SetLanguage(texts_);
     skin::SkinResources::SetTextQueryInterface(this);
     skin::SkinResources::ReloadText();
     ApplyControlFonts();
@@ -165,6 +168,12 @@ void CKivoMainWnd::ShowApplyProgress(bool show, bool full) {
     }
     SetVisible("ring", show);
     SetVisible("text_apply", show);
+}
+
+void CKivoMainWnd::ShowApplySteps(int done, int total) {
+    if (auto* bar = Find<skin::Progress>("apply_progress"); bar != nullptr && total > 0) {
+        bar->SetValue(bar->GetMinValue() + (bar->GetMaxValue() - bar->GetMinValue()) * done / total);
+    }
 }
 
 }  // namespace mousecfg::app

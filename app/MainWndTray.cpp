@@ -112,6 +112,7 @@ void CKivoMainWnd::SaveConfiguration() {
 }
 
 void CKivoMainWnd::Exit() {
+    services_.configuration.FinishRun();
     SaveConfiguration();
     tray_.Delete();
     fonts_.RemoveAll(services_.fonts);

@@ -7,21 +7,23 @@
 #include "app/EmptyMacroPage.h"
 #include "app/EmptyMousePages.h"
 #include "app/ShellMessages.h"
-#include "app/StubDeviceConfiguration.h"
+#include "app/SessionConfiguration.h"
 #include "device/BleLink.h"
+#include "platform/KeyboardLayout.h"
 #include "platform/Autostart.h"
 #include "platform/Trace.h"
 #include "skin/SkinResources.h"
 
 namespace mousecfg::app {
 
-Shell::Shell(CommandLine commandLine, AppPaths paths, UrlOpener& urls, FontRegistry& fonts,
+Shell::Shell(CommandLine commandLine, AppPaths paths, UrlOpener& urls, FontRegistry& fonts, FileDialogs& dialogs,
              std::function<void(int)> quit)
     : commandLine_(std::move(commandLine)),
       paths_(std::move(paths)),
       description_(StartupDescription::Read(paths_.FeatureFile())),
       urls_(urls),
       fonts_(fonts),
+      dialogs_(dialogs),
       quit_(std::move(quit)) {}
 
 Shell::~Shell() {
@@ -38,7 +40,10 @@ bool Shell::Start() {
                       error.message().c_str());
     }
     link_ = std::make_unique<DeviceLink>(commandLine_.simulate, paths_.resourceFolder);
-    configuration_ = std::make_unique<StubDeviceConfiguration>();
+    // Key names in labels follow the keyboard layout the desktop's XKB settings name (US when none).
+    KeyNames keyNames(KeyboardLayout::FromNames({}));
+    configuration_ = std::make_unique<SessionConfiguration>(paths_.resourceFolder, link_->Commands(), dialogs_,
+                                                            std::move(keyNames));
     mousePages_ = std::make_unique<EmptyMousePages>(*configuration_);
     macroPage_ = std::make_unique<EmptyMacroPage>();
     DeviceLink* link = link_.get();

@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 
 namespace mousecfg {
+class FileDialogs;
 class FontRegistry;
 class UrlOpener;
 }  // namespace mousecfg
@@ -18,14 +19,14 @@ class CKivoMainWnd;
 class DeviceLink;
 class EmptyMacroPage;
 class EmptyMousePages;
-class StubDeviceConfiguration;
+class SessionConfiguration;
 
 // The program from its command line to the running main window, without the parts that need Qt (the entry
 // adds the single instance, the platform services and the event loop): the start-up description, the skin
 // folder, the device link (real or virtual), the device configuration, the pages and the main window.
 class Shell {
 public:
-    Shell(CommandLine commandLine, AppPaths paths, UrlOpener& urls, FontRegistry& fonts,
+    Shell(CommandLine commandLine, AppPaths paths, UrlOpener& urls, FontRegistry& fonts, FileDialogs& dialogs,
           std::function<void(int)> quit);
     ~Shell();
 
@@ -43,7 +44,7 @@ public:
 
     CKivoMainWnd& Window() { return *window_; }
     DeviceLink& Link() { return *link_; }
-    StubDeviceConfiguration& Configuration() { return *configuration_; }
+    SessionConfiguration& Configuration() { return *configuration_; }
 
 private:
     CommandLine commandLine_;
@@ -51,9 +52,10 @@ private:
     StartupDescription description_;
     UrlOpener& urls_;
     FontRegistry& fonts_;
+    FileDialogs& dialogs_;
     std::function<void(int)> quit_;
     std::unique_ptr<DeviceLink> link_;
-    std::unique_ptr<StubDeviceConfiguration> configuration_;
+    std::unique_ptr<SessionConfiguration> configuration_;
     std::unique_ptr<EmptyMousePages> mousePages_;
     std::unique_ptr<EmptyMacroPage> macroPage_;
     std::unique_ptr<CKivoMainWnd> window_;

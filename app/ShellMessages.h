@@ -34,8 +34,7 @@ inline constexpr uint32_t kCloseNow = 2072;
 inline constexpr uint32_t kMacrosChanged = 2073;
 inline constexpr uint32_t kRelayShortPress = 2074;
 
-// Messages of our own.
-inline constexpr uint32_t kApplyProgress = 2080;      // from the apply engine: wParam bit 0 show, bit 1 full
-inline constexpr uint32_t kRestoreRequest = 2081;     // a second start of the program asks this one to come back
+// Messages of our own (the apply engine's worker uses 2080-2082).
+inline constexpr uint32_t kRestoreRequest = 2090;     // a second start of the program asks this one to come back
 
 }  // namespace mousecfg::app::msg

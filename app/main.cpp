@@ -14,6 +14,7 @@
 #include "app/Shell.h"
 #include "app/SkinTestWindow.h"
 #include "layout/IUiEffectManagerImpl.h"
+#include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtFontRegistry.h"
 #include "platform/qt/QtUrlOpener.h"
 #include "platform/qt/SingleInstance.h"
@@ -81,7 +82,8 @@ int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
     QApplication::setWindowIcon(QIcon(QString::fromStdString((paths.resourceFolder / "icon/mousecfg.png").string())));
     qt::QtUrlOpener urls;
     qt::QtFontRegistry fonts;
-    app::Shell shell(line, paths, urls, fonts, [](int code) { QCoreApplication::exit(code); });
+    qt::QtFileDialogs dialogs;
+    app::Shell shell(line, paths, urls, fonts, dialogs, [](int code) { QCoreApplication::exit(code); });
     instance.SetRequestHandler([&shell](const std::string& request) { return shell.HandleRequest(request); });
     if (!shell.Start()) {
         std::fprintf(stderr, "mousecfg: the main window could not be created\n");

@@ -177,6 +177,17 @@ Status MouseSession::SetSensorOption(std::string_view key, int value) {
     return WriteSensorOption(settingsFile(), key, value);
 }
 
+void MouseSession::ReloadSensorOptions(std::span<const std::string_view> keys) {
+    SensorOptions stored = LoadSensorOptions(settingsFile());
+    for (std::string_view key : keys) {
+        int* option = options_.Find(key);
+        const int* value = stored.Find(key);
+        if (option != nullptr && value != nullptr) {
+            *option = *value;
+        }
+    }
+}
+
 Status MouseSession::SaveDocument() {
     return SaveDocumentAndDpiMemory(config_, feature_, modelFolder_);
 }

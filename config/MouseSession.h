@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -129,6 +130,7 @@ class MouseSession final : public DeviceStateModel {
     // A run is under way (from StartApply until its results are taken over). Any thread.
     bool ApplyRunning() const { return applyRunning_.load(); }
     ApplyState& applyState() { return apply_; }
+    const ApplyState& applyState() const { return apply_; }
     // The outcome of the last finished run.
     const std::optional<ApplyOutcome>& lastOutcome() const { return lastOutcome_; }
 
@@ -143,6 +145,8 @@ class MouseSession final : public DeviceStateModel {
     MacroStore& macros() { return macros_; }
     // Sets one sensor option in memory and in [Set] of the settings file.
     Status SetSensorOption(std::string_view key, int value);
+    // Reads the options under `keys` (sensor_key) again from [Set], where the settings window wrote them.
+    void ReloadSensorOptions(std::span<const std::string_view> keys);
     // Saves the document and the DPI memory (after runs, at exit, when hiding).
     Status SaveDocument();
     // Runs the label pass again (after a macro change).

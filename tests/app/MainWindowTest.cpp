@@ -4,7 +4,8 @@
 
 #include "app/CCloseWnd.h"
 #include "app/ShellMessages.h"
-#include "app/StubDeviceConfiguration.h"
+#include "app/SessionConfiguration.h"
+#include "config/ApplyMessages.h"
 #include "config/MouseConfig.h"
 #include "device/ConnectionMonitor.h"
 #include "device/DeviceMessages.h"
@@ -30,6 +31,17 @@ void PressDpiButton(ShellHarness& h, uint8_t levelNumber) {
     h.Mouse().SetButton(kDpiButton, true);
     h.Mouse().SetDpiLevelNumber(levelNumber);
     h.Mouse().SetButton(kDpiButton, false);
+}
+
+// Changes the document in memory only: a fire value the shipped configuration does not hold.
+void ChangeWithoutSaving(ShellHarness& h) {
+    h.shell->Configuration().Document()->profiles[0].fireValue = 77;
+}
+
+int SavedFireValue(ShellHarness& h) {
+    MouseConfig saved;
+    EXPECT_TRUE(LoadMouseConfig(saved, MouseConfigPath(h.Res() / "VeruzUrir/MouseA")));
+    return saved.profiles[0].fireValue;
 }
 
 std::string Title(ShellHarness& h) {
@@ -203,12 +215,13 @@ TEST(MainWindow, ClosingTheNoDeviceMessageHidesToTheTray) {
     h.Start();
     h.shell->Link().SimCommand("link off");
     ASSERT_TRUE(h.PumpUntil([&] { return h.Window().MessageWindow() != nullptr; }));
+    ChangeWithoutSaving(h);
     ShellHarness::Click(*h.Window().MessageWindow(), "closebtn");
     h.Pump();
     EXPECT_TRUE(h.Window().HiddenToTray());
     EXPECT_FALSE(h.Window().IsVisible());
     EXPECT_EQ(h.Window().MessageWindow(), nullptr);
-    EXPECT_GE(h.shell->Configuration().Saves(), 1);
+    EXPECT_EQ(SavedFireValue(h), 77) << "hiding to the tray saves the configuration";
 }
 
 TEST(MainWindow, CloseButtonWithoutReminderHidesOrExitsByTheCloseOption) {
@@ -217,9 +230,10 @@ TEST(MainWindow, CloseButtonWithoutReminderHidesOrExitsByTheCloseOption) {
         ShellHarness h(Simulation::Receiver,
                        [option](const auto& res) { test::SetSetting(res, "CloseConfig", "CloseOption", std::to_string(option)); });
         h.Start();
+        ChangeWithoutSaving(h);
         ShellHarness::Click(h.Window(), "btn_close");
         h.Pump();
-        EXPECT_EQ(h.shell->Configuration().Saves(), 1) << "the configuration and DPI memory are saved either way";
+        EXPECT_EQ(SavedFireValue(h), 77) << "the configuration and DPI memory are saved either way";
         if (option == 0) {
             EXPECT_TRUE(h.Window().HiddenToTray());
             EXPECT_FALSE(h.Window().IsVisible());
@@ -368,55 +382,27 @@ TEST(MainWindow, ServerButtonsOpenTheServerPagesAndABadAddressOpensNothing) {
     EXPECT_EQ(h.urls.opened.size(), 2u);
 }
 
-TEST(MainWindow, RelaysSetTheirPendingSettingAndAskForOneRun) {
-    ShellHarness h(Simulation::Receiver);
-    h.Start();
-    struct Relay {
-        uint32_t message;
-        int requestType;
-        std::optional<app::PendingSetting> pending;
-    };
-    auto& stub = h.shell->Configuration();
-    for (const Relay& r : {Relay{app::msg::kRelaySavePower, 9, std::nullopt},
-                           Relay{app::msg::kRelaySleep, 2, app::PendingSetting::Sleep},
-                           Relay{app::msg::kRelaySensorByte, 2, app::PendingSetting::SensorByte},
-                           Relay{app::msg::kRelayLiftOff, 2, app::PendingSetting::LiftOff},
-                           Relay{app::msg::kRelayPowerDown, 2, app::PendingSetting::PowerDown},
-                           Relay{app::msg::kRelayMoveWake, 10, app::PendingSetting::MoveWake},
-                           Relay{app::msg::kRelayShortPress, 10, app::PendingSetting::ShortPress}}) {
-        const int before = stub.ApplyRequests();
-        h.Send(r.message, 5);
-        EXPECT_EQ(stub.ApplyRequests(), before + 1) << r.message;
-        EXPECT_EQ(stub.LastRequestType(), r.requestType) << r.message;
-        if (r.pending) {
-            EXPECT_EQ(stub.LastPending(), r.pending) << r.message;
-        }
-    }
-    h.Send(app::msg::kApplyRequest, 0x80 | 6, 0);
-    EXPECT_EQ(stub.LastRequestType(), 6);
-    h.Send(app::msg::kMacrosChanged);
-    EXPECT_EQ(stub.MacroChanges(), 1);
-}
-
 TEST(MainWindow, ApplyRequestsAreDroppedWhileNoDeviceIsOnline) {
     ShellHarness h(Simulation::Receiver);
     h.Start();
     h.shell->Link().SimCommand("link off");
     ASSERT_TRUE(h.PumpUntil([&] { return h.Window().MessageWindow() != nullptr; }));
-    const int before = h.shell->Configuration().ApplyRequests();
+    h.Mouse().ClearLog();
     h.Send(app::msg::kApplyRequest, 6, 0);
     h.Send(app::msg::kRelaySleep, 5);
-    EXPECT_EQ(h.shell->Configuration().ApplyRequests(), before);
+    EXPECT_FALSE(h.shell->Configuration().ApplyRunning());
+    EXPECT_EQ(h.Mouse().CountFrames(0x06), 0);
+    EXPECT_EQ(h.Mouse().CountFrames(0x02), 0);
 }
 
 TEST(MainWindow, ApplyProgressShowsAndHidesItsControls) {
     ShellHarness h(Simulation::Receiver);
     h.Start();
-    h.Send(app::msg::kApplyProgress, 3);
+    h.Send(mousecfg::msg::kApplyProgress, 1, 1);
     for (const char* name : {"gif_vertical", "tranWnd", "ring", "text_apply"}) {
         EXPECT_TRUE(h.Visible(name)) << name;
     }
-    h.Send(app::msg::kApplyProgress, 0);
+    h.Send(mousecfg::msg::kApplyProgress, 0, 0);
     for (const char* name : {"gif_vertical", "apply_progress", "tranWnd", "ring", "text_apply"}) {
         EXPECT_FALSE(h.Visible(name)) << name;
     }

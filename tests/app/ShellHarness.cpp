@@ -56,7 +56,7 @@ ShellHarness::ShellHarness(app::Simulation simulation,
     app::CommandLine line;
     line.simulate = simulation;
     line.text = std::move(commandLineText);
-    shell = std::make_unique<app::Shell>(line, app::AppPaths::For(dir.path(), Res()), urls, fonts,
+    shell = std::make_unique<app::Shell>(line, app::AppPaths::For(dir.path(), Res()), urls, fonts, dialogs,
                                          [this](int code) { quits.push_back(code); });
 }
 
@@ -71,6 +71,13 @@ ShellHarness::~ShellHarness() {
 void ShellHarness::Start() {
     ASSERT_TRUE(shell->Start());
     Pump();
+    ASSERT_TRUE(WaitForApply());
+}
+
+bool ShellHarness::WaitForApply() {
+    const bool ended = PumpUntil([this] { return !shell->Configuration().ApplyRunning(); });
+    Pump();
+    return ended;
 }
 
 bool ShellHarness::PumpUntil(const std::function<bool()>& done) {

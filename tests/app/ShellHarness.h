@@ -11,11 +11,12 @@
 #include "app/CommandLine.h"
 #include "app/DeviceLink.h"
 #include "app/Shell.h"
-#include "app/StubDeviceConfiguration.h"
+#include "app/SessionConfiguration.h"
 #include "sim/VirtualMouse.h"
 #include "platform/FontRegistry.h"
 #include "platform/UrlOpener.h"
 #include "skin/HeadlessPlatform.h"
+#include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/TempDir.h"
 
 namespace mousecfg::test {
@@ -52,8 +53,10 @@ public:
                           std::string commandLineText = {});
     ~ShellHarness();
 
-    // Starts the shell and handles everything queued.
+    // Starts the shell and handles everything queued, including the run that brings the mouse in step.
     void Start();
+    // Handles messages until no apply run is under way (false after five seconds).
+    bool WaitForApply();
     // Handles posted messages and tasks until `done` (workers post from their threads) or five seconds passed.
     bool PumpUntil(const std::function<bool()>& done);
     void Pump();
@@ -75,6 +78,7 @@ public:
     TempDir dir;
     RecordingUrlOpener urls;
     RecordingFontRegistry fonts;
+    ScriptedFileDialogs dialogs;
     std::vector<int> quits;
     skin::HeadlessPlatform platform;
     std::unique_ptr<app::Shell> shell;

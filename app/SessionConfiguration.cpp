@@ -1,0 +1,351 @@
+#include "app/SessionConfiguration.h"
+
+#include <span>
+#include <string_view>
+
+#include "app/LanguageTexts.h"
+#include "config/SensorOptions.h"
+#include "device/ConnectionState.h"
+#include "config/ApplyMessages.h"
+#include "config/MouseSession.h"
+#include "device/ConnectionMonitor.h"
+#include "macro/MacroStore.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Trace.h"
+#include "platform/WindowTimers.h"
+
+namespace mousecfg::app {
+namespace {
+
+void TraceFailure(const Status& status) {
+    if (!status) {
+        trace::Printf("%s\n", status.message().c_str());
+    }
+}
+
+// The settings file keys a relay's setting is kept under.
+std::span<const std::string_view> SettingKeys(PendingSetting setting) {
+    using namespace sensor_key;
+    static constexpr std::string_view kSleep[] = {kSleepTime};
+    static constexpr std::string_view kPowerDown[] = {kPdTime};
+    static constexpr std::string_view kSensorByte[] = {kStraightLine, kRipple, kSmoothLine, kJitter};
+    static constexpr std::string_view kLiftOff[] = {kLodHeight};
+    static constexpr std::string_view kWake[] = {kMoveWake};
+    static constexpr std::string_view kPress[] = {kShortPress};
+    switch (setting) {
+        case PendingSetting::Sleep: return kSleep;
+        case PendingSetting::PowerDown: return kPowerDown;
+        case PendingSetting::SensorByte: return kSensorByte;
+        case PendingSetting::LiftOff: return kLiftOff;
+        case PendingSetting::MoveWake: return kWake;
+        case PendingSetting::ShortPress: return kPress;
+    }
+    return {};
+}
+
+// The session's relay message of a setting.
+uint32_t RelayMessage(PendingSetting setting) {
+    switch (setting) {
+        case PendingSetting::Sleep: return msg::kSleepTimeChanged;
+        case PendingSetting::PowerDown: return msg::kPowerDownTimeChanged;
+        case PendingSetting::SensorByte: return msg::kSensorFlagsChanged;
+        case PendingSetting::LiftOff: return msg::kLiftOffChanged;
+        case PendingSetting::MoveWake: return msg::kMoveWakeChanged;
+        case PendingSetting::ShortPress: return msg::kShortPressChanged;
+    }
+    return 0;
+}
+
+}  // namespace
+
+// The main window as the session sees it: its messages, timers and message windows, reached only once the window
+// has attached. The worker thread posts through it; the target is set before any run starts.
+class SessionConfiguration::WindowPort final : public MessageSink, public WindowTimers, public MessageBoxes {
+public:
+    void Attach(std::weak_ptr<MessageSink> window, WindowTimers& timers, MessageBoxes& boxes) {
+        window_ = std::move(window);
+        timers_ = &timers;
+        boxes_ = &boxes;
+    }
+
+    void Post(Message message) override {
+        if (auto window = window_.lock()) {
+            window->Post(std::move(message));
+        }
+    }
+    intptr_t Send(Message message) override {
+        auto window = window_.lock();
+        return window ? window->Send(std::move(message)) : 0;
+    }
+    void SetTimer(int id, std::chrono::milliseconds interval) override {
+        if (timers_ != nullptr) {
+            timers_->SetTimer(id, interval);
+        }
+    }
+    void KillTimer(int id) override {
+        if (timers_ != nullptr) {
+            timers_->KillTimer(id);
+        }
+    }
+    bool IsTimerRunning(int id) const override { return timers_ != nullptr && timers_->IsTimerRunning(id); }
+    int Show(const MessageBoxRequest& request) override {
+        if (boxes_ == nullptr) {
+            trace::Printf("%s\n", request.text.c_str());
+            return 0;
+        }
+        return boxes_->Show(request);
+    }
+
+private:
+    std::weak_ptr<MessageSink> window_;
+    WindowTimers* timers_ = nullptr;
+    MessageBoxes* boxes_ = nullptr;
+};
+
+SessionConfiguration::SessionConfiguration(const std::filesystem::path& resourceFolder, CommandSet& commands,
+                                           FileDialogs& dialogs, KeyNames keyNames)
+    : port_(std::make_unique<WindowPort>()) {
+    macros_ = std::make_unique<MacroStore>(MacroResourceFolder{resourceFolder}, dialogs, *port_, keyNames);
+    TraceFailure(macros_->LoadMacros());  // without a macro document, macro bindings fall back to defaults
+    const MouseSessionServices services{commands, *port_, *port_, dialogs, *port_, *macros_, *this, keyNames};
+    session_ = std::make_unique<MouseSession>(services, resourceFolder);
+}
+
+SessionConfiguration::~SessionConfiguration() {
+    session_.reset();  // joins a running worker while what it posts through still exists
+}
+
+void SessionConfiguration::Attach(const ApplyContext& context) {
+    context_.emplace(context);
+    port_->Attach(context.window, context.timers, context.boxes);
+}
+
+void SessionConfiguration::SetLanguage(const LanguageTexts& texts) {
+    MouseSessionTexts session;
+    const auto take = [&texts](std::string& field, const char* key) {
+        if (std::string text = texts.Message(key); !text.empty()) {
+            field = std::move(text);
+        }
+    };
+    take(session.title, "Tip");
+    take(session.wrongFile, "ImportErr");
+    take(session.damagedFile, "ImportErr");
+    take(session.ok, "MessageOK");
+    session_->SetTexts(std::move(session));
+}
+
+void SessionConfiguration::FollowLink() {
+    if (!context_) {
+        return;
+    }
+    const ConnectionMonitor& monitor = context_->monitor;
+    const LinkKind link = monitor.BleActive() ? LinkKind::Ble
+                          : monitor.State().connectionKind == ConnectionState::kCable ? LinkKind::Cable
+                                                                                       : LinkKind::Receiver;
+    if (link != session_->link()) {
+        session_->SetLink(link);
+    }
+}
+
+void SessionConfiguration::LoadDevice(const std::string& deviceName, const std::string& folder, DeviceLoad load) {
+    if (load == DeviceLoad::ImportFollowUp) {
+        return;  // import and reset load the device again themselves
+    }
+    if (session_->ApplyRunning()) {
+        // The run works on its own copy; loading now would show a document the run is about to replace.
+        trace::Write("LoadDevice: an apply run is under way, the device stays as it is\n");
+        return;
+    }
+    if (loaded_) {
+        TraceFailure(session_->SaveDocument());
+    }
+    FollowLink();
+    session_->SetDevice(deviceName, folder);
+    const Status status = session_->LoadDevice();
+    TraceFailure(status);
+    loaded_ = true;
+    if (context_) {
+        context_->monitor.SetStoredVariant(static_cast<uint8_t>(session_->feature().chipNumber));
+    }
+}
+
+MouseConfig* SessionConfiguration::Document() {
+    return loaded_ ? &session_->config() : nullptr;
+}
+
+const DeviceFeature* SessionConfiguration::Feature() const {
+    return loaded_ ? &session_->feature() : nullptr;
+}
+
+DeviceStateModel& SessionConfiguration::StateModel() {
+    return *session_;
+}
+
+void SessionConfiguration::DocumentChanged() {
+    if (loaded_) {
+        session_->DocumentChanged();
+    }
+}
+
+void SessionConfiguration::ShowProfile(int profile) {
+    if (loaded_) {
+        session_->ShowProfile(profile);
+    }
+}
+
+void SessionConfiguration::SetRebuilding(bool rebuilding) {
+    session_->SetDeviceEventsSuspended(rebuilding);
+}
+
+// The mouse may hold another profile or another configuration than the one saved here (it was used elsewhere,
+// or it was written while this program was not running): a full run that adopts the mouse's active profile
+// reads back what it shows when its tag matches, and writes the saved configuration otherwise.
+void SessionConfiguration::RefreshFromDevice() {
+    if (!loaded_ || session_->ApplyRunning()) {
+        return;
+    }
+    TraceFailure(session_->SaveDocument());
+    FollowLink();
+    TraceFailure(session_->LoadDevice());
+    if (context_) {
+        context_->monitor.SetStoredVariant(static_cast<uint8_t>(session_->feature().chipNumber));
+    }
+    session_->applyState().followMouseProfile = true;
+    session_->StartApply(true);
+}
+
+void SessionConfiguration::RequestApply(int requestType, bool full, int profile) {
+    if (!loaded_) {
+        return;
+    }
+    FollowLink();
+    const uintptr_t wParam = static_cast<uintptr_t>(requestType & 0x7F) | (full ? kApplyFullFlag : 0);
+    session_->OnApplyRequest(wParam, profile);
+}
+
+void SessionConfiguration::SetPending(PendingSetting setting) {
+    if (!loaded_) {
+        return;
+    }
+    session_->ReloadSensorOptions(SettingKeys(setting));
+    session_->RelayItem(RelayMessage(setting));
+}
+
+void SessionConfiguration::OnMacrosChanged() {
+    if (!loaded_) {
+        return;
+    }
+    FollowLink();
+    session_->OnMacrosChanged();
+}
+
+bool SessionConfiguration::ApplyRunning() const {
+    return session_->ApplyRunning();
+}
+
+bool SessionConfiguration::MacrosChanged() const {
+    return session_->ApplyRunning() && session_->applyState().macrosChanged;
+}
+
+void SessionConfiguration::ImportConfiguration() {
+    if (loaded_ && !session_->ApplyRunning()) {
+        FollowLink();
+        session_->ImportConfiguration();
+    }
+}
+
+Status SessionConfiguration::ExportConfiguration() {
+    if (!loaded_) {
+        return Status::Error("no device is loaded");
+    }
+    TraceFailure(session_->SaveDocument());  // the export reads the saved file
+    return session_->ExportConfiguration();
+}
+
+Status SessionConfiguration::ResetConfiguration() {
+    if (!loaded_) {
+        return Status::Error("no device is loaded");
+    }
+    if (session_->ApplyRunning()) {
+        return Status::Error("settings are still being written to the mouse");
+    }
+    FollowLink();
+    return session_->ResetConfiguration();
+}
+
+Status SessionConfiguration::SaveDocumentAndDpiMemory() {
+    return loaded_ ? session_->SaveDocument() : Status::Ok();
+}
+
+void SessionConfiguration::FinishRun() {
+    if (session_->ApplyRunning()) {
+        // Waits for the worker and takes its results over (new tags, values read back) before they are saved.
+        session_->HandleWorkerMessage(Message{msg::kApplyFinished, 0, 0, {}});
+    }
+}
+
+bool SessionConfiguration::HandleMessage(const Message& message, intptr_t& /*result*/) {
+    if (!session_->HandleWorkerMessage(message)) {
+        return false;
+    }
+    if (message.id == msg::kApplyFinished && context_) {
+        context_->monitor.RunDeferredBleReads();
+    }
+    return true;
+}
+
+void SessionConfiguration::ShowApplyProgress(bool show, bool full) {
+    if (context_) {
+        context_->host.ShowApplyProgress(show, full);
+    }
+}
+
+void SessionConfiguration::ShowApplySteps(int done, int total) {
+    if (context_) {
+        context_->host.ShowApplySteps(done, total);
+    }
+}
+
+void SessionConfiguration::ShowProfileSelector(int profile) {
+    if (view_ != nullptr) {
+        view_->ShowProfileSelector(profile);
+    }
+}
+
+void SessionConfiguration::RefreshPages(int profile) {
+    if (view_ != nullptr) {
+        view_->RefreshPages(profile);
+    }
+}
+
+void SessionConfiguration::ReinitAssignmentPopup() {
+    if (view_ != nullptr) {
+        view_->ReinitAssignmentPopup();
+    }
+}
+
+void SessionConfiguration::ShowLightingMode(int mode) {
+    if (view_ != nullptr) {
+        view_->ShowLightingMode(mode);
+    }
+}
+
+void SessionConfiguration::ShowDpiLevel(int level) {
+    if (view_ != nullptr) {
+        view_->ShowDpiLevel(level);
+    }
+}
+
+void SessionConfiguration::ShowRate(int index) {
+    if (view_ != nullptr) {
+        view_->ShowRate(index);
+    }
+}
+
+void SessionConfiguration::RefreshButtonLabels() {
+    if (view_ != nullptr) {
+        view_->RefreshButtonLabels();
+    }
+}
+
+}  // namespace mousecfg::app

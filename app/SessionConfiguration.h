@@ -1,0 +1,87 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "app/DeviceConfiguration.h"
+#include "config/MousePages.h"
+#include "macro/KeyNames.h"
+
+namespace mousecfg {
+class CommandSet;
+class FileDialogs;
+class MouseSession;
+}  // namespace mousecfg
+
+namespace mousecfg::app {
+
+// The device configuration of the program: the mouse session (configuration document, model description, apply
+// engine) and the macro document it binds, connected to the main window. The session exists from construction,
+// so that the connection monitor can be given its state model before the window attaches; until Attach its
+// messages, timers and message windows go nowhere.
+//
+// What the session asks of the pages goes to the page view (the mouse pages, once they show the configuration);
+// the progress display of a run goes to the window.
+class SessionConfiguration final : public DeviceConfiguration, private mousecfg::MousePages {
+public:
+    // `resourceFolder` holds the model folders, the macro document and the settings file; `commands` reach the
+    // mouse.
+    SessionConfiguration(const std::filesystem::path& resourceFolder, CommandSet& commands, FileDialogs& dialogs,
+                         KeyNames keyNames);
+    ~SessionConfiguration() override;  // waits for a running apply run
+
+    // The pages that show the configuration; null for none. Must outlive its use.
+    void SetPageView(mousecfg::MousePages* view) { view_ = view; }
+    MouseSession& Session() { return *session_; }
+
+    void Attach(const ApplyContext& context) override;
+    void SetLanguage(const LanguageTexts& texts) override;
+    void LoadDevice(const std::string& deviceName, const std::string& folder, DeviceLoad load) override;
+    MouseConfig* Document() override;
+    const DeviceFeature* Feature() const override;
+    void DocumentChanged() override;
+    void ShowProfile(int profile) override;
+    DeviceStateModel& StateModel() override;
+    void SetRebuilding(bool rebuilding) override;
+    void RefreshFromDevice() override;
+    void RequestApply(int requestType, bool full, int profile) override;
+    void SetPending(PendingSetting setting) override;
+    void OnMacrosChanged() override;
+    bool ApplyRunning() const override;
+    bool MacrosChanged() const override;
+    void ImportConfiguration() override;
+    Status ExportConfiguration() override;
+    Status ResetConfiguration() override;
+    MacroStore& Macros() override { return *macros_; }
+    Status SaveDocumentAndDpiMemory() override;
+    void FinishRun() override;
+    bool HandleMessage(const Message& message, intptr_t& result) override;
+
+private:
+    class WindowPort;
+
+    // mousecfg::MousePages: the progress goes to the window, the rest to the page view.
+    void ShowApplyProgress(bool show, bool full) override;
+    void ShowApplySteps(int done, int total) override;
+    void ShowProfileSelector(int profile) override;
+    void RefreshPages(int profile) override;
+    void ReinitAssignmentPopup() override;
+    void ShowLightingMode(int mode) override;
+    void ShowDpiLevel(int level) override;
+    void ShowRate(int index) override;
+    void RefreshButtonLabels() override;
+
+    // The session's link follows the connection the monitor chose.
+    void FollowLink();
+    bool Loaded() const { return loaded_; }
+
+    std::unique_ptr<WindowPort> port_;
+    std::unique_ptr<MacroStore> macros_;
+    std::unique_ptr<MouseSession> session_;
+    std::optional<ApplyContext> context_;
+    mousecfg::MousePages* view_ = nullptr;
+    bool loaded_ = false;
+};
+
+}  // namespace mousecfg::app
