@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <optional>
 
 #include <nlohmann/json.hpp>
@@ -130,8 +131,19 @@ TEST_F(ConfigCommands, ExportResetImportRestoresTheConfiguration) {
     EXPECT_EQ(mouse_.profile0->light[0][0], 0x85) << "the mouse holds the imported lighting mode";
     EXPECT_EQ(Show()["profiles"], before["profiles"]);
 
-    ASSERT_EQ(Run("receiver", {"export", file}).status, 0) << "the receiver is another device of the catalogue";
-    const ToolRun foreign = Run("cable", {"import", file});
+    // The same mouse behind its receiver is the same device: what one link exported, the other imports.
+    ASSERT_EQ(Run("receiver", {"export", file}).status, 0);
+    const ToolRun otherLink = Run("cable", {"import", file});
+    EXPECT_EQ(otherLink.status, 0) << otherLink.err;
+
+    nlohmann::json foreignFile = nlohmann::json::parse(test::TempDir::Read(file));
+    foreignFile["MouseName"] = nlohmann::json::array();
+    for (const char c : std::string("Other Mouse")) {
+        foreignFile["MouseName"].push_back(static_cast<int>(c));
+    }
+    const std::string foreignPath = (res_ / "other.Mouse.Config").string();
+    std::ofstream(foreignPath) << foreignFile.dump(4);
+    const ToolRun foreign = Run("cable", {"import", foreignPath});
     EXPECT_EQ(foreign.status, 2);
     EXPECT_NE(foreign.err.find("does not belong"), std::string::npos);
 }
