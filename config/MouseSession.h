@@ -168,7 +168,7 @@ class MouseSession final : public DeviceStateModel {
 
     // --- DeviceStateModel, user-interface thread: replies to reads made over BLE ---
     void SetCurrentDeviceName(const std::string& name) override { deviceName_ = name; }
-    void SetMouseProfileTags(const std::array<uint16_t, 4>& tags) override { bleMouseTags_ = tags; }
+    void SetMouseProfileTags(const std::array<uint16_t, 4>& tags) override;
     void SetCurrentProfileFromMouse(int profile) override;
     void SetDpiLevelsFromMouse(int currentLevel, const std::array<DpiLevelReading, 8>& levels) override;
     void BeginLightingRead(int modeCode, uint16_t value) override;
@@ -220,6 +220,9 @@ class MouseSession final : public DeviceStateModel {
     bool skipBleDeviceInfo_ = false;
     int lightingModeRead_ = -1;  // the mode whose effect record a BLE lighting read delivers next
     std::optional<std::array<uint16_t, 4>> bleMouseTags_;
+    // Tags runs wrote over BLE that no reply has shown yet: a reply to a read sent before the write must not undo
+    // them (profile -> tag).
+    std::map<int, uint16_t> bleWrittenTags_;
     std::optional<ApplyOutcome> lastOutcome_;
     std::atomic<bool> applyRunning_{false};  // so other threads (settings window) see a run under way
     std::atomic<bool> eventsSuspended_{false};

@@ -11,6 +11,20 @@ constexpr int kMaxBrightness = 6;
 
 }  // namespace
 
+void MouseSession::SetMouseProfileTags(const std::array<uint16_t, 4>& tags) {
+    std::array<uint16_t, 4> known = tags;
+    for (auto it = bleWrittenTags_.begin(); it != bleWrittenTags_.end();) {
+        const auto p = static_cast<size_t>(it->first);
+        if (known[p] == it->second) {
+            it = bleWrittenTags_.erase(it);  // the mouse shows the tag: later replies are to be believed again
+        } else {
+            known[p] = it->second;  // the reply answers a read sent before the tag was written
+            ++it;
+        }
+    }
+    bleMouseTags_ = known;
+}
+
 void MouseSession::SetCurrentProfileFromMouse(int profile) {
     // The program keeps three profiles: the mouse's fourth (or anything larger) reads as the first.
     const int adopted = InProfile(profile) ? profile : 0;

@@ -54,20 +54,12 @@ BleMessageOutcome BleReplyDecoder::Decode(uintptr_t code, std::string_view text,
         trace::Printf("BLE reply %#x ignored: not a reply with data\n", static_cast<unsigned>(code));
         return {};
     }
-    // Which reply of types 2 and 9 this is, the request block tells: the subtype or part of the last request.
-    // While an apply run holds the block (its reads are answered during the run) the main thread must not wait
-    // for it, and the block would name the run's last request anyway: the reply's own header, which echoes the
-    // request's, tells instead.
+    // Which reply of types 2 and 9 this is: the reply's own header, which echoes its request's index and offset,
+    // tells it; the request block (the subtype or part of the last request) only where the header does not.
+    // Replies come back asynchronously, so the block may already name a later request, and while an apply run
+    // holds it the main thread must not wait for it.
     auto session = commands_.TryAcquire();
-    ReplyKind kind;
-    if (session) {
-        kind = ReplyKind{(*session)->subtype, (*session)->part};
-    } else {
-        const size_t offsetAt = 1 + CommandFrame::kOffsetLowAt;
-        const bool atStart = bytes->size() > offsetAt + 1 && (*bytes)[offsetAt] == 0 && (*bytes)[offsetAt + 1] == 0;
-        const size_t indexAt = 1 + CommandFrame::kIndexAt;
-        kind = ReplyKind{(*bytes)[indexAt], atStart ? request::kLightHeader : request::kLightRecord};
-    }
+    const ReplyKind kind = IdentifyReply(*bytes, session ? &session->request() : nullptr);
     const size_t needed = DataNeeded(type, kind.subtype, kind.part);
     if (needed == 0 || (*bytes)[kLengthAt] < needed || bytes->size() < kDataAt + needed) {
         trace::Printf("BLE reply %#x ignored: %zu bytes\n", static_cast<unsigned>(code), bytes->size());
@@ -106,6 +98,23 @@ BleMessageOutcome BleReplyDecoder::Decode(uintptr_t code, std::string_view text,
         default:
             return {};
     }
+}
+
+BleReplyDecoder::ReplyKind BleReplyDecoder::IdentifyReply(const std::vector<uint8_t>& reply,
+                                                          const DeviceRequest* lastRequest) {
+    const uint8_t index = reply[1 + CommandFrame::kIndexAt];
+    const size_t offsetAt = 1 + CommandFrame::kOffsetLowAt;
+    const bool atStart = reply[offsetAt] == 0 && reply[offsetAt + 1] == 0;
+    ReplyKind kind{index, atStart ? request::kLightHeader : request::kLightRecord};
+    if (lastRequest != nullptr) {
+        if (index != request::kProfileTag && index != request::kActiveProfile) {
+            kind.subtype = lastRequest->subtype;
+        }
+        if (atStart) {
+            kind.part = lastRequest->part;
+        }
+    }
+    return kind;
 }
 
 void BleReplyDecoder::RunDeferredReads() {

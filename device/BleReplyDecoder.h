@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "device/CommandSet.h"
 #include "device/ConnectionRefresh.h"
@@ -50,6 +51,9 @@ class BleReplyDecoder {
         uint8_t part = 0;
     };
 
+    // The request a reply answers: from the index and offset its header echoes, else from `lastRequest` (null
+    // while the block is taken). `reply` holds at least a whole frame header.
+    static ReplyKind IdentifyReply(const std::vector<uint8_t>& reply, const DeviceRequest* lastRequest);
     void ReadLightingRecord(CommandSet::Session& session);
     BleMessageOutcome DeviceInfo(const uint8_t* d, uint8_t& storedVariant);
     void DpiTable(const uint8_t* d);

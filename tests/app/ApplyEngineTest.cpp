@@ -6,6 +6,7 @@
 #include "app/SessionConfiguration.h"
 #include "app/ShellMessages.h"
 #include "config/DeviceFeature.h"
+#include "config/KeyAssignment.h"
 #include "config/MouseConfig.h"
 #include "config/MouseSession.h"
 #include "device/DeviceMessages.h"
@@ -167,6 +168,26 @@ TEST(ApplyEngine, TheMoreMenuExportsResetsAndImports) {
     ASSERT_TRUE(h.WaitForApply());
     EXPECT_EQ(Document(h).profiles[0].fireValue, 55);
     EXPECT_EQ(h.Mouse().System().profileTags[0], SavedTags(h)[0]) << "the imported profile was written";
+}
+
+// Over BLE the replies to a run's reads arrive while it runs: the window keeps handling messages, and the tags
+// the run wrote let the next run match, so macro bindings stay.
+TEST(ApplyEngine, OverBleRunsKeepTheWindowResponsiveAndTheMacroBindings) {
+    ShellHarness h(Simulation::Ble);
+    h.Start();
+    ASSERT_TRUE(h.PumpUntil([&] { return h.Text("connect_text") == "Connected by Bluetooth"; }));
+    ASSERT_TRUE(h.WaitForApply());
+    ASSERT_NE(Engine(h).Document(), nullptr);
+    Engine(h).RefreshFromDevice();  // the first run over BLE knows no tags of the mouse
+    ASSERT_TRUE(h.WaitForApply());
+    ASSERT_TRUE(AssignMacro(Document(h), Engine(h).Macros(), Document(h).currentProfile, 3, 0, 0));
+    const std::string macro = Document(h).keyProfiles[0].at(ButtonName(3)).macroGuid;
+    ASSERT_FALSE(macro.empty());
+    for (int run = 0; run < 2; ++run) {
+        h.Send(app::msg::kApplyRequest, 0x80 | 2, 0);
+        ASSERT_TRUE(h.WaitForApply());
+        EXPECT_EQ(Document(h).keyProfiles[0].at(ButtonName(3)).macroGuid, macro) << "run " << run;
+    }
 }
 
 }  // namespace

@@ -104,6 +104,20 @@ TEST_F(BleReplyDecoderTest, SystemSettingRepliesFollowTheRequestsSubtype) {
     EXPECT_EQ(model_.profileFromMouse, 0) << "profiles above 3 read as 0";
 }
 
+TEST_F(BleReplyDecoderTest, ALateReplyIsTakenForWhatItsHeaderNamesNotForTheLastRequest) {
+    SetRequest(request::kActiveProfile, request::kLightRecord);  // requests made after the replies' reads
+    Decode(request::kSystemSetting, ReplyText(0x82, {0, 7, 0, 8, 0, 9, 0, 10}, request::kProfileTag));
+    EXPECT_EQ(model_.profileTags, (std::array<uint16_t, 4>{7, 8, 9, 10}));
+    EXPECT_FALSE(model_.profileFromMouse.has_value());
+    Decode(request::kLightEffect, ReplyText(0x89, {0x84, 0, 0}, 0, 0));
+    EXPECT_TRUE(model_.lightingReads.empty()) << "without an offset the block decides: not a header";
+    std::vector<uint8_t> record(25, 0);
+    record[0] = 1;
+    SetRequest(0, request::kLightHeader);
+    Decode(request::kLightEffect, ReplyText(0x89, record, 0, 4 * 25));
+    EXPECT_EQ(model_.lightingRecords.size(), 1u) << "a reply at a record's offset is a record";
+}
+
 TEST_F(BleReplyDecoderTest, DpiTableGivesLevelsValuesAndMultipliers) {
     std::vector<uint8_t> data(20, 0);
     data[0] = 0b00000101;  // levels 0 and 2 on
