@@ -307,45 +307,31 @@ void SessionConfiguration::ShowApplySteps(int done, int total) {
 }
 
 void SessionConfiguration::ShowProfileSelector(int profile) {
-    if (view_ != nullptr) {
-        view_->ShowProfileSelector(profile);
-    }
+    view_->ShowProfileSelector(profile);
 }
 
 void SessionConfiguration::RefreshPages(int profile) {
-    if (view_ != nullptr) {
-        view_->RefreshPages(profile);
-    }
+    view_->RefreshPages(profile);
 }
 
 void SessionConfiguration::ReinitAssignmentPopup() {
-    if (view_ != nullptr) {
-        view_->ReinitAssignmentPopup();
-    }
+    view_->ReinitAssignmentPopup();
 }
 
 void SessionConfiguration::ShowLightingMode(int mode) {
-    if (view_ != nullptr) {
-        view_->ShowLightingMode(mode);
-    }
+    view_->ShowLightingMode(mode);
 }
 
 void SessionConfiguration::ShowDpiLevel(int level) {
-    if (view_ != nullptr) {
-        view_->ShowDpiLevel(level);
-    }
+    view_->ShowDpiLevel(level);
 }
 
 void SessionConfiguration::ShowRate(int index) {
-    if (view_ != nullptr) {
-        view_->ShowRate(index);
-    }
+    view_->ShowRate(index);
 }
 
 void SessionConfiguration::RefreshButtonLabels() {
-    if (view_ != nullptr) {
-        view_->RefreshButtonLabels();
-    }
+    view_->RefreshButtonLabels();
 }
 
 }  // namespace mousecfg::app

@@ -32,7 +32,7 @@ public:
     ~SessionConfiguration() override;  // waits for a running apply run
 
     // The pages that show the configuration; null for none. Must outlive its use.
-    void SetPageView(mousecfg::MousePages* view) { view_ = view; }
+    void SetPageView(mousecfg::MousePages* view) { view_ = view != nullptr ? view : &noView_; }
     MouseSession& Session() { return *session_; }
 
     void Attach(const ApplyContext& context) override;
@@ -80,7 +80,8 @@ private:
     std::unique_ptr<MacroStore> macros_;
     std::unique_ptr<MouseSession> session_;
     std::optional<ApplyContext> context_;
-    mousecfg::MousePages* view_ = nullptr;
+    mousecfg::MousePages noView_;  // shows nothing
+    mousecfg::MousePages* view_ = &noView_;
     bool loaded_ = false;
 };
 
