@@ -102,7 +102,7 @@ private:
     bool HandleRelayMessage(const Message& message);
     void OnDeviceEvent(const Message& message);
     void OnApplyRequest(const Message& message);
-    void Relay(int item, std::optional<PendingSetting> setting);
+    void Relay(int item, PendingSetting setting);
     void OnDeviceConfig(const Message& message);
     void OnLanguageChange(const std::string& name);
     void OnCloseConfig(const Message& message);

@@ -44,8 +44,9 @@ struct ApplyContext {
     ConnectionMonitor& monitor;
 };
 
-// The settings a relay marks as changed before it asks for a single apply run of their request type.
-enum class PendingSetting { Sleep, PowerDown, SensorByte, LiftOff, MoveWake, ShortPress };
+// The settings a relay marks as changed before it asks for a single apply run of their request type (the power-save
+// choice marks nothing: the lighting run it asks for carries it).
+enum class PendingSetting { SavePower, Sleep, PowerDown, SensorByte, LiftOff, MoveWake, ShortPress };
 
 // How message 2034 asks for the device to be loaded.
 enum class DeviceLoad { First = 1, ImportFollowUp = 2, Reselect = 3 };

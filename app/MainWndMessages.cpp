@@ -121,7 +121,7 @@ bool CKivoMainWnd::HandleRelayMessage(const Message& message) {
     constexpr int kLightingEffect = 9;
     constexpr int kDeviceOption = 10;
     switch (message.id) {
-        case msg::kRelaySavePower: Relay(kLightingEffect, std::nullopt); return true;
+        case msg::kRelaySavePower: Relay(kLightingEffect, PendingSetting::SavePower); return true;
         case msg::kRelaySleep: Relay(kSystemSetting, PendingSetting::Sleep); return true;
         case msg::kRelaySensorByte: Relay(kSystemSetting, PendingSetting::SensorByte); return true;
         case msg::kRelayLiftOff: Relay(kSystemSetting, PendingSetting::LiftOff); return true;
@@ -173,13 +173,11 @@ void CKivoMainWnd::OnApplyRequest(const Message& message) {
                                          static_cast<int>(message.lParam));
 }
 
-void CKivoMainWnd::Relay(int item, std::optional<PendingSetting> setting) {
+void CKivoMainWnd::Relay(int item, PendingSetting setting) {
     if (connectionUpdating_ || services_.configuration.ApplyRunning()) {
         return;
     }
-    if (setting) {
-        services_.configuration.SetPending(*setting);
-    }
+    services_.configuration.SetPending(setting);
     const MouseConfig* document = services_.configuration.Document();
     Send(Message{msg::kApplyRequest, static_cast<uintptr_t>(item), document != nullptr ? document->currentProfile : 0,
                  {}});

@@ -4,11 +4,11 @@
 #include <string_view>
 
 #include "app/LanguageTexts.h"
-#include "config/SensorOptions.h"
-#include "device/ConnectionState.h"
 #include "config/ApplyMessages.h"
 #include "config/MouseSession.h"
+#include "config/SensorOptions.h"
 #include "device/ConnectionMonitor.h"
+#include "device/ConnectionState.h"
 #include "macro/MacroStore.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Trace.h"
@@ -26,6 +26,7 @@ void TraceFailure(const Status& status) {
 // The settings file keys a relay's setting is kept under.
 std::span<const std::string_view> SettingKeys(PendingSetting setting) {
     using namespace sensor_key;
+    static constexpr std::string_view kSavePower[] = {kSavePowerSelect};
     static constexpr std::string_view kSleep[] = {kSleepTime};
     static constexpr std::string_view kPowerDown[] = {kPdTime};
     static constexpr std::string_view kSensorByte[] = {kStraightLine, kRipple, kSmoothLine, kJitter};
@@ -33,6 +34,7 @@ std::span<const std::string_view> SettingKeys(PendingSetting setting) {
     static constexpr std::string_view kWake[] = {kMoveWake};
     static constexpr std::string_view kPress[] = {kShortPress};
     switch (setting) {
+        case PendingSetting::SavePower: return kSavePower;
         case PendingSetting::Sleep: return kSleep;
         case PendingSetting::PowerDown: return kPowerDown;
         case PendingSetting::SensorByte: return kSensorByte;
@@ -46,6 +48,7 @@ std::span<const std::string_view> SettingKeys(PendingSetting setting) {
 // The session's relay message of a setting.
 uint32_t RelayMessage(PendingSetting setting) {
     switch (setting) {
+        case PendingSetting::SavePower: return msg::kSavePowerChanged;
         case PendingSetting::Sleep: return msg::kSleepTimeChanged;
         case PendingSetting::PowerDown: return msg::kPowerDownTimeChanged;
         case PendingSetting::SensorByte: return msg::kSensorFlagsChanged;

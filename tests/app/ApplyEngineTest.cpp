@@ -95,6 +95,16 @@ TEST(ApplyEngine, RelaysWriteTheSettingTheSettingsFileHolds) {
     ASSERT_TRUE(h.WaitForApply());
     EXPECT_EQ(h.Mouse().System().powerDownSeconds, 15 * 60);
     EXPECT_EQ(h.Mouse().System().sleepSeconds, 7 * 60);
+
+    // The power-save choice travels in the lighting mode byte (bit 6).
+    const auto modeByte = [&] { return h.Mouse().Profile(0).light[0][0]; };
+    for (const char* choice : {"1", "0"}) {
+        test::SetSetting(h.Res(), "Set", "SavePowerSelect", choice);
+        ini::ClearCache();
+        h.Send(app::msg::kRelaySavePower);
+        ASSERT_TRUE(h.WaitForApply());
+        EXPECT_EQ((modeByte() & 0x40) != 0, choice[0] == '1') << choice;
+    }
 }
 
 TEST(ApplyEngine, AMacroChangeWritesTheKeysAndRenewsEveryTag) {
