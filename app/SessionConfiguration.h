@@ -74,7 +74,6 @@ private:
 
     // The session's link follows the connection the monitor chose.
     void FollowLink();
-    bool Loaded() const { return loaded_; }
 
     std::unique_ptr<WindowPort> port_;
     std::unique_ptr<MacroStore> macros_;
