@@ -306,8 +306,7 @@ std::optional<std::string> CKivoMainWnd::QueryControlText(std::string_view textI
 }
 
 std::string CKivoMainWnd::ModelName() const {
-    const DeviceRecord record = services_.catalogue.Record(static_cast<size_t>(currentDevice_));
-    return !record.name.empty() ? record.name : (record.names.empty() ? record.productName : record.names.front());
+    return services_.catalogue.Record(static_cast<size_t>(currentDevice_)).ModelName();
 }
 
 std::string CKivoMainWnd::CurrentDeviceName() const {

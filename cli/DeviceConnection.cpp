@@ -135,7 +135,7 @@ Result<ModelIdentity> DeviceConnection::Identify(const std::filesystem::path& re
     }
     const DeviceRecord record = catalogue.Record(index);
     ModelIdentity identity;
-    identity.name = !record.name.empty() ? record.name : !record.names.empty() ? record.names[0] : record.productName;
+    identity.name = record.ModelName();
     identity.folder = record.folder;
     if (identity.folder.empty()) {
         return Status::Error("the catalogue names no model folder for " + identity.name);

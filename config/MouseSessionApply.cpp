@@ -166,7 +166,7 @@ void MouseSession::TakeOverOutcome(const ApplyOutcome& outcome) {
         }
         // Over BLE the mouse's tags are only known from replies, and the one this run read came before its
         // write: without this the next run would find a mismatch and reset every macro binding again.
-        if (link_ == LinkKind::Ble && profile >= 0 && profile < 4) {
+        if (link_ == LinkKind::Ble && profile >= 0 && profile < kProfileTagCount) {
             if (!bleMouseTags_) {
                 bleMouseTags_.emplace();
             }

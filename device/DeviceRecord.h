@@ -40,6 +40,10 @@ struct DeviceRecord {
     std::shared_ptr<HidHandle> featureHandle;  // usage page 0xFF01: feature reports 6 and 7
     std::shared_ptr<HidHandle> inputHandle;    // usage page 0xFF00: input report 5
     size_t inputReportLength = 0;            // bytes one read of the input interface needs
+
+    // The name configuration files and macro bindings know the device by: the matched "Ser" entry, else the
+    // first, else the product string.
+    std::string ModelName() const { return !name.empty() ? name : !names.empty() ? names.front() : productName; }
 };
 
 }  // namespace mousecfg
