@@ -16,6 +16,11 @@ case "$flavour" in
     *) echo "build: unknown flavour '$flavour' (normal, asan or tsan)" >&2; exit 2 ;;
 esac
 
+# ccache (when installed) keys objects by paths relative to the checkout, so every clone and build folder shares
+# them; the cache is kept at 5 GB.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+command -v ccache >/dev/null && ccache --max-size=5G >/dev/null 2>&1 || true
+
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOUSECFG_WERROR=ON \
     -DMOUSECFG_SANITIZE="$sanitize" >/dev/null
 if [ $# -gt 0 ]; then

@@ -15,6 +15,7 @@ if [ ${#targets[@]} -eq 0 ]; then
     targets=(fuzz_mouse_config fuzz_macro_document fuzz_preset_files fuzz_device_feature)
 fi
 
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1   # as in scripts/build.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOUSECFG_WERROR=ON \
     -DMOUSECFG_FUZZ=ON -DMOUSECFG_BUILD_TESTS=OFF -DMOUSECFG_BUILD_BENCH=OFF >/dev/null
 cmake --build build-fuzz --target mousecfg_fuzz
