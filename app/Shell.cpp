@@ -5,26 +5,41 @@
 #include "app/CKivoMainWnd.h"
 #include "app/DeviceLink.h"
 #include "app/EmptyMacroPage.h"
-#include "app/EmptyMousePages.h"
+#include "app/MouseConfigPages.h"
 #include "app/ShellMessages.h"
 #include "app/SessionConfiguration.h"
 #include "device/BleLink.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/Autostart.h"
+#include "platform/ProgramLauncher.h"
 #include "platform/Trace.h"
 #include "skin/SkinResources.h"
 
 namespace mousecfg::app {
+namespace {
+
+// Without a launcher the desktop has no programs to offer.
+class NoPrograms final : public ProgramLauncher {
+public:
+    std::optional<std::filesystem::path> FindProgram(std::string_view /*name*/) const override { return std::nullopt; }
+    Status StartDetached(const std::filesystem::path& program, const std::vector<std::string>& /*arguments*/) override {
+        return Status::Error(program.string() + ": starting programs is not available");
+    }
+};
+
+}  // namespace
 
 Shell::Shell(CommandLine commandLine, AppPaths paths, UrlOpener& urls, FontRegistry& fonts, FileDialogs& dialogs,
-             std::function<void(int)> quit)
+             std::function<void(int)> quit, ProgramLauncher* launcher)
     : commandLine_(std::move(commandLine)),
       paths_(std::move(paths)),
       description_(StartupDescription::Read(paths_.FeatureFile())),
       urls_(urls),
       fonts_(fonts),
       dialogs_(dialogs),
-      quit_(std::move(quit)) {}
+      quit_(std::move(quit)),
+      noPrograms_(launcher == nullptr ? std::make_unique<NoPrograms>() : nullptr),
+      launcher_(launcher != nullptr ? *launcher : *noPrograms_) {}
 
 Shell::~Shell() {
     Shutdown();
@@ -44,7 +59,7 @@ bool Shell::Start() {
     KeyNames keyNames(KeyboardLayout::FromNames({}));
     configuration_ = std::make_unique<SessionConfiguration>(paths_.resourceFolder, link_->Commands(), dialogs_,
                                                             std::move(keyNames));
-    mousePages_ = std::make_unique<EmptyMousePages>(*configuration_);
+    mousePages_ = std::make_unique<MouseConfigPages>(*configuration_, paths_, launcher_);
     macroPage_ = std::make_unique<EmptyMacroPage>();
     DeviceLink* link = link_.get();
     ShellServices services{paths_,

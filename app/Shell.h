@@ -10,6 +10,7 @@
 namespace mousecfg {
 class FileDialogs;
 class FontRegistry;
+class ProgramLauncher;
 class UrlOpener;
 }  // namespace mousecfg
 
@@ -18,7 +19,7 @@ namespace mousecfg::app {
 class CKivoMainWnd;
 class DeviceLink;
 class EmptyMacroPage;
-class EmptyMousePages;
+class MouseConfigPages;
 class SessionConfiguration;
 
 // The program from its command line to the running main window, without the parts that need Qt (the entry
@@ -26,8 +27,9 @@ class SessionConfiguration;
 // folder, the device link (real or virtual), the device configuration, the pages and the main window.
 class Shell {
 public:
+    // `launcher` starts the desktop's mouse settings and on-screen keyboard; without one the pages offer neither.
     Shell(CommandLine commandLine, AppPaths paths, UrlOpener& urls, FontRegistry& fonts, FileDialogs& dialogs,
-          std::function<void(int)> quit);
+          std::function<void(int)> quit, ProgramLauncher* launcher = nullptr);
     ~Shell();
 
     // What the start-up description says: the instance name and the skin folder.
@@ -54,9 +56,11 @@ private:
     FontRegistry& fonts_;
     FileDialogs& dialogs_;
     std::function<void(int)> quit_;
+    std::unique_ptr<ProgramLauncher> noPrograms_;
+    ProgramLauncher& launcher_;
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<SessionConfiguration> configuration_;
-    std::unique_ptr<EmptyMousePages> mousePages_;
+    std::unique_ptr<MouseConfigPages> mousePages_;
     std::unique_ptr<EmptyMacroPage> macroPage_;
     std::unique_ptr<CKivoMainWnd> window_;
 };

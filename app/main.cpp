@@ -16,6 +16,7 @@
 #include "layout/IUiEffectManagerImpl.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtFontRegistry.h"
+#include "platform/qt/QtProgramLauncher.h"
 #include "platform/qt/QtUrlOpener.h"
 #include "platform/qt/SingleInstance.h"
 #include "skin/SkinResources.h"
@@ -83,7 +84,8 @@ int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
     qt::QtUrlOpener urls;
     qt::QtFontRegistry fonts;
     qt::QtFileDialogs dialogs;
-    app::Shell shell(line, paths, urls, fonts, dialogs, [](int code) { QCoreApplication::exit(code); });
+    qt::QtProgramLauncher launcher;
+    app::Shell shell(line, paths, urls, fonts, dialogs, [](int code) { QCoreApplication::exit(code); }, &launcher);
     instance.SetRequestHandler([&shell](const std::string& request) { return shell.HandleRequest(request); });
     if (!shell.Start()) {
         std::fprintf(stderr, "mousecfg: the main window could not be created\n");
