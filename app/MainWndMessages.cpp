@@ -45,6 +45,9 @@ bool CKivoMainWnd::HandleStandardMessage(const Message& message, intptr_t& /*res
             }
             return false;
         case skin::msg::kActivate:
+            if ((message.wParam & 0xFFFF) == 0) {
+                services_.macroPage.OnFocusLost();
+            }
             if ((message.wParam & 0xFFFF) != 0 && (message.wParam >> 16) != 0) {
                 monitor_->SelectActiveDevice(true);
                 RunConnectionDisplay(false);
@@ -52,6 +55,12 @@ bool CKivoMainWnd::HandleStandardMessage(const Message& message, intptr_t& /*res
             return false;
         case skin::msg::kTimer:
             return monitor_->OnTimer(static_cast<int>(message.wParam));
+        case skin::msg::kRButtonUp:
+            if (IsSelected("btn_Mac")) {
+                services_.macroPage.OnRightClick(
+                    {skin::msg::PointParamX(message.lParam), skin::msg::PointParamY(message.lParam)});
+            }
+            return false;
         case skin::msg::kMouseWheel:
             if (skin::Control* sink = FindControl("TmpFocusButton")) {
                 GetPaintManager().SetFocus(sink);

@@ -4,9 +4,9 @@
 
 #include "app/CKivoMainWnd.h"
 #include "app/DeviceLink.h"
-#include "app/EmptyMacroPage.h"
 #include "app/EmptyMousePages.h"
 #include "app/ShellMessages.h"
+#include "app/macro/MacroEditorPage.h"
 #include "app/SessionConfiguration.h"
 #include "device/BleLink.h"
 #include "platform/KeyboardLayout.h"
@@ -45,7 +45,7 @@ bool Shell::Start() {
     configuration_ = std::make_unique<SessionConfiguration>(paths_.resourceFolder, link_->Commands(), dialogs_,
                                                             std::move(keyNames));
     mousePages_ = std::make_unique<EmptyMousePages>(*configuration_);
-    macroPage_ = std::make_unique<EmptyMacroPage>();
+    macroPage_ = std::make_unique<MacroEditorPage>(*configuration_);
     DeviceLink* link = link_.get();
     ShellServices services{paths_,
                            description_.mutexName,

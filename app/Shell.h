@@ -17,8 +17,8 @@ namespace mousecfg::app {
 
 class CKivoMainWnd;
 class DeviceLink;
-class EmptyMacroPage;
 class EmptyMousePages;
+class MacroEditorPage;
 class SessionConfiguration;
 
 // The program from its command line to the running main window, without the parts that need Qt (the entry
@@ -45,6 +45,7 @@ public:
     CKivoMainWnd& Window() { return *window_; }
     DeviceLink& Link() { return *link_; }
     SessionConfiguration& Configuration() { return *configuration_; }
+    MacroEditorPage& MacroPage() { return *macroPage_; }
 
 private:
     CommandLine commandLine_;
@@ -57,7 +58,7 @@ private:
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<SessionConfiguration> configuration_;
     std::unique_ptr<EmptyMousePages> mousePages_;
-    std::unique_ptr<EmptyMacroPage> macroPage_;
+    std::unique_ptr<MacroEditorPage> macroPage_;
     std::unique_ptr<CKivoMainWnd> window_;
 };
 

@@ -117,6 +117,8 @@ void MacroItemDialog::Arrange(int kind) {
     kind_ = std::clamp(kind, kMouseKind, kDpiKind);
     SetVisible("btn_Modify_MouseType", kind_ == kMouseKind);
     SetVisible("chk_Modify_KeyboardValue", kind_ == kKeyKind);
+    SetVisible("lab_Motify_KeyHint", kind_ == kKeyKind);
+    SetVisible("Layout_Motify_Marks", kind_ == kKeyKind || kind_ == kMoveKind);
     for (const char* name : {"btn_Motify_XYType", "chk_Motify_XDirect", "chk_Motify_YDirect",
                              "Layout_Motify_XYValue"}) {
         SetVisible(name, kind_ == kMoveKind);
