@@ -45,7 +45,7 @@ public:
     CKivoMainWnd& Window() { return *window_; }
     DeviceLink& Link() { return *link_; }
     SessionConfiguration& Configuration() { return *configuration_; }
-    MacroEditorPage& MacroPage() { return *macroPage_; }
+    MacroEditorPage& EditorPage() { return *macroPage_; }
 
 private:
     CommandLine commandLine_;
