@@ -31,6 +31,9 @@ void CPopMacroSetWnd::InitWindow() {
     previousTextSource_ = skin::SkinResources::GetTextQueryInterface();
     skin::SkinResources::SetTextQueryInterface(this);
     GetPaintManager().ReloadText();
+    if (!texts_.FontName().empty()) {
+        GetPaintManager().SetFontFamilyForAll(texts_.FontName());  // the language's face, as the main window has
+    }
     dialog_.Open(item_);
 }
 
