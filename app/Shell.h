@@ -6,6 +6,7 @@
 
 #include "app/AppPaths.h"
 #include "app/CommandLine.h"
+#include "platform/KeyboardLayout.h"
 
 namespace mousecfg {
 class FileDialogs;
@@ -39,6 +40,8 @@ public:
     // TEXT to the virtual mouse; "status" tells whether the window is visible and whether it hides in the tray.
     // Returns the answer for the second start.
     std::string HandleRequest(const std::string& request);
+    // The session's keyboard layout changed: key names of the macro page and its dialog follow it.
+    void FollowKeyboardLayout(const KeyboardLayout::Names& names);
     // Ends the device threads; the window then answers nothing. Before the shell goes.
     void Shutdown();
 

@@ -5,6 +5,7 @@
 
 #include "app/DeviceConfiguration.h"
 #include "app/ShellMessages.h"
+#include "app/XkbRulesNames.h"
 #include "app/macro/CPopMacroSetWnd.h"
 #include "app/macro/MacroEditorPage.h"
 #include "config/KeyAssignment.h"
@@ -205,6 +206,35 @@ TEST_F(MacroPageWindow, RightClickOnANodeOpensItsMenu) {
     const std::vector<skin::MenuItem>* menu = h_.platform.OpenMenu();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->back().name, "marco_delete");
+}
+
+TEST_F(MacroPageWindow, KeyNamesFollowTheSessionsKeyboardLayout) {
+    ShellHarness::Click(h_.Window(), "opt_Macro_AddNewMac");
+    h_.Pump();
+    const int g = Page().Editor().selectedGroup();
+    const int m = Page().Editor().selectedMacro();
+    ASSERT_TRUE(Store().InsertItem(g, m, 0, 0x04, item::kPress, 10, ""));  // the key left of S
+    Page().Refresh();
+    h_.shell->FollowKeyboardLayout({"", "", "us", "", ""});
+    EXPECT_EQ(macroui::FindIn(*Row(0), "key")->GetText(), "A");
+    h_.shell->FollowKeyboardLayout({"", "", "fr", "", ""});
+    EXPECT_EQ(macroui::FindIn(*Row(0), "key")->GetText(), "Q");
+    h_.shell->FollowKeyboardLayout({"", "", "no-such-layout", "", ""});
+    EXPECT_EQ(macroui::FindIn(*Row(0), "key")->GetText(), "Q") << "a layout that does not compile changes nothing";
+}
+
+TEST(XkbRulesNames, TheSessionsNamesAreReadFromTheRootProperty) {
+    using namespace std::string_literals;
+    const auto names = app::ParseXkbRulesNames("evdev\0pc105\0de,us\0nodeadkeys\0grp:alt_shift_toggle\0"s);
+    ASSERT_TRUE(names);
+    EXPECT_EQ(names->rules, "evdev");
+    EXPECT_EQ(names->model, "pc105");
+    EXPECT_EQ(names->layout, "de,us");
+    EXPECT_EQ(names->variant, "nodeadkeys");
+    EXPECT_EQ(names->options, "grp:alt_shift_toggle");
+    EXPECT_EQ(app::ParseXkbRulesNames("evdev\0pc105\0fr"s)->layout, "fr") << "cut short after the layout";
+    EXPECT_FALSE(app::ParseXkbRulesNames("evdev\0pc105\0\0\0"s)) << "no layout named";
+    EXPECT_FALSE(app::ParseXkbRulesNames(""));
 }
 
 }  // namespace

@@ -1,16 +1,17 @@
 #!/bin/sh
-# xvfb_macro.sh MOUSECFG MOUSECFG_CLI KEYWATCH RESOURCE_FOLDER WORK_FOLDER
+# xvfb_macro.sh MOUSECFG MOUSECFG_CLI X11_PROBE RESOURCE_FOLDER WORK_FOLDER
 # A macro recorded from the keyboard, bound to a button, written into the virtual mouse and edited, with the real
 # program on the X server of xvfb-run, driven by real X input (xdotool):
 #  1. on the macro page a new macro is recorded: "a", a pause, "b" typed while the page records;
-#  2. another client that wants "a" and "b" (keywatch, grabbing them as global shortcuts) gets none of them while
+#  2. another client that wants "a" and "b" (x11_probe, grabbing them as global shortcuts) gets none of them while
 #     the recording runs, and gets "a" once it has ended;
 #  3. the macro is bound to button 4 (with the command-line tool on the same configuration) and the program,
 #     started again, writes it into the virtual mouse: its macro slot 4 holds the bytes written out below from the
 #     macro's items;
-#  4. one delay edited in the item dialog and the macro's "ToSave" mark clicked: the slot follows.
+#  4. one delay edited in the item dialog and the macro's "ToSave" mark clicked: the slot follows;
+#  5. the session naming another keyboard layout reaches the program (its key names follow it).
 set -eu
-program=$1 cli=$2 keywatch=$3 resources=$4 work=$5
+program=$1 cli=$2 probe=$3 resources=$4 work=$5
 . "$(dirname "$0")/shell_common.sh"
 sed -i 's/^CloseOption=.*/CloseOption=1/; s/^Remind=.*/Remind=0/; s/^Language=.*/Language=1/' "$work/res/Set.ini"
 document="$work/res/MacroDock/MacroData/macroConfig.json"
@@ -20,7 +21,7 @@ click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.4; }
 # The macro data of the macro named "New macro".
 macro() { jq -rc ".MacroGrpInfo[] | .MacroInfo[]? | select((.MacroName | implode) == \"New macro\") | .macData | $1" "$document"; }
 start() {
-    timeout 120 "$program" --simulate receiver --res "$work/res" 2>>"$work/trace.txt" &
+    MOUSECFG_TRACE=1 timeout 120 "$program" --simulate receiver --res "$work/res" 2>>"$work/trace.txt" &
     pid=$!
     window=$(xdotool search --sync --onlyvisible --name "Gaming Mouse Settings" | head -n 1)
     sleep 1
@@ -58,9 +59,9 @@ click "$window" 491 91
 click "$window" 380 522  # new macro (in the group "Examples")
 [ "$(macro '.num')" = 0 ] || fail "no empty new macro"
 
-"$keywatch" "$work/keywatch.txt" a b >"$work/keywatch.ready" &
+"$probe" keys "$work/keywatch.txt" a b >"$work/keywatch.ready" &
 watcher=$!
-wait_for grep -q ready "$work/keywatch.ready" || fail "keywatch did not start"
+wait_for grep -q ready "$work/keywatch.ready" || fail "x11_probe did not start"
 click "$window" 622 614  # record
 xdotool key a
 sleep 1.2
@@ -71,7 +72,7 @@ click "$window" 622 614  # stop
 wait_for test "$(macro '.num')" = 4 || fail "the recording did not store four items: $(macro '.')"
 [ ! -s "$work/keywatch.txt" ] || fail "keys reached another client while recording: $(cat "$work/keywatch.txt")"
 xdotool key a
-wait_for grep -q '^a$' "$work/keywatch.txt" || fail "the control failed: keywatch never gets keys"
+wait_for grep -q '^a$' "$work/keywatch.txt" || fail "the control failed: x11_probe never gets keys"
 kill "$watcher"
 [ "$(macro '.macVal[0:4]')" = "[4,4,5,5]" ] || fail "recorded keys $(macro '.macVal[0:4]')"
 [ "$(macro '.macSta[0:4]')" = "[1,2,1,2]" ] || fail "recorded states $(macro '.macSta[0:4]')"
@@ -101,5 +102,7 @@ click "$window" 489 279  # the "ToSave" mark of the macro
 want=$(expected_slot)
 wait_for slot_is "$want" || fail "after the edit slot 4 holds '$(slot)', not '$want'"
 import -window root "$work/edited.png"
+"$probe" layout de
+wait_for grep -q "keyboard layout: de" "$work/trace.txt" || fail "the program did not follow the session's layout"
 stop
 echo "recorded, bound, written and edited; slot 4: $want; screenshots in $work"
