@@ -101,7 +101,8 @@ bool CKivoMainWnd::HandlePrivateMessage(const Message& message, intptr_t& result
         case msg::kKeyAssigned: RaiseToPages("PopSetValue", message); return true;
         case msg::kRecordKey: RaiseToPages("WM_RecordKey", message); return true;
         case msg::kRecordTab:
-            services_.macroPage.OnKeyMessage(Message{skin::msg::kKeyDown, skin::msg::kVkTab, 15, {}});
+            services_.macroPage.OnKeyMessage(
+                Message{skin::msg::kKeyDown, skin::msg::kVkTab, skin::msg::MakeKeyParam(0, 15), {}});
             return true;
         case msg::kDeviceConfig: OnDeviceConfig(message); return true;
         case msg::kSoftwareUpdate: trace::Write("software update: not available in this build\n"); return true;
