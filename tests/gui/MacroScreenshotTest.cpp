@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QTimer>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "app/CKivoMainWnd.h"
@@ -28,6 +27,7 @@
 #include "skin/TreeNode.h"
 #include "skin/WindowMessages.h"
 #include "skin/qt/QtWindowHost.h"
+#include "tests/gui/ReferenceImages.h"
 #include "tests/support/TempDir.h"
 
 namespace mousecfg {
@@ -67,27 +67,11 @@ QRect RectOf(const skin::Control& control) {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-// The mean difference of the colour channels inside `area`, 0 (same) to 255.
-double Difference(const QImage& a, const QImage& b, const QRect& area) {
-    double total = 0;
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            total += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-            count += 3;
-        }
-    }
-    return count == 0 ? 0 : total / count;
-}
-
 // Compares the named regions of `shot` with the reference `name`; rewrites the reference when asked to.
 void Compare(skin::SkinWindow& window, const QImage& shot, const std::string& name,
              const std::vector<std::string>& regions) {
     const QString path = QStringLiteral(MOUSECFG_SCREENSHOTS "/") + QString::fromStdString(name);
-    const char* update = std::getenv("MOUSECFG_UPDATE_REFERENCES");
-    if (update != nullptr && std::string(update) == "1") {
+    if (test::UpdatingReferences()) {
         ASSERT_TRUE(shot.save(path));
         return;
     }
@@ -98,7 +82,7 @@ void Compare(skin::SkinWindow& window, const QImage& shot, const std::string& na
     for (const std::string& region : regions) {
         const skin::Control* control = window.FindControl(region);
         ASSERT_NE(control, nullptr) << region;
-        EXPECT_LT(Difference(shot, reference, RectOf(*control)), 12.0) << region << " differs from " << name;
+        EXPECT_LT(test::ImageDifference(shot, reference, RectOf(*control)), 12.0) << region << " differs from " << name;
     }
 }
 
