@@ -371,5 +371,35 @@ TEST_F(MacroPageTest, GroupMenuOffersItsEntriesAndAForbiddenMacroCannotBeRenamed
     EXPECT_FALSE(page_.Enabled("opt_Macro_CycleTimes"));
 }
 
+TEST_F(MacroPageTest, WithoutItsPositionFileAndPartsThePageSaysSoAndStillWorks) {
+    // A skin folder without "MacroDock/Macro.json" and without the node and row files.
+    page_.editor.Initialise(page_.window, page_.dir.path() / "bare-skin");
+    ASSERT_EQ(page_.boxes.shown.size(), 1u);
+    EXPECT_EQ(page_.boxes.shown[0].text, page_.editor.texts().jsonWarn);
+    EXPECT_EQ(page_.NodeTexts(), (std::vector<std::string>{"Work", "  Alpha", "  Beta", "Games", "  Gamma"}));
+    page_.SelectNode(0, 0);
+    EXPECT_EQ(page_.RowTexts("<no parts>").size(), 2u) << "plain rows stand in";
+}
+
+TEST_F(MacroPageTest, ChangesThatCannotBeWrittenAreReportedToTheUser) {
+    // The document's folder turned into a file: every save fails.
+    const auto folder = page_.store.configPath().parent_path();
+    const std::string before = page_.DocumentBytes();
+    std::filesystem::remove_all(folder);
+    page_.dir.Write("MacroDock/MacroData", "not a folder");
+    page_.SelectNode(0, 0);
+    page_.Type("Edit_Macro_Time", "9");
+    ASSERT_EQ(page_.boxes.shown.size(), 1u);
+    EXPECT_EQ(page_.boxes.shown[0].text.rfind(page_.editor.texts().error, 0), 0u) << page_.boxes.shown[0].text;
+    EXPECT_NE(page_.boxes.shown[0].text.find("macroConfig.json"), std::string::npos) << "the file is named";
+
+    page_.Click("btn_Macro_Record");
+    page_.Key(keymsg::kKeyDown, 30);
+    page_.Click("btn_Macro_Record");
+    EXPECT_EQ(page_.boxes.shown.size(), 2u) << "the recording could not be stored either";
+    EXPECT_EQ(test::TempDir::Read(folder), "not a folder");
+    EXPECT_FALSE(before.empty());
+}
+
 }  // namespace
 }  // namespace mousecfg
