@@ -59,12 +59,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "x11_probe: no X display\n");
         return 1;
     }
+    int result = 2;
     if (argc >= 4 && std::strcmp(argv[1], "keys") == 0) {
-        return WatchKeys(display, argc - 3, argv + 3, argv[2]);
+        result = WatchKeys(display, argc - 3, argv + 3, argv[2]);
+    } else if (argc == 3 && std::strcmp(argv[1], "layout") == 0) {
+        result = NameLayout(display, argv[2]);
+    } else {
+        std::fprintf(stderr, "usage: x11_probe keys OUT KEY... | x11_probe layout NAME\n");
     }
-    if (argc == 3 && std::strcmp(argv[1], "layout") == 0) {
-        return NameLayout(display, argv[2]);
-    }
-    std::fprintf(stderr, "usage: x11_probe keys OUT KEY... | x11_probe layout NAME\n");
-    return 2;
+    XCloseDisplay(display);
+    return result;
 }
