@@ -40,6 +40,19 @@ FakePageSession::FakePageSession(const std::filesystem::path& folder) {
     ResolveKeyTexts(config, feature, functions, *macros, keys);
 }
 
+Status FakePageSession::SetSensorOption(std::string_view key, int value) {
+    if (sensorWriteFails) {
+        return Status::Error("cannot write Set.ini: read-only file system");
+    }
+    int* option = sensor.Find(key);
+    if (option == nullptr) {
+        return Status::Error("no option " + std::string(key));
+    }
+    *option = value;
+    sensorWrites.push_back(std::string(key) + "=" + std::to_string(value));
+    return Status::Ok();
+}
+
 std::unique_ptr<skin::Control> PageWindow::CreateControl(std::string_view className) {
     return skin::CreateCustomLayout(className);
 }
