@@ -12,6 +12,7 @@
 
 #include "app/CKivoMainWnd.h"
 #include "app/CommandLine.h"
+#include "app/DeviceLink.h"
 #include "app/Shell.h"
 #include "app/SkinTestWindow.h"
 #include "config/UserDocuments.h"
@@ -101,6 +102,14 @@ void ShowStartFailure(const std::string& reason) {
     }
 }
 
+// A mouse that is there but may not be opened: said on stderr and in a message box beside the main window.
+void ShowAccessProblem(const std::string& text) {
+    std::fprintf(stderr, "mousecfg: %s\n", text.c_str());
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("mousecfg"), QString::fromStdString(text));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+}
+
 // The file the instance name is read from when only the running instance is asked: the per-user copy, or the
 // resources' own before the first start has made it.
 std::filesystem::path StartupFile(const app::CommandLine& line) {
@@ -140,6 +149,9 @@ int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
     }
     if (!line.grab.empty()) {
         GrabAfterPaint(shell.Window(), line.grab);
+    }
+    if (const std::optional<std::string> problem = shell.Link().AccessProblem()) {
+        ShowAccessProblem(*problem);
     }
     const int result = QApplication::exec();
     instance.SetRequestHandler({});
