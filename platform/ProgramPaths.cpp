@@ -24,8 +24,10 @@ std::filesystem::path BaseFolder(const std::string& variable, const std::string&
     return {};
 }
 
+// Absolute, without "." and ".." parts and without a trailing separator.
 std::filesystem::path Normal(const std::filesystem::path& path) {
-    return std::filesystem::absolute(path).lexically_normal();
+    std::filesystem::path normal = std::filesystem::absolute(path).lexically_normal();
+    return normal.has_filename() ? normal : normal.parent_path();
 }
 
 }  // namespace
