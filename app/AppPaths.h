@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/ProgramPaths.h"
 #include "platform/Status.h"
 
 namespace mousecfg::app {
@@ -40,6 +41,8 @@ struct AppPaths {
         return name.empty() ? resourceFolder : resourceFolder / name;
     }
     std::filesystem::path IconFile() const { return resourceFolder / "icon" / "mousecfg.png"; }
+    // The updater's folder ("AutoUpdate"): beside the program in a build folder, libexec/mousecfg/ when installed.
+    std::filesystem::path UpdaterFolder() const { return FindUpdaterFolder(programFolder); }
 
 private:
     static constexpr const char* kDefaultModelConfig = "VeruzUrir/MouseA/Config";

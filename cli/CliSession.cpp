@@ -46,8 +46,8 @@ Result<std::unique_ptr<CliSession>> CliSession::Open(DeviceConnection& device, c
     }
     std::unique_ptr<CliSession> session(new CliSession(device, err));
     const KeyNames keyNames = CliKeyNames();
-    session->macros_ =
-        std::make_unique<MacroStore>(MacroResourceFolder{configRoot, resRoot}, session->dialogs_, session->boxes_, keyNames);
+    session->macros_ = std::make_unique<MacroStore>(MacroResourceFolder{configRoot, resRoot}, session->dialogs_,
+                                                    session->boxes_, keyNames);
     const Status macros = session->macros_->LoadMacros();
     if (!macros) {
         trace::Printf("%s\n", macros.message().c_str());  // without a macro document, macro bindings fall back

@@ -37,7 +37,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/dist/mousecfg-cli.bash
 # the build folder. Call with the updater's target and, optionally, the folder of its own resources (installed
 # as AutoUpdate/res):
 #   mousecfg_install_updater(TARGET mousecfg-update RESOURCES ${CMAKE_CURRENT_SOURCE_DIR}/res)
-set(MOUSECFG_INSTALL_UPDATERDIR ${CMAKE_INSTALL_LIBEXECDIR}/mousecfg/AutoUpdate)
+set(MOUSECFG_INSTALL_UPDATERDIR libexec/mousecfg/AutoUpdate)
 function(mousecfg_install_updater)
   cmake_parse_arguments(UPDATER "" "TARGET;RESOURCES" "" ${ARGN})
   set_target_properties(${UPDATER_TARGET} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/AutoUpdate)

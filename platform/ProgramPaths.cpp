@@ -1,6 +1,7 @@
 #include "platform/ProgramPaths.h"
 
 #include <cstdlib>
+#include <optional>
 #include <system_error>
 
 namespace mousecfg {
@@ -30,6 +31,17 @@ std::filesystem::path Normal(const std::filesystem::path& path) {
     return normal.has_filename() ? normal : normal.parent_path();
 }
 
+// The prefix of an install whose "bin" folder is `folder`: the parent of a "bin" folder beside which
+// share/mousecfg exists. Nothing for a build folder.
+std::optional<std::filesystem::path> InstallPrefix(const std::filesystem::path& folder) {
+    std::error_code error;
+    if (folder.filename() == "bin" &&
+        std::filesystem::is_directory(folder.parent_path() / "share" / kProgramName, error)) {
+        return folder.parent_path();
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 UserEnvironment UserEnvironment::FromProcess() {
@@ -44,13 +56,16 @@ std::filesystem::path RunningProgramFolder(const std::filesystem::path& fallback
 
 std::filesystem::path FindResourceFolder(const std::filesystem::path& programFolder) {
     const std::filesystem::path folder = Normal(programFolder);
-    const std::filesystem::path installed = (folder.parent_path() / "share" / kProgramName).lexically_normal();
-    std::error_code error;
-    if (folder.filename() == "bin" && std::filesystem::is_directory(installed, error)) {
-        return installed;
-    }
-    return folder / "res";
+    const auto prefix = InstallPrefix(folder);
+    return prefix ? *prefix / "share" / kProgramName : folder / "res";
 }
+
+std::filesystem::path FindUpdaterFolder(const std::filesystem::path& programFolder) {
+    const std::filesystem::path folder = Normal(programFolder);
+    const auto prefix = InstallPrefix(folder);
+    return prefix ? *prefix / "libexec" / kProgramName / "AutoUpdate" : folder / "AutoUpdate";
+}
+
 
 Result<std::filesystem::path> UserConfigFolder(const UserEnvironment& environment, bool simulated) {
     if (simulated) {

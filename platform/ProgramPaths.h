@@ -38,6 +38,11 @@ std::filesystem::path RunningProgramFolder(const std::filesystem::path& fallback
 // folder exists; otherwise "res" beside the program, whether or not it exists.
 std::filesystem::path FindResourceFolder(const std::filesystem::path& programFolder);
 
+// The folder of the updater program ("AutoUpdate" with the updater and its own resources): in an install
+// "libexec/mousecfg/AutoUpdate" of the prefix (executables have no place in share/ or bin/ subfolders), else
+// "AutoUpdate" beside the program. cmake/Install.cmake's mousecfg_install_updater puts it there.
+std::filesystem::path FindUpdaterFolder(const std::filesystem::path& programFolder);
+
 // The per-user folder for what the user changes, the real one or the virtual mouse's. XDG variables that are
 // not absolute paths are ignored, as the XDG rules ask. Fails when neither they nor HOME name a folder.
 Result<std::filesystem::path> UserConfigFolder(const UserEnvironment& environment, bool simulated);

@@ -68,7 +68,8 @@ check_root() {
     [ -s "$home/real.png" ] && [ -s "$home/simulated.png" ] || fail "$label: no pictures of the window"
 
     simulated=$home/.local/state/mousecfg/simulate/res/VeruzUrir/MouseA/Config
-    [ "$(profile_tag "$simulated/DeviceFeature.ini")" != 0 ] || fail "$label: the simulated window wrote no profile tags"
+    [ "$(profile_tag "$simulated/DeviceFeature.ini")" != 0 ] ||
+        fail "$label: the simulated window wrote no profile tags"
     snapshot "$real" | cmp -s - "$work/$label-real.txt" || fail "$label: a simulated run changed the real configuration"
     snapshot "$root" | cmp -s - "$work/$label-before.txt" || fail "$label: something under the prefix changed"
     echo "$label: validators, tool, window, per-user and simulated copies checked"
@@ -89,7 +90,9 @@ check_root "$work/deb" package
 # Completion, with the two helpers of the bash-completion package stubbed.
 completions() {
     bash -c '
-        _init_completion() { words=("${COMP_WORDS[@]}"); cword=$COMP_CWORD; cur=${words[cword]}; prev=${words[cword-1]}; }
+        _init_completion() {
+            words=("${COMP_WORDS[@]}"); cword=$COMP_CWORD; cur=${words[cword]}; prev=${words[cword-1]}
+        }
         _filedir() { :; }
         complete() { :; }
         . "$1"; shift

@@ -22,6 +22,9 @@ TEST(ProgramPaths, ResourcesComeFromTheInstallBesideBinElseFromResBesideTheProgr
     std::filesystem::create_directories(dir / "opt/share/mousecfg");
     std::filesystem::create_directories(dir / "opt/tools");
     EXPECT_EQ(FindResourceFolder(dir / "opt/tools"), dir / "opt/tools/res") << "only a bin folder is an install";
+
+    EXPECT_EQ(FindUpdaterFolder(dir / "usr/bin"), dir / "usr/libexec/mousecfg/AutoUpdate");
+    EXPECT_EQ(FindUpdaterFolder(dir / "build/bin"), dir / "build/bin/AutoUpdate");
 }
 
 TEST(ProgramPaths, ThePerUserFolderFollowsTheXdgVariablesAndSimulatingHasItsOwn) {

@@ -40,7 +40,8 @@ std::vector<std::vector<Term>> ParseRules(const std::string& text) {
                 ADD_FAILURE() << "unreadable rule: " << line;
                 return rules;
             }
-            rule.push_back({line.substr(at, op - at), line.substr(op, open - op), line.substr(open + 1, close - open - 1)});
+            rule.push_back({line.substr(at, op - at), line.substr(op, open - op),
+                            line.substr(open + 1, close - open - 1)});
             at = close + 1;
             if (at < line.size() && line.compare(at, 2, ", ") != 0) {
                 ADD_FAILURE() << "terms must be separated by \", \": " << line;
