@@ -11,8 +11,8 @@
 # Run as root (CI), the programs run as nobody, so that the prefix is as read-only to them as a system install.
 # Needs an X server in DISPLAY that any local user may reach (xvfb-run -s -ac).
 set -eu
+umask 022  # what an install gets, whatever the caller's mask
 build=$(cd "$1" && pwd)
-source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d /tmp/mousecfg-install.XXXXXX)
 chmod 755 "$work"
 fail() { echo "FAILED: $*"; echo "work folder kept: $work"; exit 1; }
