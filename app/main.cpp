@@ -15,6 +15,7 @@
 #include "app/DeviceLink.h"
 #include "app/Shell.h"
 #include "app/SkinTestWindow.h"
+#include "app/XkbLayoutWatch.h"
 #include "config/UserDocuments.h"
 #include "layout/IUiEffectManagerImpl.h"
 #include "platform/ProgramPaths.h"
@@ -143,6 +144,7 @@ int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
         std::fprintf(stderr, "mousecfg: the main window could not be created\n");
         return 1;
     }
+    app::XkbLayoutWatch layoutWatch([&shell](const KeyboardLayout::Names& names) { shell.FollowKeyboardLayout(names); });
     FirstPaintReporter reporter;
     if (qEnvironmentVariable("MOUSECFG_REPORT_FIRST_PAINT") == QLatin1String("1")) {
         static_cast<skin::qt::QtWindowHost*>(shell.Window().GetHost())->installEventFilter(&reporter);
