@@ -13,7 +13,9 @@
 #include "platform/Autostart.h"
 #include "platform/ProgramLauncher.h"
 #include "platform/Trace.h"
+#include "skin/Option.h"
 #include "skin/SkinResources.h"
+#include "skin/WindowHost.h"
 
 namespace mousecfg::app {
 namespace {
@@ -26,6 +28,21 @@ public:
         return Status::Error(program.string() + ": starting programs is not available");
     }
 };
+
+std::string DescribeControl(CKivoMainWnd& window, const std::string& name) {
+    window.GetPaintManager().UpdateLayout();
+    const skin::Control* control = window.FindControl(name);
+    if (control == nullptr || window.GetHost() == nullptr) {
+        return "error: no control " + name;
+    }
+    const skin::Rect pos = control->GetPos();
+    const skin::Point corner = window.GetHost()->ClientToScreen({pos.left, pos.top});
+    const auto* option = dynamic_cast<const skin::Option*>(control);
+    return "x=" + std::to_string(corner.x) + " y=" + std::to_string(corner.y) + " w=" + std::to_string(pos.width()) +
+           " h=" + std::to_string(pos.height()) + " visible=" + (control->IsVisibleInTree() ? "1" : "0") +
+           " enabled=" + (control->IsEnabledInTree() ? "1" : "0") +
+           " selected=" + (option != nullptr && option->IsSelected() ? "1" : "0") + " text=" + control->GetText();
+}
 
 }  // namespace
 
@@ -99,6 +116,9 @@ std::string Shell::HandleRequest(const std::string& request) {
     }
     if (request.starts_with("sim ")) {
         return link_->SimCommand(request.substr(4));
+    }
+    if (request.starts_with("control ")) {
+        return DescribeControl(*window_, request.substr(8));
     }
     return "error: unknown request";
 }
