@@ -174,5 +174,23 @@ TEST(SettingsPages, ALightingModeAndASleepTimeReachTheMouse) {
     EXPECT_EQ(h.Setting("Set", "SleepTime"), "25");
 }
 
+TEST(SettingsPages, AfterASkinSwitchThePagesShowTheProfileAgainAndStillWrite) {
+    ShellHarness h(Simulation::Cable);
+    h.Start();
+    Document(h).profiles[0].dpiLevels[0].colour = 0x102030;
+    ShellHarness::Click(h.Window(), "ChangeSkin");
+    ASSERT_TRUE(h.WaitForApply());
+    EXPECT_EQ(h.Text("chk_MouseAdv_SelDPI1"), "800");
+    EXPECT_EQ(h.Window().FindControl("btn_MouseAdv_Color0")->GetBkColor(), 0xFF102030u);
+    EXPECT_EQ(h.Text("lab_MouseAdv_DpiSliderValue"), "800");
+    EXPECT_EQ(h.Text("LODHeight1"), "1mm") << "the virtual mouse's chip 6 names the lift-off heights";
+    ShellHarness::Click(h.Window(), "opt_MousePage_Light");
+    h.Mouse().ClearLog();
+    ShellHarness::Click(h.Window(), "opt_MouseLed_SingleCol4");
+    ASSERT_TRUE(h.WaitForApply());
+    EXPECT_EQ(Frames(h), (std::map<int, int>{{kLightCode, 2}, {kSystemCode, 1}}));
+    EXPECT_EQ(h.Mouse().Profile(0).light[3][3], 1 << 4) << "breathing (code 131, record 3) lights in colour 5 only";
+}
+
 }  // namespace
 }  // namespace mousecfg
