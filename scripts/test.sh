@@ -28,5 +28,5 @@ echo "== tsan tests"
 ctest --test-dir build-tsan --output-on-failure -j2 -L threads
 
 echo "== fuzz targets"
-scripts/fuzz.sh "${MOUSECFG_FUZZ_SECONDS:-10}"
+scripts/fuzz.sh "${MOUSECFG_FUZZ_SECONDS:-6}"
 echo "== all tests passed"
