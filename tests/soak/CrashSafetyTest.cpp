@@ -1,6 +1,7 @@
-// A process killed while it saves never leaves a damaged document: a child saves the configuration document, the
-// macro document, the settings file and the model file's profile tags in two versions over and over, and is
-// killed (SIGKILL) at random moments. Every file is then byte for byte one of the two versions.
+// A process killed while it saves never leaves a damaged document: a saver process writes the configuration
+// document, the macro document, the settings file and the model file's profile tags in two versions over and
+// over, and is killed (SIGKILL) at a random moment. Every file is then byte for byte one of the two versions.
+// The savers are forked by one child (tests/soak/DocumentSaver.cpp) that has read the documents once.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -33,17 +34,42 @@ fs::path ShippedResources() {
     return test::TestDataPath("../../res");
 }
 
-// Starts the saver with `args`: its pid in `pid`, the read end of its standard output in `output`. False when it
-// could not be started.
-bool StartSaver(const std::vector<std::string>& args, pid_t& pid, int& output) {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) {
+// The saver started with `args`: its pid, its input and its output.
+struct Saver {
+    pid_t pid = 0;
+    FILE* input = nullptr;
+    FILE* output = nullptr;
+
+    // Sends `line` (unless null) and reads the next line of the saver; empty when the saver is gone.
+    std::string Ask(const char* line) {
+        if (line != nullptr && (std::fputs(line, input) < 0 || std::fflush(input) != 0)) {
+            return {};
+        }
+        char answer[64] = {};
+        return std::fgets(answer, sizeof answer, output) != nullptr ? std::string(answer) : std::string();
+    }
+    // Ends the saver's input and waits for it; its exit status.
+    int Finish() {
+        if (input != nullptr) {
+            std::fclose(input);
+        }
+        std::fclose(output);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return status;
+    }
+};
+
+bool StartSaver(const std::vector<std::string>& args, Saver& saver) {
+    int in[2];
+    int out[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) {
         return false;
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     std::vector<std::string> line = {DOCUMENT_SAVER};
     line.insert(line.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -51,38 +77,22 @@ bool StartSaver(const std::vector<std::string>& args, pid_t& pid, int& output) {
         argv.push_back(arg.data());
     }
     argv.push_back(nullptr);
-    const int spawned = posix_spawn(&pid, DOCUMENT_SAVER, &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&saver.pid, DOCUMENT_SAVER, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    output = fds[0];
+    close(in[0]);
+    close(out[1]);
+    saver.input = fdopen(in[1], "w");
+    saver.output = fdopen(out[0], "r");
     return spawned == 0;
 }
 
-int WaitFor(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return status;
-}
-
 bool WriteVersion(const fs::path& folder, const char* version) {
-    pid_t pid = 0;
-    int output = -1;
-    if (!StartSaver({"write", ShippedResources().string(), folder.string(), version}, pid, output)) {
+    Saver saver;
+    if (!StartSaver({"write", ShippedResources().string(), folder.string(), version}, saver)) {
         return false;
     }
-    close(output);
-    const int status = WaitFor(pid);
+    const int status = saver.Finish();
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// Reads the child's first line: "ready" once a whole round has been saved.
-bool ReadReady(int output) {
-    std::string line;
-    char c = 0;
-    while (read(output, &c, 1) == 1 && c != '\n') {
-        line += c;
-    }
-    return line == "ready";
 }
 
 // A folder in memory when the system has one: the saves flush every file, which is slow on a busy disk and
@@ -112,20 +122,18 @@ TEST(CrashSafety, AKilledSaveLeavesEveryDocumentOldOrNew) {
     const unsigned seed = std::random_device{}();
     std::mt19937 random(seed);
     SCOPED_TRACE("seed " + std::to_string(seed));
+    Saver saver;
+    ASSERT_TRUE(StartSaver({"serve", ShippedResources().string(), work.string()}, saver));
+    ASSERT_EQ(saver.Ask(nullptr), "ready\n") << "the saver did not start";
     int seenA = 0;
     int seenB = 0;
     for (int kill = 0; kill < kills; ++kill) {
-        pid_t pid = 0;
-        int output = -1;
-        ASSERT_TRUE(StartSaver({"loop", ShippedResources().string(), work.string()}, pid, output));
-        const bool ready = ReadReady(output);
-        // Anywhere in the next few rounds of saving.
+        const pid_t pid = std::atoi(saver.Ask("go\n").c_str());
+        ASSERT_GT(pid, 0) << "no saver was forked";
+        // Anywhere in the first few rounds of saving.
         std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 8000)(random)));
         ::kill(pid, SIGKILL);
-        const int status = WaitFor(pid);
-        close(output);
-        ASSERT_TRUE(ready) << "the saver did not start (status " << status << ")";
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the saver ended by itself (status " << status << ")";
+        ASSERT_EQ(saver.Ask(nullptr), "done " + std::to_string(SIGKILL) + "\n") << "the saver ended by itself";
         for (const std::string& document : kDocuments) {
             const std::string now = test::TempDir::Read(work / document);
             const bool isA = now == test::TempDir::Read(a / document);
@@ -136,6 +144,8 @@ TEST(CrashSafety, AKilledSaveLeavesEveryDocumentOldOrNew) {
             seenB += isB ? 1 : 0;
         }
     }
+    const int status = saver.Finish();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     // Both versions were caught, so kills fell between saves of different documents.
     EXPECT_GT(seenA, 0);
     EXPECT_GT(seenB, 0);

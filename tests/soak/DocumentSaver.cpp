@@ -2,12 +2,20 @@
 // save functions, in two versions.
 //
 //   document_saver write SHIPPED_RES FOLDER a|b   the documents of version a or b into FOLDER, then exits
-//   document_saver loop SHIPPED_RES FOLDER        version b, a, b, ... over and over; prints "ready" once the
-//                                                 first round is written, and runs until it is killed
+//   document_saver serve SHIPPED_RES FOLDER       reads the documents once and prints "ready"; then for every
+//                                                 line "go" on its input forks a saver that writes version b, a,
+//                                                 b, ... over and over until it is killed, prints the saver's pid,
+//                                                 waits for it to end and prints "done"; ends at end of input
+//
+// Forking the savers from one process that has read everything keeps each kill cheap, so that hundreds of them
+// take seconds.
 //
 // FOLDER is laid out as a resource folder: VeruzUrir/MouseA/Config/MouseConfig.json (configuration document),
 // VeruzUrir/MouseA/Config/DeviceFeature.ini (model file with its profile tags), MacroDock/MacroData/
 // macroConfig.json (macro document) and Set.ini (settings).
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -89,13 +97,41 @@ int Fail(const std::string& text) {
     return 1;
 }
 
+// Forks a saver for every "go" and reports its pid and its end.
+int Serve(Documents& documents) {
+    std::printf("ready\n");
+    std::fflush(stdout);
+    char line[16];
+    while (std::fgets(line, sizeof line, stdin) != nullptr) {
+        const pid_t saver = fork();
+        if (saver < 0) {
+            return Fail("fork failed");
+        }
+        if (saver == 0) {
+            for (bool b = true;; b = !b) {
+                if (const Status saved = documents.Save(b); !saved) {
+                    std::fprintf(stderr, "document_saver: %s\n", saved.message().c_str());
+                    _exit(1);
+                }
+            }
+        }
+        std::printf("%d\n", static_cast<int>(saver));
+        std::fflush(stdout);
+        int status = 0;
+        waitpid(saver, &status, 0);
+        std::printf("done %d\n", WIFSIGNALED(status) ? WTERMSIG(status) : -1);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     trace::ScopedSink quiet([](std::string_view) {});
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (argc < 4 || (mode != "write" && mode != "loop") || (mode == "write" && argc < 5)) {
-        return Fail("usage: document_saver write SHIPPED_RES FOLDER a|b | loop SHIPPED_RES FOLDER");
+    if (argc < 4 || (mode != "write" && mode != "serve") || (mode == "write" && argc < 5)) {
+        return Fail("usage: document_saver write SHIPPED_RES FOLDER a|b | serve SHIPPED_RES FOLDER");
     }
     try {
         Documents documents(argv[2], argv[3]);
@@ -103,16 +139,7 @@ int main(int argc, char** argv) {
             const Status saved = documents.Save(std::string(argv[4]) == "b");
             return saved ? 0 : Fail(saved.message());
         }
-        for (bool b = true, announced = false;; b = !b) {
-            if (const Status saved = documents.Save(b); !saved) {
-                return Fail(saved.message());
-            }
-            if (!announced && !b) {
-                std::printf("ready\n");
-                std::fflush(stdout);
-                announced = true;
-            }
-        }
+        return Serve(documents);
     } catch (const std::exception& error) {
         return Fail(error.what());
     }
