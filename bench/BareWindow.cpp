@@ -10,13 +10,13 @@
 namespace {
 
 class BareWindow final : public QWidget {
-public:
+  public:
     BareWindow() {
         setWindowFlags(Qt::FramelessWindowHint);
         setFixedSize(990, 690);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter(this).fillRect(rect(), QColor(0x20, 0x22, 0x26));
         if (!reported_ && qEnvironmentVariable("MOUSECFG_REPORT_FIRST_PAINT") == QLatin1String("1")) {
@@ -28,7 +28,7 @@ protected:
         }
     }
 
-private:
+  private:
     bool reported_ = false;
 };
 

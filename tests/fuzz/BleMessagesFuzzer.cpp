@@ -27,22 +27,26 @@ using namespace mousecfg;
 namespace fs = std::filesystem;
 
 class NullWindow final : public MessageSink {
-public:
+  public:
     void Post(Message) override {}
     intptr_t Send(Message) override { return 0; }
 };
 
 class NullTimers final : public WindowTimers {
-public:
+  public:
     void SetTimer(int, std::chrono::milliseconds) override {}
     void KillTimer(int) override {}
     bool IsTimerRunning(int) const override { return false; }
 };
 
-constexpr uintptr_t kCodes[] = {ble::kConnected,          ble::kDisconnected,
-                                ble::kConnectionFailed,   ble::kRegistrationWanted,
-                                ble::kBattery,            ble::kStatusQueryWanted,
-                                ble::kInputReportFirst,         ble::kReadReplyFirst | request::kReadDeviceInfo,
+constexpr uintptr_t kCodes[] = {ble::kConnected,
+                                ble::kDisconnected,
+                                ble::kConnectionFailed,
+                                ble::kRegistrationWanted,
+                                ble::kBattery,
+                                ble::kStatusQueryWanted,
+                                ble::kInputReportFirst,
+                                ble::kReadReplyFirst | request::kReadDeviceInfo,
                                 ble::kReadReplyFirst | request::kSystemSetting,
                                 ble::kReadReplyFirst | request::kDpiTable,
                                 ble::kReadReplyFirst | request::kLightEffect};
@@ -116,8 +120,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Rig rig;
     rig.session.config() = rig.loaded;
     rig.transport.SetBleActive(false);
-    ConnectionMonitor monitor(MonitorServices{rig.catalogue, rig.commands, rig.window, rig.timers, rig.boxes,
-                                              rig.session, 1});
+    ConnectionMonitor monitor(
+        MonitorServices{rig.catalogue, rig.commands, rig.window, rig.timers, rig.boxes, rig.session, 1});
     size_t at = 0;
     while (at + 2 <= size) {
         const uint8_t selector = data[at];

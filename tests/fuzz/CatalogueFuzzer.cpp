@@ -82,8 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto res = fuzz::ScratchFolder() / "res";
     std::filesystem::remove_all(res);
     std::filesystem::create_directories(res / "Home" / "Icons");
-    const Status packed = catalogue::WriteZip(res / "Home" / "Icons" / "Ndevice.zip", {{"Ndevice.json", text}},
-                                              kCataloguePassword);
+    const Status packed =
+        catalogue::WriteZip(res / "Home" / "Icons" / "Ndevice.zip", {{"Ndevice.json", text}}, kCataloguePassword);
     fuzz::Check(packed.ok(), "the archive is written");
     FindDev finder(plugged.backend, res);
     finder.LoadCatalogue();

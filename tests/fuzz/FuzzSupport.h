@@ -49,13 +49,13 @@ inline void Check(bool holds, const char* what) {
 }
 
 class NoDialogs final : public FileDialogs {
-public:
+  public:
     std::optional<std::string> SaveFile(const FileFilter&) override { return std::nullopt; }
     std::vector<std::string> OpenFiles(const FileFilter&, bool) override { return {}; }
 };
 
 class NoMessages final : public MessageBoxes {
-public:
+  public:
     int Show(const MessageBoxRequest&) override { return 0; }
 };
 

@@ -18,7 +18,7 @@ using namespace mousecfg;
 
 // Takes every font; ids count up.
 class AcceptingRegistry final : public FontRegistry {
-public:
+  public:
     int AddFont(const std::filesystem::path&) override {
         live.insert(next);
         return next++;

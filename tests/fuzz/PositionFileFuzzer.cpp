@@ -62,9 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const layout::PositionFile file = layout::PositionFile::Parse(text, "fuzz.json");
     const nlohmann::json root = nlohmann::json::parse(text, nullptr, false);
     if (!file.controls.empty()) {
-        fuzz::Check(root.is_object() && root["Controlinfo"].is_array() &&
-                        root["Controlinfo"].size() == file.controls.size(),
-                    "one entry object per element of Controlinfo");
+        fuzz::Check(
+            root.is_object() && root["Controlinfo"].is_array() && root["Controlinfo"].size() == file.controls.size(),
+            "one entry object per element of Controlinfo");
     }
     for (const auto& entry : file.controls) {
         const std::string& pos = entry->GetPos();

@@ -24,7 +24,7 @@ struct CustomClasses : skin::ControlCallback {
 
 // Draws nothing; counts the clip depth.
 class NullPainter final : public skin::Painter {
-public:
+  public:
     void FillRect(const skin::Rect&, skin::Color) override {}
     void FillGradient(const skin::Rect&, skin::Color, skin::Color, bool) override {}
     void DrawBorder(const skin::Rect&, skin::Color, int, int) override {}

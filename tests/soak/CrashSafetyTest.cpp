@@ -100,7 +100,7 @@ bool WriteVersion(const fs::path& folder, const char* version) {
 fs::path WorkRoot() {
     std::error_code error;
     return fs::is_directory("/dev/shm", error) && access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm")
-                                                                                 : fs::temp_directory_path();
+                                                                                : fs::temp_directory_path();
 }
 
 TEST(CrashSafety, AKilledSaveLeavesEveryDocumentOldOrNew) {
@@ -157,8 +157,8 @@ TEST(CrashSafety, AKilledSaveLeavesEveryDocumentOldOrNew) {
             ++strays;
         }
     }
-    std::printf("crash safety: %d kills, every document old or new (%d old, %d new), %d temporary files left\n",
-                kills, seenA, seenB, strays);
+    std::printf("crash safety: %d kills, every document old or new (%d old, %d new), %d temporary files left\n", kills,
+                seenA, seenB, strays);
     fs::remove_all(root);
 }
 

@@ -35,15 +35,16 @@ namespace fs = std::filesystem;
 
 // The two versions of every document, and the saving of one version.
 class Documents {
-public:
+  public:
     Documents(const fs::path& shipped, const fs::path& folder)
         : folder_(folder), macros_(MacroResourceFolder{folder}, dialogs_, boxes_) {
         const fs::path model = folder / "VeruzUrir" / "MouseA" / "Config";
         fs::create_directories(model);
         fs::create_directories(folder / "MacroDock" / "MacroData");
         // The model file and the settings file are written key by key into an existing file.
-        for (const auto& [from, to] : {std::pair{shipped / "VeruzUrir/MouseA/Config/DeviceFeature.ini", model / "DeviceFeature.ini"},
-                                       std::pair{shipped / "Set.ini", folder / "Set.ini"}}) {
+        for (const auto& [from, to] :
+             {std::pair{shipped / "VeruzUrir/MouseA/Config/DeviceFeature.ini", model / "DeviceFeature.ini"},
+              std::pair{shipped / "Set.ini", folder / "Set.ini"}}) {
             if (!fs::exists(to)) {
                 fs::copy_file(from, to);
             }
@@ -80,7 +81,7 @@ public:
         return feature_.SaveProfileTag(0, b ? 2222 : 1111);
     }
 
-private:
+  private:
     fs::path folder_;
     test::ScriptedFileDialogs dialogs_;
     test::RecordingMessageBoxes boxes_;

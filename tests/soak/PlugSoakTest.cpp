@@ -37,7 +37,7 @@ struct SoakFigures {
 };
 
 class PlugSoak {
-public:
+  public:
     PlugSoak(SoakRig& rig, unsigned seed) : rig_(rig), random_(seed) {}
 
     bool Chance(double p) { return std::bernoulli_distribution(p)(random_); }
@@ -109,7 +109,7 @@ public:
 
     SoakFigures figures;
 
-private:
+  private:
     SoakRig& rig_;
     std::mt19937 random_;
     bool cable_ = false;
@@ -144,11 +144,13 @@ TEST(PlugSoak, DevicesComeAndGoWhileReadersRunAndApplyRunsAreInFlight) {
 
     const SoakFigures& f = soak.figures;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("soak: %d cycles in %.1f s: %d plug changes, %d link changes, %d BLE changes, %d apply runs "
-                "(%d finished, %d changes made during one), %d presses heard, %d receiver presses skipped (no reader while on BLE), "
-                "at most %d handles open\n",
-                cycles, seconds, f.pluggedChanges, f.linkChanges, f.bleChanges, f.applyRuns, rig.finishedRuns, f.changesDuringApply,
-                f.pressesHeard, f.receiverUnread, f.maxOpenHandles);
+    std::printf(
+        "soak: %d cycles in %.1f s: %d plug changes, %d link changes, %d BLE changes, %d apply runs "
+        "(%d finished, %d changes made during one), %d presses heard, %d receiver presses skipped (no reader while on "
+        "BLE), "
+        "at most %d handles open\n",
+        cycles, seconds, f.pluggedChanges, f.linkChanges, f.bleChanges, f.applyRuns, rig.finishedRuns,
+        f.changesDuringApply, f.pressesHeard, f.receiverUnread, f.maxOpenHandles);
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ SoakRig::SoakRig() : window([this](const Message& message) { return Handle(messa
         MouseSessionServices{commands, window, timers, dialogs, boxes, *macros, pages, KeyNames()}, res.path());
     catalogue = std::make_unique<FindDev>(backend, res.path());
     catalogue->SetConsole(silent_);
-    monitor = std::make_unique<ConnectionMonitor>(
-        MonitorServices{*catalogue, commands, window, timers, boxes, *session, 1});
+    monitor =
+        std::make_unique<ConnectionMonitor>(MonitorServices{*catalogue, commands, window, timers, boxes, *session, 1});
     timers.SetTickHandler([this](int id) { monitor->OnTimer(id); });
 }
 

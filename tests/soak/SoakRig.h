@@ -30,7 +30,7 @@ namespace mousecfg::test {
 // Waits a thousandth of what the pacing asks: apply runs take long enough to be caught in flight by what the
 // soak does meanwhile, and short enough for thousands of cycles.
 class ScaledPacer final : public Pacer {
-public:
+  public:
     void Pause(std::chrono::milliseconds duration) override;
 };
 
@@ -40,7 +40,7 @@ public:
 // pumps `window`, whose handler passes device changes, 2053, 2065 and the worker's messages on, and counts the
 // lighting events each device reported. Timers move only when Settle advances them.
 class SoakRig {
-public:
+  public:
     SoakRig();
     ~SoakRig();  // shuts the monitor down while the window keeps answering; joins a running apply worker
     SoakRig(const SoakRig&) = delete;
@@ -96,11 +96,11 @@ public:
 
     // Counted on the test thread by the window's handler.
     int deviceChanges = 0;
-    int refreshes = 0;   // 2053
+    int refreshes = 0;    // 2053
     int bleMessages = 0;  // 2065
     int finishedRuns = 0;
 
-private:
+  private:
     intptr_t Handle(const Message& message);
 
     std::ostream silent_{nullptr};
