@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 #include <thread>
@@ -109,6 +110,10 @@ TEST(CrashSafety, AKilledSaveLeavesEveryDocumentOldOrNew) {
     std::string pattern = (WorkRoot() / "mousecfg-crash-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     const fs::path root = pattern;
+    const std::unique_ptr<const fs::path, void (*)(const fs::path*)> removeRoot(&root, [](const fs::path* folder) {
+        std::error_code ignored;
+        fs::remove_all(*folder, ignored);
+    });
     const fs::path a = root / "a";
     const fs::path b = root / "b";
     const fs::path work = root / "work";
