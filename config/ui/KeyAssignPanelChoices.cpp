@@ -17,6 +17,7 @@
 #include "platform/TextEncoding.h"
 #include "platform/Trace.h"
 #include "skin/List.h"
+#include "skin/ListElement.h"
 #include "skin/ListLabelElement.h"
 #include "skin/Notification.h"
 #include "skin/Option.h"
@@ -105,8 +106,10 @@ void KeyAssignPanel::OnItemClick(skin::Notification& notification) {
         }
         return;
     }
-    if (name.starts_with("ItemValue")) {
-        Assign();
+    const auto* item = dynamic_cast<const skin::ListElement*>(notification.sender);
+    const auto* list = item != nullptr ? dynamic_cast<const skin::List*>(item->GetParent()) : nullptr;
+    if (name.starts_with("ItemValue") && (list == nullptr || list->GetSelectedItem() == item)) {
+        Assign();  // an item whose selection was refused is not assigned
     }
 }
 

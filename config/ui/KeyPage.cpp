@@ -131,6 +131,8 @@ void KeyPage::Highlight(int index) {
     auto* label = context_.window.Find<skin::Option>(Numbered(kLabel, index));
     if (label != nullptr && label->IsVisible()) {
         SetStateTextColours(*label, marks_.highlightColor);
+        // The edited label keeps its selected look under the cursor.
+        label->SetAttribute("selectedhotimage", skin::attr::FormatImage(label->GetSelectedImage()));
         label->Selected(true, false);
     }
     RefreshKeyHighlight({});

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/ui/PageMessages.h"
+#include "platform/KeyboardLayout.h"
 #include "skin/ControlFactory.h"
 #include "skin/HeadlessPlatform.h"
 #include "skin/List.h"
@@ -27,7 +28,8 @@ std::filesystem::path BuildRes() {
     return MOUSECFG_RES_DIR;
 }
 
-FakePageSession::FakePageSession(const std::filesystem::path& folder) {
+FakePageSession::FakePageSession(const std::filesystem::path& folder)
+    : keys(std::shared_ptr<const KeyboardLayout>(KeyboardLayout::FromNames({}))) {
     const std::filesystem::path res = folder / "res";
     std::filesystem::create_directories(res);
     std::filesystem::copy(SourceRes() / "MacroDock", res / "MacroDock", std::filesystem::copy_options::recursive);
@@ -100,8 +102,11 @@ void PageFixture::Pump() {
 }
 
 bool PageFixture::Click(const std::string& name) {
+    return ClickControl(window.FindControl(name));
+}
+
+bool PageFixture::ClickControl(skin::Control* control) {
     window.GetPaintManager().UpdateLayout();
-    const skin::Control* control = window.FindControl(name);
     if (control == nullptr) {
         return false;
     }
@@ -125,7 +130,7 @@ bool PageFixture::ClickItem(const std::string& name) {
         list->EnsureVisible(list->GetItemIndex(item));
         window.GetPaintManager().UpdateLayout();
     }
-    return Click(name);
+    return ClickControl(item);
 }
 
 void PageFixture::TypeKey(int scanCode, unsigned virtualKey) {

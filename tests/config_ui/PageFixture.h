@@ -159,6 +159,7 @@ public:
     void Pump();
     // Clicks a control the way the user does (press and release at its centre); false when it is not shown.
     bool Click(const std::string& name);
+    bool ClickControl(skin::Control* control);
     // Presses a list item (the list selects it) and releases it (the item is clicked).
     bool ClickItem(const std::string& name);
     // A key pressed on the keyboard while the main window has it: down and up with `scanCode`.
