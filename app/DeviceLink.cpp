@@ -137,7 +137,11 @@ std::string DeviceLink::DumpState(const std::filesystem::path& file) const {
         }
     }
     state["framesReceived"] = frames;
-    state["dpiTable"] = mouse_->Profile(system.activeProfile).dpiTable;
+    const sim::ProfileMemory profile = mouse_->Profile(system.activeProfile);
+    state["dpiTable"] = profile.dpiTable;
+    // The four bytes of each key slot and extra key slot (wheel up, wheel down, ...) of the active profile.
+    state["keys"] = profile.keys;
+    state["extraKeys"] = profile.extraKeys;
     const Status written = WriteFileAtomically(file, state.dump(4) + "\n");
     return written ? "ok" : "error: " + written.message();
 }

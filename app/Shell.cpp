@@ -13,7 +13,10 @@
 #include "platform/Autostart.h"
 #include "platform/ProgramLauncher.h"
 #include "platform/Trace.h"
+#include "skin/Option.h"
 #include "skin/SkinResources.h"
+#include "skin/WindowHost.h"
+#include "skin/WindowMessages.h"
 
 namespace mousecfg::app {
 namespace {
@@ -26,6 +29,37 @@ public:
         return Status::Error(program.string() + ": starting programs is not available");
     }
 };
+
+std::string DescribeControl(CKivoMainWnd& window, const std::string& name) {
+    window.GetPaintManager().UpdateLayout();
+    const skin::Control* control = window.FindControl(name);
+    if (control == nullptr || window.GetHost() == nullptr) {
+        return "error: no control " + name;
+    }
+    const skin::Rect pos = control->GetPos();
+    const skin::Point corner = window.GetHost()->ClientToScreen({pos.left, pos.top});
+    const auto* option = dynamic_cast<const skin::Option*>(control);
+    return "x=" + std::to_string(corner.x) + " y=" + std::to_string(corner.y) + " w=" + std::to_string(pos.width()) +
+           " h=" + std::to_string(pos.height()) + " visible=" + (control->IsVisibleInTree() ? "1" : "0") +
+           " enabled=" + (control->IsEnabledInTree() ? "1" : "0") +
+           " selected=" + (option != nullptr && option->IsSelected() ? "1" : "0") + " text=" + control->GetText();
+}
+
+// A click of the user at the centre of a shown control, after which the cursor leaves the window.
+std::string ClickControl(CKivoMainWnd& window, const std::string& name) {
+    window.GetPaintManager().UpdateLayout();
+    const skin::Control* control = window.FindControl(name);
+    if (control == nullptr || !control->IsVisibleInTree()) {
+        return "error: no shown control " + name;
+    }
+    const skin::Rect pos = control->GetPos();
+    const intptr_t at = skin::msg::MakePointParam((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
+    for (const uint32_t id : {skin::msg::kMouseMove, skin::msg::kLButtonDown, skin::msg::kLButtonUp,
+                              skin::msg::kMouseLeave}) {
+        window.HandleMessage(Message{id, 0, at, {}});
+    }
+    return "ok";
+}
 
 }  // namespace
 
@@ -99,6 +133,12 @@ std::string Shell::HandleRequest(const std::string& request) {
     }
     if (request.starts_with("sim ")) {
         return link_->SimCommand(request.substr(4));
+    }
+    if (request.starts_with("control ")) {
+        return DescribeControl(*window_, request.substr(8));
+    }
+    if (request.starts_with("click ")) {
+        return ClickControl(*window_, request.substr(6));
     }
     return "error: unknown request";
 }
