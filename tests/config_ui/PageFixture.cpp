@@ -74,8 +74,10 @@ intptr_t PageWindow::HandleCustomMessage(const Message& message, bool& handled) 
 }
 
 PageFixture::PageFixture(const std::string& skin, std::unique_ptr<ui::SettingsPage> advanced,
-                         std::unique_ptr<ui::SettingsPage> lighting)
-    : session(dir.path()), window(BuildRes() / skin / "MainWnd.xml") {
+                         std::unique_ptr<ui::SettingsPage> lighting, std::filesystem::path modelFolder)
+    : model(modelFolder.empty() ? BuildRes() / "VeruzUrir/MouseA" : std::move(modelFolder)),
+      session(dir.path()),
+      window(BuildRes() / skin / "MainWnd.xml") {
     skin::SkinResources::SetResourcePath(BuildRes() / skin);
     router = std::make_unique<ui::PageRouter>(window, session, host, boxes, launcher, std::move(advanced),
                                               std::move(lighting));
@@ -92,7 +94,7 @@ PageFixture::~PageFixture() {
 }
 
 void PageFixture::SelectDevice() {
-    router->SelectDevice(BuildRes() / "VeruzUrir/MouseA", session.ble);
+    router->SelectDevice(model, session.ble);
     Pump();
 }
 

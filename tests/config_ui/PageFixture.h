@@ -151,8 +151,9 @@ private:
 // The pages on the dark skin with the default model placed; the document and macros from a copy of the resources.
 class PageFixture {
 public:
+    // `model` is the model folder whose position files are placed (the default model of the build's resources).
     explicit PageFixture(const std::string& skin = "res_black", std::unique_ptr<ui::SettingsPage> advanced = nullptr,
-                         std::unique_ptr<ui::SettingsPage> lighting = nullptr);
+                         std::unique_ptr<ui::SettingsPage> lighting = nullptr, std::filesystem::path model = {});
     ~PageFixture();
 
     // Handles everything posted to the window.
@@ -173,6 +174,7 @@ public:
     void SelectDevice();
 
     TempDir dir;
+    std::filesystem::path model;
     FakePageSession session;
     RecordingPageHost host;
     RecordingMessageBoxes boxes;
