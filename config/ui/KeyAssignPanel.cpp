@@ -54,6 +54,7 @@ void CollectNames(const skin::Control& control, std::set<std::string, std::less<
 KeyAssignPanel::KeyAssignPanel(PageContext& context) : context_(context) {}
 
 void KeyAssignPanel::Initialise() {
+    StopRecording();  // the skin is built again: a recording of the old one ends with its grab
     names_.clear();
     root_ = context_.window.FindControl("ver_mousekeysel");
     if (root_ != nullptr) {
@@ -176,6 +177,10 @@ void KeyAssignPanel::ShowCategories() {
         show(Category::Led, false);
     }
     show(Category::Scroll, wheel_);
+    // A wheel position has one category: its page alone says what it offers.
+    if (skin::Control* categories = context_.window.FindControl("hor_keysel_categories")) {
+        categories->SetVisible(!wheel_);
+    }
 }
 
 void KeyAssignPanel::ShowCurrentFunction() {

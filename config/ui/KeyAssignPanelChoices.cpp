@@ -101,6 +101,7 @@ void KeyAssignPanel::OnItemClick(skin::Notification& notification) {
         if (list != nullptr) {
             list->SetVisible(false);
         }
+        SetText(kMacroPicker, notification.sender != nullptr ? notification.sender->GetText() : std::string());
         if (!RefuseIfOnlyLeftClick() && AssignMacro()) {
             Announce();
         }

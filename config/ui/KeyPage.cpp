@@ -305,7 +305,10 @@ void KeyPage::LeaveKeySelection() {
 
 void KeyPage::ReopenKeySelection() {
     if (editedButton_ < 0) {
-        SelectKeyButton(Numbered(kLabel, 0));
+        // Nothing was picked yet: only the one-page layout shows the panel at once, for button 0.
+        if (context_.session.OnePageVersion() != 0) {
+            SelectKeyButton(Numbered(kLabel, 0));
+        }
         return;
     }
     if (editedButton_ >= kWheelUp) {

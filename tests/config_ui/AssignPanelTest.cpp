@@ -221,6 +221,7 @@ TEST(AssignPanel, BindingCountsFollowAMacroFromButtonToButton) {
     EXPECT_EQ(f.session.Binding(3).code, kFirstMacroCode);
     EXPECT_EQ(f.session.Binding(3).text.rfind("M:", 0), 0u);
     EXPECT_EQ(BindKeys(f, 0, 0), 1);
+    EXPECT_EQ("M:" + f.Text("btn_MouseKey_MacroVal"), f.session.Binding(3).text) << "the picker shows the choice";
     ASSERT_TRUE(f.Click("btn_MouseKey_Click4"));
     PickMacro(f, 0, 0);
     EXPECT_EQ(BindKeys(f, 0, 0), 2) << "the same macro on two buttons";
@@ -273,8 +274,9 @@ TEST(AssignPanel, AWheelPositionOffersOnlyTheScrollFunctions) {
     ASSERT_TRUE(f.Click("btn_Mouse_Scr_Up"));
     for (int i = 0; i < ui::kCategoryCount; ++i) {
         const auto category = static_cast<Category>(i);
-        EXPECT_EQ(f.Visible(std::string(ui::ControlsOf(category).option)), category == Category::Scroll) << i;
+        EXPECT_EQ(f.Find(std::string(ui::ControlsOf(category).option))->IsVisible(), category == Category::Scroll) << i;
     }
+    EXPECT_FALSE(f.Visible("hor_keysel_categories")) << "one category needs no choice";
     EXPECT_TRUE(f.Selected("opt_ScrollKey_Base"));
     EXPECT_EQ(f.window.Find<skin::List>("list_ScrollKey_Base")->GetSelectedItem()->GetName(), "ItemValue58_ScrollUp");
     auto* scroll = f.window.Find<skin::List>("list_ScrollKey_Base");
@@ -290,6 +292,7 @@ TEST(AssignPanel, AWheelPositionOffersOnlyTheScrollFunctions) {
     ASSERT_TRUE(f.Click("btn_MouseKey_Click2"));
     EXPECT_FALSE(f.Visible("opt_ScrollKey_Base"));
     EXPECT_TRUE(f.Visible("opt_KBSet_Macro"));
+    EXPECT_TRUE(f.Visible("hor_keysel_categories"));
 }
 
 TEST(AssignPanel, ALightingCategoryFollowsTheModel) {

@@ -217,3 +217,36 @@ TEST(KeyPage, TheMouseSettingsLinkStartsTheDesktopsPanelOrIsHidden) {
 
 }  // namespace
 }  // namespace mousecfg::test
+
+namespace mousecfg::test {
+namespace {
+
+TEST(KeyPage, ThePanelReopensForThePickedButtonOrInTheOnePageLayoutForButtonZero) {
+    PageFixture f;
+    f.router->ReopenKeySelection();
+    EXPECT_FALSE(f.Visible("ver_mousekeysel")) << "no button was picked";
+    f.session.onePage = 1;
+    f.router->ReopenKeySelection();
+    EXPECT_TRUE(f.Visible("ver_mousekeysel"));
+    EXPECT_EQ(f.router->Keys().EditedButton(), 0);
+    ASSERT_TRUE(f.Click("btn_Mouse_Scr_Dn"));
+    f.router->LeaveKeySelection();
+    EXPECT_FALSE(f.Selected("btn_Mouse_Scr_Dn"));
+    f.router->ReopenKeySelection();
+    EXPECT_TRUE(f.Selected("btn_Mouse_Scr_Dn"));
+    EXPECT_EQ(f.router->Panel().EditedButton(), ButtonName(17));
+}
+
+TEST(KeyPage, ASkinSwitchDuringARecordingEndsTheGrab) {
+    PageFixture f;
+    ASSERT_TRUE(f.Click(Label(3)));
+    ASSERT_TRUE(f.Click("opt_MouseKey_ShortCut"));
+    ASSERT_TRUE(f.Click("SetRecordKey"));
+    ASSERT_TRUE(f.window.KeyboardGrabbed());
+    f.router->Initialise(BuildRes() / "res_white");
+    EXPECT_FALSE(f.window.KeyboardGrabbed());
+    EXPECT_FALSE(f.router->Panel().Recording());
+}
+
+}  // namespace
+}  // namespace mousecfg::test
