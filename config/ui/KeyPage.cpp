@@ -8,6 +8,7 @@
 #include "config/MouseConfig.h"
 #include "config/ui/KeyAssignPanel.h"
 #include "config/ui/PageContext.h"
+#include "config/ui/PageFailure.h"
 #include "config/ui/PageHost.h"
 #include "config/ui/PageSession.h"
 #include "config/ui/PageTexts.h"
@@ -287,12 +288,7 @@ void KeyPage::OpenMouseSettings() {
     if (!mouseSettings_) {
         return;
     }
-    const Status started = context_.launcher.StartDetached(mouseSettings_->file, mouseSettings_->arguments);
-    if (!started) {
-        trace::Printf("%s\n", started.message().c_str());
-        context_.boxes.Show({context_.texts.Message("Tip"), context_.texts.Message("Error") + "\n" + started.message(),
-                             context_.texts.Message("MessageOK"), "", true});
-    }
+    ShowFailure(context_, context_.launcher.StartDetached(mouseSettings_->file, mouseSettings_->arguments));
 }
 
 void KeyPage::LeaveKeySelection() {

@@ -16,6 +16,15 @@ Payload KeySlot(ShellHarness& h, int slot) {
     return mouse.Profile(mouse.System().activeProfile).keys[static_cast<size_t>(slot)];
 }
 
+// Picks button 4, the keys category and the key field, as the user does.
+app::CKivoMainWnd& StartRecordingForButton4(ShellHarness& h) {
+    app::CKivoMainWnd& window = h.Window();
+    ShellHarness::Click(window, "btn_MouseKey_Click4");
+    ShellHarness::Click(window, "opt_MouseKey_ShortCut");
+    ShellHarness::Click(window, "SetRecordKey");
+    return window;
+}
+
 TEST(KeyPageInTheProgram, AMediaFunctionPickedForButton3IsWhatTheMouseHolds) {
     ShellHarness h(app::Simulation::Cable);
     h.Start();
@@ -33,10 +42,7 @@ TEST(KeyPageInTheProgram, AMediaFunctionPickedForButton3IsWhatTheMouseHolds) {
 TEST(KeyPageInTheProgram, AKeyRecordedWhileTheKeyboardIsGrabbedIsWhatTheMouseHolds) {
     ShellHarness h(app::Simulation::Cable);
     h.Start();
-    app::CKivoMainWnd& window = h.Window();
-    ShellHarness::Click(window, "btn_MouseKey_Click4");
-    ShellHarness::Click(window, "opt_MouseKey_ShortCut");
-    ShellHarness::Click(window, "SetRecordKey");
+    app::CKivoMainWnd& window = StartRecordingForButton4(h);
     EXPECT_TRUE(window.KeyboardGrabbed());
     // "A" (scan code 30): every key goes to the window; none presses a control there.
     window.HandleMessage(Message{skin::msg::kKeyDown, 'A', skin::msg::MakeKeyParam(0, 30), {}});
@@ -53,10 +59,7 @@ TEST(KeyPageInTheProgram, AKeyRecordedWhileTheKeyboardIsGrabbedIsWhatTheMouseHol
 TEST(KeyPageInTheProgram, TheGrabEndsWhenTheApplicationLosesTheFocus) {
     ShellHarness h(app::Simulation::Cable);
     h.Start();
-    app::CKivoMainWnd& window = h.Window();
-    ShellHarness::Click(window, "btn_MouseKey_Click4");
-    ShellHarness::Click(window, "opt_MouseKey_ShortCut");
-    ShellHarness::Click(window, "SetRecordKey");
+    app::CKivoMainWnd& window = StartRecordingForButton4(h);
     ASSERT_TRUE(window.KeyboardGrabbed());
     window.HandleMessage(Message{skin::msg::kActivate, 0, 0, {}});
     EXPECT_FALSE(window.KeyboardGrabbed());
