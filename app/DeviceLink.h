@@ -54,7 +54,8 @@ public:
     //   link on|off            the mouse behind the receiver links or unlinks
     //   battery PERCENT [charging]
     //   dump FILE              write the mouse's state as JSON to FILE (link, battery, profile tags, frames received,
-    //                          and of the active profile the DPI table, the key slots and the extra key slots)
+    //                          and of the active profile the DPI table, the key slots, the extra key slots and the
+    //                          written macro slots in hex)
     // Returns "ok", or a line starting with "error:".
     std::string SimCommand(const std::string& command);
 

@@ -6,6 +6,7 @@
 
 #include "app/AppPaths.h"
 #include "app/CommandLine.h"
+#include "platform/KeyboardLayout.h"
 
 namespace mousecfg {
 class FileDialogs;
@@ -18,7 +19,7 @@ namespace mousecfg::app {
 
 class CKivoMainWnd;
 class DeviceLink;
-class EmptyMacroPage;
+class MacroEditorPage;
 class MouseConfigPages;
 class SessionConfiguration;
 
@@ -44,12 +45,15 @@ public:
     // "click NAME" clicks a shown control of the main window as the user would (for pictures without a display).
     // Returns the answer for the second start.
     std::string HandleRequest(const std::string& request);
+    // The session's keyboard layout changed: key names of the macro page and its dialog follow it.
+    void FollowKeyboardLayout(const KeyboardLayout::Names& names);
     // Ends the device threads; the window then answers nothing. Before the shell goes.
     void Shutdown();
 
     CKivoMainWnd& Window() { return *window_; }
     DeviceLink& Link() { return *link_; }
     SessionConfiguration& Configuration() { return *configuration_; }
+    MacroEditorPage& EditorPage() { return *macroPage_; }
 
 private:
     CommandLine commandLine_;
@@ -64,7 +68,7 @@ private:
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<SessionConfiguration> configuration_;
     std::unique_ptr<MouseConfigPages> mousePages_;
-    std::unique_ptr<EmptyMacroPage> macroPage_;
+    std::unique_ptr<MacroEditorPage> macroPage_;
     std::unique_ptr<CKivoMainWnd> window_;
 };
 
