@@ -16,7 +16,6 @@
 #include "skin/Option.h"
 #include "skin/SkinResources.h"
 #include "skin/WindowHost.h"
-#include "skin/WindowMessages.h"
 
 namespace mousecfg::app {
 namespace {
@@ -43,22 +42,6 @@ std::string DescribeControl(CKivoMainWnd& window, const std::string& name) {
            " h=" + std::to_string(pos.height()) + " visible=" + (control->IsVisibleInTree() ? "1" : "0") +
            " enabled=" + (control->IsEnabledInTree() ? "1" : "0") +
            " selected=" + (option != nullptr && option->IsSelected() ? "1" : "0") + " text=" + control->GetText();
-}
-
-// A click of the user at the centre of a shown control, after which the cursor leaves the window.
-std::string ClickControl(CKivoMainWnd& window, const std::string& name) {
-    window.GetPaintManager().UpdateLayout();
-    const skin::Control* control = window.FindControl(name);
-    if (control == nullptr || !control->IsVisibleInTree()) {
-        return "error: no shown control " + name;
-    }
-    const skin::Rect pos = control->GetPos();
-    const intptr_t at = skin::msg::MakePointParam((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
-    for (const uint32_t id : {skin::msg::kMouseMove, skin::msg::kLButtonDown, skin::msg::kLButtonUp,
-                              skin::msg::kMouseLeave}) {
-        window.HandleMessage(Message{id, 0, at, {}});
-    }
-    return "ok";
 }
 
 }  // namespace
@@ -136,9 +119,6 @@ std::string Shell::HandleRequest(const std::string& request) {
     }
     if (request.starts_with("control ")) {
         return DescribeControl(*window_, request.substr(8));
-    }
-    if (request.starts_with("click ")) {
-        return ClickControl(*window_, request.substr(6));
     }
     return "error: unknown request";
 }

@@ -40,15 +40,6 @@ void GrabAfterPaint(skin::SkinWindow& window, const std::filesystem::path& file)
     });
 }
 
-// The request "grab FILE" of a second start: a picture of the main window as it is now.
-std::string GrabWindow(skin::SkinWindow& window, const std::filesystem::path& file) {
-    auto* widget = static_cast<skin::qt::QtWindowHost*>(window.GetHost());
-    if (widget == nullptr || !widget->grab().save(QString::fromStdString(file.string()))) {
-        return "error: could not save " + file.string();
-    }
-    return "ok";
-}
-
 // Prints "first-paint" on stdout once the main window has been painted (the start-up benchmark reads it).
 class FirstPaintReporter final : public QObject {
 public:
@@ -96,12 +87,7 @@ int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
     qt::QtFileDialogs dialogs;
     qt::QtProgramLauncher launcher;
     app::Shell shell(line, paths, urls, fonts, dialogs, [](int code) { QCoreApplication::exit(code); }, &launcher);
-    instance.SetRequestHandler([&shell](const std::string& request) {
-        if (request.starts_with("grab ")) {
-            return GrabWindow(shell.Window(), request.substr(5));
-        }
-        return shell.HandleRequest(request);
-    });
+    instance.SetRequestHandler([&shell](const std::string& request) { return shell.HandleRequest(request); });
     if (!shell.Start()) {
         std::fprintf(stderr, "mousecfg: the main window could not be created\n");
         return 1;

@@ -1,14 +1,14 @@
 #!/bin/sh
-# xvfb_keypage.sh MOUSECFG RESOURCE_FOLDER WORK_FOLDER KEY_LISTENER
+# xvfb_keypage.sh MOUSECFG RESOURCE_FOLDER WORK_FOLDER X11_PROBE
 # The key page of the real program on the X server of xvfb-run, driven by real pointer and key events (xdotool,
 # through the X server), checked by what the virtual mouse then holds:
 #  1. a click on the label of button 3, on the media category and on "Play/Pause": the mouse's key slot of button 3
 #     holds the Play/Pause function (consumer usage 0xCD);
 #  2. a key typed while "SetRecordKey" is selected: the mouse's key slot of button 4 holds that key, and the key did
-#     not reach another program that takes it as a global shortcut (KEY_LISTENER), which does get it otherwise;
+#     not reach another program that takes it as a global shortcut (X11_PROBE), which does get it otherwise;
 #  3. over BLE the report-rate function is not offered and the macro pickers are disabled.
 set -eu
-program=$1 resources=$2 work=$3 listener=$4
+program=$1 resources=$2 work=$3 probe=$4
 . "$(dirname "$0")/shell_common.sh"
 sed -i 's/^Language=.*/Language=1/; s/^CloseOption=.*/CloseOption=1/; s/^Remind=.*/Remind=0/' "$work/res/Set.ini"
 
@@ -56,25 +56,26 @@ wait_for test "$(key_slot 3)" = "4,205,0,0" || fail "button 3 of the mouse holds
 import -window root "$work/media.png"
 
 # 2. A recorded key: "q" is another program's global shortcut, which takes it while nothing records.
-"$listener" q >"$work/listener.txt" 2>&1 &
-listener_pid=$!
-wait_for grep -q ready "$work/listener.txt" || fail "the key listener did not start"
+: >"$work/probe_keys.txt"
+"$probe" keys "$work/probe_keys.txt" q >"$work/probe.txt" 2>&1 &
+probe_pid=$!
+wait_for grep -q ready "$work/probe.txt" || fail "the other X client did not start"
 xdotool key q
-wait_for grep -q "key q" "$work/listener.txt" || fail "the key listener does not get its shortcut"
+wait_for grep -q "^q$" "$work/probe_keys.txt" || fail "the other X client does not get its shortcut"
 click btn_MouseKey_Click4
 click opt_MouseKey_ShortCut
 click SetRecordKey
 wait_for test "$(field SetRecordKey selected)" = 1 || fail "recording did not start"
-before=$(grep -c "key q" "$work/listener.txt")
+before=$(grep -c "^q$" "$work/probe_keys.txt")
 xdotool key q
 wait_for test "$(field SetRecordKey text)" = Q || fail "the recorded key shows '$(field SetRecordKey text)'"
-[ "$(grep -c "key q" "$work/listener.txt")" -eq "$before" ] || fail "the key reached another program while recording"
+[ "$(grep -c "^q$" "$work/probe_keys.txt")" -eq "$before" ] || fail "the key reached another program while recording"
 import -window root "$work/record.png"
 click BtnRecordConfirm
 wait_for test "$(key_slot 4)" = "2,20,0,0" || fail "button 4 of the mouse holds $(key_slot 4), not the key Q"
 xdotool key q
-wait_for test "$(grep -c "key q" "$work/listener.txt")" -gt "$before" || fail "the keyboard stayed grabbed"
-kill "$listener_pid"
+wait_for test "$(grep -c "^q$" "$work/probe_keys.txt")" -gt "$before" || fail "the keyboard stayed grabbed"
+kill "$probe_pid"
 stop
 
 # 3. Over BLE: no report-rate function, no macro pickers.
