@@ -203,12 +203,12 @@ void KeyPage::ShowWheelTip(std::string_view sender) {
 std::string KeyPage::DisplayText(int button) const {
     const MouseConfig* document = context_.session.Document();
     if (document == nullptr || document->currentProfile < 0 || document->currentProfile >= kKeyProfileCount) {
-        return std::string(kUnknownKey);
+        return context_.texts.Find("OthersUI", kUnknownKey);
     }
     const auto& keys = document->keyProfiles[static_cast<size_t>(document->currentProfile)];
     const auto found = keys.find(ButtonName(button));
     if (found == keys.end()) {
-        return context_.texts.Message(kUnknownKey);
+        return context_.texts.Find("OthersUI", kUnknownKey);
     }
     const KeyBinding& binding = found->second;
     if (binding.code < kFirstMacroCode && context_.session.Functions().Contains(binding.code) &&

@@ -36,7 +36,9 @@ key_slot() {
 start() {
     timeout 100 "$program" --simulate "$1" --res "$work/res" 2>>"$work/trace.txt" &
     pid=$!
-    xdotool search --sync --onlyvisible --name "Gaming Mouse Settings" >/dev/null
+    # Windows come and go while the program starts (a search meeting one that just went fails): search again.
+    wait_for sh -c 'xdotool search --onlyvisible --name "Gaming Mouse Settings" >/dev/null 2>&1' ||
+        fail "the main window did not appear"
     wait_for test "$(field btn_MouseKey_Click3 visible)" = 1 || fail "the key page shows no button 3"
 }
 stop() {
