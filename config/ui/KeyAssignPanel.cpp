@@ -9,6 +9,7 @@
 #include "config/ui/PageContext.h"
 #include "config/ui/PageHost.h"
 #include "config/ui/PageMessages.h"
+#include "config/ui/PanelControls.h"
 #include "config/ui/PageSession.h"
 #include "config/ui/PageTexts.h"
 #include "macro/KeyNames.h"
@@ -29,14 +30,7 @@
 namespace mousecfg::ui {
 namespace {
 
-constexpr std::string_view kRecordKey = "SetRecordKey";
-constexpr std::string_view kReportRateItem = "ItemValue10_ReportRate";
-constexpr std::string_view kGroupPicker = "btn_MouseKey_MacroGroupVal";
-constexpr std::string_view kMacroPicker = "btn_MouseKey_MacroVal";
-constexpr std::string_view kGroupList = "macrogrp_list_layout";
-constexpr std::string_view kMacroList = "macro_list_layout";
-constexpr std::string_view kGroupItem = "mac_grp_list_items";
-constexpr std::string_view kMacroItem = "mac_list_items";
+using namespace panel;
 
 void CollectNames(const skin::Control& control, std::set<std::string, std::less<>>& names) {
     if (!control.GetName().empty()) {
@@ -54,8 +48,9 @@ void CollectNames(const skin::Control& control, std::set<std::string, std::less<
 KeyAssignPanel::KeyAssignPanel(PageContext& context) : context_(context) {}
 
 void KeyAssignPanel::Initialise() {
+    StopRecording();  // the skin is built again: a recording of the old one ends with its grab
     names_.clear();
-    root_ = context_.window.FindControl("ver_mousekeysel");
+    root_ = context_.window.FindControl(kRoot);
     if (root_ != nullptr) {
         CollectNames(*root_, names_);
     }
@@ -63,7 +58,7 @@ void KeyAssignPanel::Initialise() {
     names_.insert(std::string(kMacroItem));
     const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
     softKeyboard_ = ChooseProgram(OnScreenKeyboards(), desktop != nullptr ? desktop : "", context_.launcher);
-    if (skin::Control* keyboard = context_.window.FindControl("PopSoftKB")) {
+    if (skin::Control* keyboard = context_.window.FindControl(kSoftKeyboard)) {
         keyboard->SetEnabled(softKeyboard_.has_value());
         keyboard->SetAttribute("tooltip", softKeyboard_ ? "" : context_.texts.Message("NoSoftKeyboard"));
     }
@@ -88,7 +83,7 @@ void KeyAssignPanel::LanguageChanged() {
         }
     }
     if (!recordedCode_ && !recording_) {
-        SetText("SetRecordKey", context_.texts.Find("MouseUI", "RecordKeyHint"));
+        SetText(kRecordKey, context_.texts.Find("MouseUI", "RecordKeyHint"));
     }
 }
 
@@ -176,6 +171,10 @@ void KeyAssignPanel::ShowCategories() {
         show(Category::Led, false);
     }
     show(Category::Scroll, wheel_);
+    // A wheel position has one category: its page alone says what it offers.
+    if (skin::Control* categories = context_.window.FindControl(kCategories)) {
+        categories->SetVisible(!wheel_);
+    }
 }
 
 void KeyAssignPanel::ShowCurrentFunction() {
@@ -209,7 +208,7 @@ void KeyAssignPanel::SelectCategory(Category category, bool notify) {
     if (auto* option = context_.window.Find<skin::Option>(ControlsOf(category).option)) {
         option->Selected(true, notify);
     }
-    if (auto* pages = context_.window.Find<skin::TabLayout>("MouseKey_switch")) {
+    if (auto* pages = context_.window.Find<skin::TabLayout>(kPages)) {
         pages->SelectItem(static_cast<int>(category));
     }
 }

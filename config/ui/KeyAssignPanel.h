@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/ui/FunctionCategory.h"
 #include "platform/DesktopPrograms.h"
@@ -93,6 +94,8 @@ private:
     void OnItemClick(skin::Notification& notification);
     void OpenGroupList();
     void OpenMacroList();
+    void OpenPickerList(std::string_view listName, std::string_view pickerName, std::string_view itemName,
+                        const std::vector<std::u16string>& names, int selected);
     void OnRecordKey(int scanCode);
     void StartRecording();
     void OpenSoftKeyboard();

@@ -4,8 +4,10 @@
 #include "config/MouseConfig.h"
 #include "config/ui/KeyAssignPanel.h"
 #include "config/ui/PageContext.h"
+#include "config/ui/PageFailure.h"
 #include "config/ui/PageHost.h"
 #include "config/ui/PageMessages.h"
+#include "config/ui/PanelControls.h"
 #include "config/ui/PageSession.h"
 #include "config/ui/PageTexts.h"
 #include "macro/KeyNames.h"
@@ -17,6 +19,7 @@
 #include "platform/TextEncoding.h"
 #include "platform/Trace.h"
 #include "skin/List.h"
+#include "skin/ListElement.h"
 #include "skin/ListLabelElement.h"
 #include "skin/Notification.h"
 #include "skin/Option.h"
@@ -26,13 +29,8 @@
 namespace mousecfg::ui {
 namespace {
 
-constexpr std::string_view kRecordKey = "SetRecordKey";
-constexpr std::string_view kGroupPicker = "btn_MouseKey_MacroGroupVal";
-constexpr std::string_view kMacroPicker = "btn_MouseKey_MacroVal";
-constexpr std::string_view kGroupList = "macrogrp_list_layout";
-constexpr std::string_view kMacroList = "macro_list_layout";
-constexpr std::string_view kGroupItem = "mac_grp_list_items";
-constexpr std::string_view kMacroItem = "mac_list_items";
+using namespace panel;
+
 constexpr uint8_t kNoHidUsage = 0xFF;
 
 bool IsKeyDown(uint32_t id) {
@@ -68,12 +66,12 @@ void KeyAssignPanel::OnClick(skin::Notification& notification) {
         OpenGroupList();
     } else if (name == kMacroPicker) {
         OpenMacroList();
-    } else if (name == "BtnRecordConfirm") {
+    } else if (name == kRecordConfirm) {
         StopRecording();
         if (AssignRecordedKey()) {
             Announce();
         }
-    } else if (name == "PopSoftKB") {
+    } else if (name == kSoftKeyboard) {
         OpenSoftKeyboard();
     }
 }
@@ -100,13 +98,16 @@ void KeyAssignPanel::OnItemClick(skin::Notification& notification) {
         if (list != nullptr) {
             list->SetVisible(false);
         }
+        SetText(kMacroPicker, notification.sender != nullptr ? notification.sender->GetText() : std::string());
         if (!RefuseIfOnlyLeftClick() && AssignMacro()) {
             Announce();
         }
         return;
     }
-    if (name.starts_with("ItemValue")) {
-        Assign();
+    const auto* item = dynamic_cast<const skin::ListElement*>(notification.sender);
+    const auto* list = item != nullptr ? dynamic_cast<const skin::List*>(item->GetParent()) : nullptr;
+    if (name.starts_with("ItemValue") && (list == nullptr || list->GetSelectedItem() == item)) {
+        Assign();  // an item whose selection was refused is not assigned
     }
 }
 
@@ -263,13 +264,7 @@ bool KeyAssignPanel::AssignRecordedKey() {
 // file agree with what the mouse is about to hold.
 void KeyAssignPanel::SaveMacroBindings() {
     const MouseConfig* document = context_.session.Document();
-    const Status saved = RebuildMacroBindings(context_.session.Macros(), *document, context_.session.DeviceName());
-    if (!saved) {
-        trace::Printf("%s\n", saved.message().c_str());
-        const PageTexts& texts = context_.texts;
-        context_.boxes.Show({texts.Message("Tip"), texts.Message("Error") + "\n" + saved.message(),
-                             texts.Message("MessageOK"), "", true});
-    }
+    ShowFailure(context_, RebuildMacroBindings(context_.session.Macros(), *document, context_.session.DeviceName()));
 }
 
 void KeyAssignPanel::Announce() {
@@ -278,48 +273,47 @@ void KeyAssignPanel::Announce() {
 }
 
 void KeyAssignPanel::OpenGroupList() {
-    auto* list = context_.window.Find<skin::List>(kGroupList);
-    const skin::Control* picker = context_.window.FindControl(kGroupPicker);
-    if (list == nullptr || picker == nullptr || !picker->IsEnabled()) {
-        return;
-    }
-    if (auto* macros = context_.window.Find<skin::List>(kMacroList)) {
-        macros->SetVisible(false);
-    }
-    list->RemoveAll();
+    std::vector<std::u16string> names;
     for (const MacroGroup& group : context_.session.Macros().groups()) {
-        auto item = std::make_unique<skin::ListLabelElement>();
-        item->SetName(std::string(kGroupItem));
-        item->SetText(Utf16ToUtf8(group.name));
-        item->SetFixedWidth(picker->GetPos().width());
-        item->SetFixedHeight(picker->GetPos().height());
-        list->Add(std::move(item));
+        names.push_back(group.name);
     }
-    list->SelectItem(group_, false);
-    list->SetVisible(true);
+    OpenPickerList(kGroupList, kGroupPicker, kGroupItem, names, group_);
 }
 
 void KeyAssignPanel::OpenMacroList() {
-    auto* list = context_.window.Find<skin::List>(kMacroList);
-    const skin::Control* picker = context_.window.FindControl(kMacroPicker);
     const auto& groups = context_.session.Macros().groups();
-    if (list == nullptr || picker == nullptr || !picker->IsEnabled() || group_ < 0 ||
-        static_cast<size_t>(group_) >= groups.size()) {
+    if (group_ < 0 || static_cast<size_t>(group_) >= groups.size()) {
+        return;  // no group chosen yet
+    }
+    std::vector<std::u16string> names;
+    for (const MacroRecord& macro : groups[static_cast<size_t>(group_)].macros) {
+        names.push_back(macro.name);
+    }
+    OpenPickerList(kMacroList, kMacroPicker, kMacroItem, names, macro_);
+}
+
+// Fills the list below a picker with one row per name, each of the picker's size, and shows it; the other picker's
+// list closes.
+void KeyAssignPanel::OpenPickerList(std::string_view listName, std::string_view pickerName, std::string_view itemName,
+                                    const std::vector<std::u16string>& names, int selected) {
+    auto* list = context_.window.Find<skin::List>(listName);
+    const skin::Control* picker = context_.window.FindControl(pickerName);
+    if (list == nullptr || picker == nullptr || !picker->IsEnabled()) {
         return;
     }
-    if (auto* groupList = context_.window.Find<skin::List>(kGroupList)) {
-        groupList->SetVisible(false);
+    if (auto* other = context_.window.Find<skin::List>(listName == kGroupList ? kMacroList : kGroupList)) {
+        other->SetVisible(false);
     }
     list->RemoveAll();
-    for (const MacroRecord& macro : groups[static_cast<size_t>(group_)].macros) {
+    for (const std::u16string& name : names) {
         auto item = std::make_unique<skin::ListLabelElement>();
-        item->SetName(std::string(kMacroItem));
-        item->SetText(Utf16ToUtf8(macro.name));
+        item->SetName(std::string(itemName));
+        item->SetText(Utf16ToUtf8(name));
         item->SetFixedWidth(picker->GetPos().width());
         item->SetFixedHeight(picker->GetPos().height());
         list->Add(std::move(item));
     }
-    list->SelectItem(macro_, false);
+    list->SelectItem(selected, false);
     list->SetVisible(true);
 }
 
@@ -385,13 +379,7 @@ void KeyAssignPanel::OpenSoftKeyboard() {
     if (!softKeyboard_) {
         return;
     }
-    const Status started = context_.launcher.StartDetached(softKeyboard_->file, softKeyboard_->arguments);
-    if (!started) {
-        trace::Printf("%s\n", started.message().c_str());
-        const PageTexts& texts = context_.texts;
-        context_.boxes.Show({texts.Message("Tip"), texts.Message("Error") + "\n" + started.message(),
-                             texts.Message("MessageOK"), "", true});
-    }
+    ShowFailure(context_, context_.launcher.StartDetached(softKeyboard_->file, softKeyboard_->arguments));
 }
 
 }  // namespace mousecfg::ui

@@ -8,6 +8,7 @@
 #include "config/MouseConfig.h"
 #include "config/ui/KeyAssignPanel.h"
 #include "config/ui/PageContext.h"
+#include "config/ui/PageFailure.h"
 #include "config/ui/PageHost.h"
 #include "config/ui/PageSession.h"
 #include "config/ui/PageTexts.h"
@@ -131,6 +132,8 @@ void KeyPage::Highlight(int index) {
     auto* label = context_.window.Find<skin::Option>(Numbered(kLabel, index));
     if (label != nullptr && label->IsVisible()) {
         SetStateTextColours(*label, marks_.highlightColor);
+        // The edited label keeps its selected look under the cursor.
+        label->SetAttribute("selectedhotimage", skin::attr::FormatImage(label->GetSelectedImage()));
         label->Selected(true, false);
     }
     RefreshKeyHighlight({});
@@ -200,12 +203,12 @@ void KeyPage::ShowWheelTip(std::string_view sender) {
 std::string KeyPage::DisplayText(int button) const {
     const MouseConfig* document = context_.session.Document();
     if (document == nullptr || document->currentProfile < 0 || document->currentProfile >= kKeyProfileCount) {
-        return std::string(kUnknownKey);
+        return context_.texts.Find("OthersUI", kUnknownKey);
     }
     const auto& keys = document->keyProfiles[static_cast<size_t>(document->currentProfile)];
     const auto found = keys.find(ButtonName(button));
     if (found == keys.end()) {
-        return context_.texts.Message(kUnknownKey);
+        return context_.texts.Find("OthersUI", kUnknownKey);
     }
     const KeyBinding& binding = found->second;
     if (binding.code < kFirstMacroCode && context_.session.Functions().Contains(binding.code) &&
@@ -285,12 +288,7 @@ void KeyPage::OpenMouseSettings() {
     if (!mouseSettings_) {
         return;
     }
-    const Status started = context_.launcher.StartDetached(mouseSettings_->file, mouseSettings_->arguments);
-    if (!started) {
-        trace::Printf("%s\n", started.message().c_str());
-        context_.boxes.Show({context_.texts.Message("Tip"), context_.texts.Message("Error") + "\n" + started.message(),
-                             context_.texts.Message("MessageOK"), "", true});
-    }
+    ShowFailure(context_, context_.launcher.StartDetached(mouseSettings_->file, mouseSettings_->arguments));
 }
 
 void KeyPage::LeaveKeySelection() {
@@ -303,7 +301,10 @@ void KeyPage::LeaveKeySelection() {
 
 void KeyPage::ReopenKeySelection() {
     if (editedButton_ < 0) {
-        SelectKeyButton(Numbered(kLabel, 0));
+        // Nothing was picked yet: only the one-page layout shows the panel at once, for button 0.
+        if (context_.session.OnePageVersion() != 0) {
+            SelectKeyButton(Numbered(kLabel, 0));
+        }
         return;
     }
     if (editedButton_ >= kWheelUp) {

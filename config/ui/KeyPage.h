@@ -61,7 +61,8 @@ public:
     void OpenMouseSettings();
     // The key selection ends (another page was chosen): the panel hides, no button stays highlighted.
     void LeaveKeySelection();
-    // The panel opens again for the edited button (the mouse page was chosen again, one-page layout).
+    // The panel opens again for the edited button (the mouse page was chosen again); before any button was picked
+    // only the one-page layout opens it, for button 0.
     void ReopenKeySelection();
 
     // The edited page button (0..19), or -1 before one was picked; its control name.

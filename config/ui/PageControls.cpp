@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-#include "config/ui/PageContext.h"
-#include "config/ui/PageTexts.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Trace.h"
 #include "skin/Option.h"
 #include "skin/PaintManager.h"
 #include "skin/SkinWindow.h"
@@ -68,12 +64,6 @@ void SelectInGroup(skin::SkinWindow& window, std::string_view group, int index) 
     for (size_t i = 0; i < members.size(); ++i) {
         members[i]->Selected(index >= 0 && static_cast<size_t>(index) == i, false);
     }
-}
-
-void ShowFailure(PageContext& context, std::string_view key, const std::string& detail) {
-    trace::Printf("%s\n", detail.c_str());
-    context.boxes.Show({context.texts.Message("Tip"), context.texts.Message(key) + "\n" + detail,
-                        context.texts.Message("MessageOK"), "", true});
 }
 
 }  // namespace mousecfg::ui::controls

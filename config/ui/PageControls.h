@@ -13,8 +13,6 @@ class SkinWindow;
 
 namespace mousecfg::ui {
 
-struct PageContext;
-
 // Small operations of the settings pages on the main window's controls by name. A name the skin lacks is skipped:
 // a model or skin without a control simply does not show it. UI thread only.
 namespace controls {
@@ -39,10 +37,6 @@ void SelectInGroup(skin::SkinWindow& window, std::string_view group, int index);
 // A colour of the documents (0xRRGGBB) as a control colour, and back.
 inline skin::Color Opaque(int rgb) { return 0xFF000000u | (static_cast<skin::Color>(rgb) & 0xFFFFFFu); }
 inline int Rgb(skin::Color colour) { return static_cast<int>(colour & 0xFFFFFFu); }
-
-// Shows a failure the user must know of: a message window with the language's message `key` (section "Mouse") and
-// the failure's own text `detail`; the trace gets the detail.
-void ShowFailure(PageContext& context, std::string_view key, const std::string& detail);
 
 }  // namespace controls
 }  // namespace mousecfg::ui

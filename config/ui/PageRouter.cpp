@@ -1,6 +1,7 @@
 #include "config/ui/PageRouter.h"
 
 #include "config/MouseConfig.h"
+#include "config/ui/PageFailure.h"
 #include "config/ui/PageHost.h"
 #include "config/ui/PageSession.h"
 #include "config/ui/SettingsPages.h"
@@ -168,7 +169,7 @@ void PageRouter::OnMenuItem(const std::string& item) {
     } else if (item == "Reset") {
         status = context_.session.ResetConfiguration();
     }
-    ShowFailure(status);
+    ShowFailure(context_, status);
 }
 
 void PageRouter::OnItemSelect(skin::Notification& notification) {
@@ -188,15 +189,6 @@ void PageRouter::OpenColourPicker(skin::Notification& notification) {
     const skin::Control* button = notification.sender != nullptr ? notification.sender
                                                                  : context_.window.FindControl(colourButton_);
     context_.host.OpenColourPicker(button != nullptr ? button->GetBkColor() : skin::kNoColor);
-}
-
-void PageRouter::ShowFailure(const Status& status) {
-    if (status) {
-        return;
-    }
-    trace::Printf("%s\n", status.message().c_str());
-    context_.boxes.Show({texts_.Message("Tip"), texts_.Message("Error") + "\n" + status.message(),
-                         texts_.Message("MessageOK"), "", true});
 }
 
 bool PageRouter::HandleWindowMessage(const Message& message) {

@@ -98,7 +98,6 @@ private:
     void OnMenuItem(const std::string& item);
     void OnItemSelect(skin::Notification& notification);
     void OpenColourPicker(skin::Notification& notification);
-    void ShowFailure(const Status& status);
     template <class Call>
     void ForEachPage(Call call) {
         call(*advanced_);

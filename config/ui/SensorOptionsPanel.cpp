@@ -7,6 +7,7 @@
 #include "config/DeviceFeature.h"
 #include "config/ui/PageContext.h"
 #include "config/ui/PageControls.h"
+#include "config/ui/PageFailure.h"
 #include "config/ui/PageRequests.h"
 #include "config/ui/PageSession.h"
 #include "config/ui/PageTexts.h"
@@ -189,7 +190,7 @@ bool SensorOptionsPanel::Store(std::string_view key, int value) {
     if (stored) {
         return true;
     }
-    controls::ShowFailure(context_, "SetWriteErr", stored.message());
+    ShowFailure(context_, stored, "SetWriteErr");
     ShowStored();
     return false;
 }

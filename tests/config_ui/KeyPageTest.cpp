@@ -1,6 +1,7 @@
 // The key page: which button is edited and how that shows, the wheel's tip, the labels and the writes they cause.
 #include <gtest/gtest.h>
 
+#include "config/ui/PageTexts.h"
 #include "device/DeviceRequest.h"
 #include "skin/AttributeText.h"
 #include "skin/Option.h"
@@ -163,6 +164,88 @@ TEST(KeyPage, AnAssignmentDuringAnApplyRunIsWrittenWhenTheRunHasFinished) {
     using R = FakePageSession::Request;
     EXPECT_EQ(f.session.requests,
               (std::vector<R>{{request::kKeyAssignment, false, 3}, {request::kKeyAssignment, false, 4}}));
+}
+
+}  // namespace
+}  // namespace mousecfg::test
+
+namespace mousecfg::test {
+namespace {
+
+TEST(KeyPage, AMissingOrDamagedPositionFileIsToldAndThePageStaysUsable) {
+    const std::string original = TempDir::Read(BuildRes() / "VeruzUrir/MouseA/Position/mousekey.json");
+    const std::vector<std::pair<const char*, std::optional<std::string>>> variants = {
+        {"missing", std::nullopt},
+        {"truncated", original.substr(0, original.size() / 2)},
+        {"mistyped", std::string(R"({"Containerinfo": {"containname": "mouse_click", "width": "wide"}})")},
+        {"entry mistyped", std::string(R"({"Containerinfo": {"containname": "mouse_click", "width": 400, "height": 488,
+            "bkimage": "", "normalimage": "", "overimage": "", "downimage": ""},
+            "Controlinfo": [{"type": "option", "ctrlname": "btn_MouseKey_Click3", "pos": "left"}]})")},
+    };
+    for (const auto& [kind, text] : variants) {
+        TempDir folder;
+        std::filesystem::copy(BuildRes() / "VeruzUrir/MouseA", folder.path() / "MouseA",
+                              std::filesystem::copy_options::recursive);
+        const auto file = folder.path() / "MouseA/Position/mousekey.json";
+        std::filesystem::remove(file);
+        if (text) {
+            folder.Write("MouseA/Position/mousekey.json", *text);
+        }
+        PageFixture f("res_black", nullptr, nullptr, folder.path() / "MouseA");
+        ASSERT_EQ(f.boxes.shown.size(), 1u) << kind;
+        EXPECT_EQ(f.boxes.shown[0].text, ui::PageTexts().Message("Json Warn")) << kind;
+        ASSERT_TRUE(f.Click(Label(3))) << kind << ": the skin's layout keeps the label where it can be clicked";
+        EXPECT_EQ(f.router->Keys().EditedButton(), 3) << kind;
+        EXPECT_TRUE(f.Visible("ver_mousekeysel")) << kind;
+    }
+}
+
+TEST(KeyPage, TheMouseSettingsLinkStartsTheDesktopsPanelOrIsHidden) {
+    PageFixture f;
+    EXPECT_FALSE(f.Visible("btn_MouseAdv_Sysproperties")) << "no mouse settings program installed";
+    f.launcher.installed = {"gnome-control-center"};
+    f.router->Initialise(BuildRes() / "res_black");
+    ASSERT_TRUE(f.Click("btn_MouseAdv_Sysproperties"));
+    ASSERT_EQ(f.launcher.started.size(), 1u);
+    EXPECT_EQ(f.launcher.started[0].first, "/usr/bin/gnome-control-center");
+    EXPECT_EQ(f.launcher.started[0].second, std::vector<std::string>{"mouse"});
+    EXPECT_TRUE(f.boxes.shown.empty());
+    f.launcher.failStarts = true;
+    ASSERT_TRUE(f.Click("btn_MouseAdv_Sysproperties"));
+    EXPECT_EQ(f.boxes.shown.size(), 1u) << "a start that fails is told";
+}
+
+}  // namespace
+}  // namespace mousecfg::test
+
+namespace mousecfg::test {
+namespace {
+
+TEST(KeyPage, ThePanelReopensForThePickedButtonOrInTheOnePageLayoutForButtonZero) {
+    PageFixture f;
+    f.router->ReopenKeySelection();
+    EXPECT_FALSE(f.Visible("ver_mousekeysel")) << "no button was picked";
+    f.session.onePage = 1;
+    f.router->ReopenKeySelection();
+    EXPECT_TRUE(f.Visible("ver_mousekeysel"));
+    EXPECT_EQ(f.router->Keys().EditedButton(), 0);
+    ASSERT_TRUE(f.Click("btn_Mouse_Scr_Dn"));
+    f.router->LeaveKeySelection();
+    EXPECT_FALSE(f.Selected("btn_Mouse_Scr_Dn"));
+    f.router->ReopenKeySelection();
+    EXPECT_TRUE(f.Selected("btn_Mouse_Scr_Dn"));
+    EXPECT_EQ(f.router->Panel().EditedButton(), ButtonName(17));
+}
+
+TEST(KeyPage, ASkinSwitchDuringARecordingEndsTheGrab) {
+    PageFixture f;
+    ASSERT_TRUE(f.Click(Label(3)));
+    ASSERT_TRUE(f.Click("opt_MouseKey_ShortCut"));
+    ASSERT_TRUE(f.Click("SetRecordKey"));
+    ASSERT_TRUE(f.window.KeyboardGrabbed());
+    f.router->Initialise(BuildRes() / "res_white");
+    EXPECT_FALSE(f.window.KeyboardGrabbed());
+    EXPECT_FALSE(f.router->Panel().Recording());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/ui/PageMessages.h"
+#include "platform/KeyboardLayout.h"
 #include "skin/ControlFactory.h"
 #include "skin/HeadlessPlatform.h"
 #include "skin/List.h"
@@ -27,7 +28,8 @@ std::filesystem::path BuildRes() {
     return MOUSECFG_RES_DIR;
 }
 
-FakePageSession::FakePageSession(const std::filesystem::path& folder) {
+FakePageSession::FakePageSession(const std::filesystem::path& folder)
+    : keys(std::shared_ptr<const KeyboardLayout>(KeyboardLayout::FromNames({}))) {
     const std::filesystem::path res = folder / "res";
     std::filesystem::create_directories(res);
     std::filesystem::copy(SourceRes() / "MacroDock", res / "MacroDock", std::filesystem::copy_options::recursive);
@@ -85,8 +87,10 @@ intptr_t PageWindow::HandleCustomMessage(const Message& message, bool& handled) 
 }
 
 PageFixture::PageFixture(const std::string& skin, std::unique_ptr<ui::SettingsPage> advanced,
-                         std::unique_ptr<ui::SettingsPage> lighting)
-    : session(dir.path()), window(BuildRes() / skin / "MainWnd.xml") {
+                         std::unique_ptr<ui::SettingsPage> lighting, std::filesystem::path modelFolder)
+    : model(modelFolder.empty() ? BuildRes() / "VeruzUrir/MouseA" : std::move(modelFolder)),
+      session(dir.path()),
+      window(BuildRes() / skin / "MainWnd.xml") {
     skin::SkinResources::SetResourcePath(BuildRes() / skin);
     router = std::make_unique<ui::PageRouter>(window, session, host, boxes, launcher, std::move(advanced),
                                               std::move(lighting));
@@ -103,7 +107,7 @@ PageFixture::~PageFixture() {
 }
 
 void PageFixture::SelectDevice() {
-    router->SelectDevice(BuildRes() / "VeruzUrir/MouseA", session.ble);
+    router->SelectDevice(model, session.ble);
     Pump();
 }
 
@@ -113,8 +117,11 @@ void PageFixture::Pump() {
 }
 
 bool PageFixture::Click(const std::string& name) {
+    return ClickControl(window.FindControl(name));
+}
+
+bool PageFixture::ClickControl(skin::Control* control) {
     window.GetPaintManager().UpdateLayout();
-    const skin::Control* control = window.FindControl(name);
     if (control == nullptr) {
         return false;
     }
@@ -138,7 +145,7 @@ bool PageFixture::ClickItem(const std::string& name) {
         list->EnsureVisible(list->GetItemIndex(item));
         window.GetPaintManager().UpdateLayout();
     }
-    return Click(name);
+    return ClickControl(item);
 }
 
 void PageFixture::TypeKey(int scanCode, unsigned virtualKey) {

@@ -162,14 +162,16 @@ private:
 // The pages on the dark skin with the default model placed; the document and macros from a copy of the resources.
 class PageFixture {
 public:
+    // `model` is the model folder whose position files are placed (the default model of the build's resources).
     explicit PageFixture(const std::string& skin = "res_black", std::unique_ptr<ui::SettingsPage> advanced = nullptr,
-                         std::unique_ptr<ui::SettingsPage> lighting = nullptr);
+                         std::unique_ptr<ui::SettingsPage> lighting = nullptr, std::filesystem::path model = {});
     ~PageFixture();
 
     // Handles everything posted to the window.
     void Pump();
     // Clicks a control the way the user does (press and release at its centre); false when it is not shown.
     bool Click(const std::string& name);
+    bool ClickControl(skin::Control* control);
     // Presses a list item (the list selects it) and releases it (the item is clicked).
     bool ClickItem(const std::string& name);
     // A key pressed on the keyboard while the main window has it: down and up with `scanCode`.
@@ -183,6 +185,7 @@ public:
     void SelectDevice();
 
     TempDir dir;
+    std::filesystem::path model;
     FakePageSession session;
     RecordingPageHost host;
     RecordingMessageBoxes boxes;
