@@ -179,14 +179,7 @@ TEST(AdvancedPage, ChangesMadeDuringARunWaitForItAndGoOutOnePerFinishedRun) {
     f.pages.session.applyRunning = true;
     f.Drag("btn_MouseAdv_DpiSlider", {100});
     f.Drag("btn_MouseAdv_DpiSlider", {140});  // the same request again waits once
-    skin::Notification focus;
-    focus.type = "setfocus";
-    focus.senderName = "btn_MouseAdv_Color0";
-    f.pages.router->Notify(focus);
-    skin::Notification picked;
-    picked.type = picked.senderName = "popcolor_ok";
-    picked.lParam = 0x123456;
-    f.pages.router->Notify(picked);
+    f.pages.PickColour("btn_MouseAdv_Color0", 0x123456);
     EXPECT_TRUE(f.pages.session.requests.empty());
     EXPECT_EQ(f.Page().WaitingRequests(), 2u);
     EXPECT_EQ(f.Profile().dpiLevels[0].colour, 0x123456) << "the document changes at once";
@@ -218,16 +211,9 @@ TEST(AdvancedPage, ActiveLevelSwitchesAndColoursChangeTheDocumentAndAskForTheirR
     EXPECT_TRUE(f.Enabled("btn_MouseAdv_Color6"));
 
     // The colour button opens the picker with its colour; the picked colour comes back to that button.
-    skin::Notification focus;
-    focus.type = "setfocus";
-    focus.senderName = "btn_MouseAdv_Color4";
-    f.pages.router->Notify(focus);
+    f.pages.PickColour("btn_MouseAdv_Color4", 0x11223344);  // the top byte is not a colour
     ASSERT_EQ(f.pages.host.pickerColours.size(), 1u);
     EXPECT_EQ(f.pages.host.pickerColours[0] & 0xFFFFFFu, 0x00FFFFu);
-    skin::Notification picked;
-    picked.type = picked.senderName = "popcolor_ok";
-    picked.lParam = 0x11223344;  // the top byte is not a colour
-    f.pages.router->Notify(picked);
     EXPECT_EQ(f.Profile().dpiLevels[4].colour, 0x223344);
     EXPECT_EQ(f.pages.Find("btn_MouseAdv_Color4")->GetBkColor(), 0xFF223344u);
     EXPECT_EQ(f.pages.session.requests, (Requests{{6, false, -1}, {6, false, -1}, {6, false, -1}, {7, false, -1}}));

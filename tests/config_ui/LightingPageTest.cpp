@@ -9,7 +9,6 @@
 #include "config/ui/LightingPage.h"
 #include "device/DeviceMessages.h"
 #include "skin/Combo.h"
-#include "skin/Notification.h"
 #include "skin/Slider.h"
 #include "skin/WindowMessages.h"
 #include "tests/config_ui/PageFixture.h"
@@ -221,14 +220,7 @@ TEST(LightingPage, SlidersWriteWhenLetGoAndColoursAndDirectionsAtOnce) {
 
     ASSERT_TRUE(f.pages.Click("opt_MouseLed_TwowayVal"));
     EXPECT_EQ(f.Record(7).direction, 2);
-    skin::Notification focus;
-    focus.type = "setfocus";
-    focus.senderName = "btn_MouseLed_ColVal5";
-    f.pages.router->Notify(focus);
-    skin::Notification picked;
-    picked.type = picked.senderName = "popcolor_ok";
-    picked.lParam = 0x00ABCDEF;
-    f.pages.router->Notify(picked);
+    f.pages.PickColour("btn_MouseLed_ColVal5", 0x00ABCDEF);
     EXPECT_EQ(f.Record(7).colours[5].colour, 0xABCDEF);
     EXPECT_EQ(f.pages.Find("btn_MouseLed_ColVal5")->GetBkColor(), 0xFFABCDEFu);
     EXPECT_EQ(f.pages.session.requests.size(), 3u);

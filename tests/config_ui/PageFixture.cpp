@@ -116,6 +116,17 @@ void PageFixture::Pump() {
     window.GetPaintManager().UpdateLayout();
 }
 
+void PageFixture::PickColour(const std::string& button, int colour) {
+    skin::Notification focus;
+    focus.type = "setfocus";
+    focus.senderName = button;
+    router->Notify(focus);
+    skin::Notification picked;
+    picked.type = picked.senderName = "popcolor_ok";
+    picked.lParam = colour;
+    router->Notify(picked);
+}
+
 bool PageFixture::Click(const std::string& name) {
     return ClickControl(window.FindControl(name));
 }

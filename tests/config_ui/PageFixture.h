@@ -174,6 +174,8 @@ public:
     bool ClickControl(skin::Control* control);
     // Presses a list item (the list selects it) and releases it (the item is clicked).
     bool ClickItem(const std::string& name);
+    // The colour picker opened from colour button `button` ("setfocus") and closed with OK on `colour` (0xRRGGBB).
+    void PickColour(const std::string& button, int colour);
     // A key pressed on the keyboard while the main window has it: down and up with `scanCode`.
     void TypeKey(int scanCode, unsigned virtualKey = 0x41);
     bool Visible(const std::string& name) const;

@@ -3,8 +3,6 @@
 // and compared region by region with tests/gui/screenshots/keypage_<skin>_<language>.png.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "app/CKivoMainWnd.h"
 #include "skin/WindowMessages.h"
 #include "tests/gui/ProgramScreenshots.h"
@@ -12,12 +10,7 @@
 namespace mousecfg::test {
 namespace {
 
-struct Language {
-    int index;
-    const char* name;
-};
-
-class KeyPageScreenshots : public ::testing::TestWithParam<std::tuple<const char*, Language>> {};
+class KeyPageScreenshots : public ::testing::TestWithParam<SkinAndLanguage> {};
 
 TEST_P(KeyPageScreenshots, PageAndPanelLookLikeTheirPictures) {
     const auto& [skin, language] = GetParam();
@@ -27,19 +20,13 @@ TEST_P(KeyPageScreenshots, PageAndPanelLookLikeTheirPictures) {
     window.HandleMessage(Message{skin::msg::kMouseLeave, 0, 0, {}});  // no hover look in the picture
     ASSERT_TRUE(window.FindControl("ver_mousekeysel")->IsVisibleInTree());
     CompareWithPicture(window, Grab(window),
-                       "keypage_" + std::string(skin).substr(4) + "_" + language.name + ".png",
+                       "keypage_" + PictureSuffix(GetParam()) + ".png",
                        {"hor_mousehead", "mouse_click", "lab_MouseKey_Title", "hor_keysel_categories",
                         "list_MouseKey_Mouse", "home_layout"});
 }
 
-INSTANTIATE_TEST_SUITE_P(BothSkinsThreeLanguages, KeyPageScreenshots,
-                         ::testing::Combine(::testing::Values("res_black", "res_white"),
-                                            ::testing::Values(Language{1, "en"}, Language{0, "cn"},
-                                                              Language{4, "de"})),
-                         [](const auto& param) {
-                             return std::string(std::get<0>(param.param)).substr(4) + "_" +
-                                    std::get<1>(param.param).name;
-                         });
+INSTANTIATE_TEST_SUITE_P(BothSkinsThreeLanguages, KeyPageScreenshots, BothSkinsThreeLanguages(),
+                         PictureTestName);
 
 }  // namespace
 }  // namespace mousecfg::test

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QImage>
 #include <QRect>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/Shell.h"
@@ -31,6 +34,27 @@ void Click(skin::SkinWindow& window, const skin::Control& control);
 // MOUSECFG_UPDATE_REFERENCES=1 writes the picture instead.
 void CompareWithPicture(skin::SkinWindow& window, const QImage& shot, const std::string& name,
                         const std::vector<std::string>& regions);
+
+// A language of the pictures: its index among the language files and its short name in the pictures' names.
+struct PictureLanguage {
+    int index;
+    const char* name;
+};
+// The skin folder and the language of one picture of a page.
+using SkinAndLanguage = std::tuple<const char*, PictureLanguage>;
+// Both skins and three languages (English, Simplified Chinese, German): what every page's pictures are made in.
+inline auto BothSkinsThreeLanguages() {
+    return ::testing::Combine(::testing::Values("res_black", "res_white"),
+                              ::testing::Values(PictureLanguage{1, "en"}, PictureLanguage{0, "cn"},
+                                                PictureLanguage{4, "de"}));
+}
+// "black_en", ...: the test's name and the end of its pictures' names.
+inline std::string PictureSuffix(const SkinAndLanguage& param) {
+    return std::string(std::get<0>(param)).substr(4) + "_" + std::get<1>(param).name;
+}
+inline std::string PictureTestName(const ::testing::TestParamInfo<SkinAndLanguage>& test) {
+    return PictureSuffix(test.param);
+}
 
 // The whole program on Qt's offscreen platform against the virtual mouse behind its receiver, on a copy of the
 // build's resource folder with the skin folder `skin` ("res_black", "res_white") and the language `language`

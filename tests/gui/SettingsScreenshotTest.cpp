@@ -4,8 +4,6 @@
 // tests/gui/screenshots/{advanced,lighting}_<skin>_<language>.png.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "app/CKivoMainWnd.h"
 #include "skin/Combo.h"
 #include "skin/WindowMessages.h"
@@ -14,16 +12,11 @@
 namespace mousecfg::test {
 namespace {
 
-struct Language {
-    int index;
-    const char* name;
-};
-
-class SettingsScreenshots : public ::testing::TestWithParam<std::tuple<const char*, Language>> {};
+class SettingsScreenshots : public ::testing::TestWithParam<SkinAndLanguage> {};
 
 TEST_P(SettingsScreenshots, BothPagesLookLikeTheirPictures) {
     const auto& [skin, language] = GetParam();
-    const std::string suffix = std::string(skin).substr(4) + "_" + language.name + ".png";
+    const std::string suffix = PictureSuffix(GetParam()) + ".png";
     ProgramUnderTest program(skin, language.index);
     app::CKivoMainWnd& window = program.Window();
 
@@ -46,14 +39,8 @@ TEST_P(SettingsScreenshots, BothPagesLookLikeTheirPictures) {
                         "LedSpeedButton", "LedDirectionButton", "hor_MouseLed_Symmetry"});
 }
 
-INSTANTIATE_TEST_SUITE_P(BothSkinsThreeLanguages, SettingsScreenshots,
-                         ::testing::Combine(::testing::Values("res_black", "res_white"),
-                                            ::testing::Values(Language{1, "en"}, Language{0, "cn"},
-                                                              Language{4, "de"})),
-                         [](const auto& param) {
-                             return std::string(std::get<0>(param.param)).substr(4) + "_" +
-                                    std::get<1>(param.param).name;
-                         });
+INSTANTIATE_TEST_SUITE_P(BothSkinsThreeLanguages, SettingsScreenshots, BothSkinsThreeLanguages(),
+                         PictureTestName);
 
 }  // namespace
 }  // namespace mousecfg::test

@@ -15,24 +15,8 @@ sed -i 's/^Language=.*/Language=1/; s/^CloseOption=.*/CloseOption=1/; s/^Remind=
     "$work/res/Set.ini"
 feature="$work/res/VeruzUrir/MouseA/Config/DeviceFeature.ini"
 
-ask() { "$program" --res "$work/res" --ask "$1"; }
-# The value of FIELD ("x", "y", "w", "h", "visible", "selected", "text") in the description of control NAME.
-field() {
-    if [ "$2" = text ]; then
-        ask "control $1" | sed -n 's/.* text=//p'
-    else
-        ask "control $1" | sed 's/ text=.*//' | tr ' ' '\n' | sed -n "s/^$2=//p"
-    fi
-}
-# Sets x, y, w, h to the screen rectangle of control NAME.
-locate() {
-    answer=$(ask "control $1")
-    case $answer in error*) fail "no control $1: $answer" ;; esac
-    eval "$(echo "$answer" | sed 's/ text=.*//' | tr ' ' '\n' | grep -E '^(x|y|w|h)=')"
-}
 click() {
-    locate "$1"
-    xdotool mousemove --sync $((x + w / 2)) $((y + h / 2)) click 1
+    click_control "$1"
     sleep 0.3
 }
 # Types TEXT into edit NAME and presses Return.
