@@ -1,5 +1,5 @@
 #!/bin/sh
-# xvfb_settings.sh MOUSECFG RESOURCE_FOLDER WORK_FOLDER
+# xvfb_dpi_lighting.sh MOUSECFG RESOURCE_FOLDER WORK_FOLDER
 # The advanced and lighting pages of the real program on the X server of xvfb-run, against the virtual mouse on the
 # cable, driven by real pointer and key events (xdotool) and checked by what the virtual mouse then holds:
 #  1. the DPI slider dragged: nothing reaches the mouse while it moves; let go, the mouse holds the level's new DPI;

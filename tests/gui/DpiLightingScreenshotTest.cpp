@@ -12,9 +12,9 @@
 namespace mousecfg::test {
 namespace {
 
-class SettingsScreenshots : public ::testing::TestWithParam<SkinAndLanguage> {};
+class DpiLightingScreenshots : public ::testing::TestWithParam<SkinAndLanguage> {};
 
-TEST_P(SettingsScreenshots, BothPagesLookLikeTheirPictures) {
+TEST_P(DpiLightingScreenshots, BothPagesLookLikeTheirPictures) {
     const auto& [skin, language] = GetParam();
     const std::string suffix = PictureSuffix(GetParam()) + ".png";
     ProgramUnderTest program(skin, language.index);
@@ -39,7 +39,7 @@ TEST_P(SettingsScreenshots, BothPagesLookLikeTheirPictures) {
                         "LedSpeedButton", "LedDirectionButton", "hor_MouseLed_Symmetry"});
 }
 
-INSTANTIATE_TEST_SUITE_P(BothSkinsThreeLanguages, SettingsScreenshots, BothSkinsThreeLanguages(),
+INSTANTIATE_TEST_SUITE_P(BothSkinsThreeLanguages, DpiLightingScreenshots, BothSkinsThreeLanguages(),
                          PictureTestName);
 
 }  // namespace
