@@ -25,6 +25,18 @@ struct AppPaths {
     std::filesystem::path SkinFolder(const std::string& name) const {
         return name.empty() ? resourceFolder : resourceFolder / name;
     }
+
+    // The software update: the updater program and its version description in the "AutoUpdate" folder beside
+    // the program, and the separate upgrade program. The version window reads "Version/LocalVersion.json" of
+    // the resource folder and writes what it downloads there too ("Version/SeverVersion.json", "Version/123/").
+    std::filesystem::path UpdaterProgram() const { return programFolder / "AutoUpdate" / "AutoUpdate"; }
+    std::filesystem::path UpdaterVersionFile() const {
+        return programFolder / "AutoUpdate" / "res" / "version" / "VersionInfo.json";
+    }
+    std::filesystem::path UpgradeProgram() const { return programFolder / "Upgrade"; }
+    std::filesystem::path LocalVersionFile() const { return resourceFolder / "Version" / "LocalVersion.json"; }
+    std::filesystem::path ServerVersionFile() const { return resourceFolder / "Version" / "SeverVersion.json"; }
+    std::filesystem::path TestDownloadFolder() const { return resourceFolder / "Version" / "123"; }
 };
 
 // What the entry reads from the default model's description before anything else: the instance name (also the

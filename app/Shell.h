@@ -10,6 +10,7 @@
 namespace mousecfg {
 class FileDialogs;
 class FontRegistry;
+class NetworkStatus;
 class UrlOpener;
 }  // namespace mousecfg
 
@@ -20,6 +21,8 @@ class DeviceLink;
 class EmptyMacroPage;
 class EmptyMousePages;
 class SessionConfiguration;
+class SettingsOpener;
+class SoftwareUpdate;
 
 // The program from its command line to the running main window, without the parts that need Qt (the entry
 // adds the single instance, the platform services and the event loop): the start-up description, the skin
@@ -45,6 +48,12 @@ public:
     CKivoMainWnd& Window() { return *window_; }
     DeviceLink& Link() { return *link_; }
     SessionConfiguration& Configuration() { return *configuration_; }
+    SettingsOpener& Settings() { return *settings_; }
+    SoftwareUpdate& Update() { return *update_; }
+
+    // The desktop's services of the software update, before Start: the network information of the version
+    // window and the request that brings a running updater's window back (true when it answered).
+    void SetUpdateServices(NetworkStatus* network, std::function<bool()> raiseUpdater);
 
 private:
     CommandLine commandLine_;
@@ -58,6 +67,8 @@ private:
     std::unique_ptr<SessionConfiguration> configuration_;
     std::unique_ptr<EmptyMousePages> mousePages_;
     std::unique_ptr<EmptyMacroPage> macroPage_;
+    std::unique_ptr<SettingsOpener> settings_;
+    std::unique_ptr<SoftwareUpdate> update_;
     std::unique_ptr<CKivoMainWnd> window_;
 };
 
