@@ -201,6 +201,10 @@ void Setting::OnLanguage() {
     }
     SendToParent(msg::kLanguageChange, 0, 0, item->GetName());
     ApplyLanguageLook();
+    // The new texts replaced the lift-off distances that the sensor gives.
+    filling_ = true;
+    ShowSensorRows();
+    filling_ = false;
 }
 
 void Setting::OnLink(const std::string& name) {

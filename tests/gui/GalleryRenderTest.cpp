@@ -1,10 +1,10 @@
 // Screenshots of the gallery compared with the references in tests/gui/reference, region by region within a
 // tolerance (fonts render slightly differently between machines). MOUSECFG_UPDATE_REFERENCES=1 rewrites them.
 #include <QImage>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "tests/gui/GalleryWindow.h"
+#include "tests/gui/ScreenshotCompare.h"
 
 namespace mousecfg::skin::qt::test {
 namespace {
@@ -20,45 +20,17 @@ const char* const kRegions[] = {
     "anim_demo",
 };
 
-// The mean difference of the colour channels inside `area`, 0 (same) to 255.
-double Difference(const QImage& a, const QImage& b, const QRect& area) {
-    double total = 0;
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            total += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-            count += 3;
-        }
-    }
-    return count == 0 ? 0 : total / count;
-}
-
-void CompareWithReference(GalleryWindow& window, const QImage& shot, const QString& name,
+void CompareGallery(GalleryWindow& window, const QImage& shot, const QString& name,
                           const std::vector<const char*>& regions) {
-    const QString path = QStringLiteral(MOUSECFG_GUI_REFERENCES "/") + name;
-    const char* update = std::getenv("MOUSECFG_UPDATE_REFERENCES");
-    if (update != nullptr && std::string(update) == "1") {
-        ASSERT_TRUE(shot.save(path));
-        GTEST_SKIP() << "reference written: " << path.toStdString();
-    }
-    QImage reference(path);
-    ASSERT_FALSE(reference.isNull()) << "missing reference " << path.toStdString();
-    reference = reference.convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(reference.size(), shot.size());
-    for (const char* region : regions) {
-        const QRect area = window.RectOf(region);
-        ASSERT_FALSE(area.isEmpty()) << region;
-        EXPECT_LT(Difference(shot, reference, area), 12.0) << region << " differs from " << name.toStdString();
-    }
+    test::CompareWithReference(shot, name, std::vector<std::string>(regions.begin(), regions.end()),
+                               [&window](const std::string& region) { return window.RectOf(region); });
 }
 
 TEST(GalleryRender, EveryControlLooksLikeItsReference) {
     GalleryWindow window;
     const QImage shot = window.Grab();
     ASSERT_EQ(shot.size(), QSize(900, 640));
-    CompareWithReference(window, shot, "gallery.png", std::vector<const char*>(std::begin(kRegions), std::end(kRegions)));
+    CompareGallery(window, shot, "gallery.png", std::vector<const char*>(std::begin(kRegions), std::end(kRegions)));
 }
 
 TEST(GalleryRender, HotAndPressedStatesLookLikeTheirReference) {
@@ -77,7 +49,7 @@ TEST(GalleryRender, HotAndPressedStatesLookLikeTheirReference) {
             combined.setPixel(x, y, hot.pixel(x, y));
         }
     }
-    CompareWithReference(window, combined, "gallery_states.png", {"btn_live", "chk_off"});
+    CompareGallery(window, combined, "gallery_states.png", {"btn_live", "chk_off"});
     EXPECT_GT(Difference(pressed, window.Grab(), window.RectOf("btn_live")), 3.0)
         << "the pressed look differs from the released one";
 }
