@@ -2,6 +2,7 @@
 // asks the update server for the newest one and opens the download page. One runs per user; a second start (or
 // mousecfg's update button) brings its window back through its single-instance socket.
 #include <QApplication>
+#include <QScreen>
 #include <cstdio>
 
 #include "platform/qt/QtUrlOpener.h"
@@ -28,6 +29,10 @@ int main(int argc, char** argv) {
         window.Raise();
         return std::string("ok");
     });
+    window.resize(window.sizeHint().expandedTo(QSize(460, 220)));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        window.move(screen->availableGeometry().center() - window.rect().center());
+    }
     window.show();
     window.StartCheck();
     const int result = QApplication::exec();
