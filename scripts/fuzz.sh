@@ -12,7 +12,7 @@ seconds="${1:-10}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(fuzz_mouse_config fuzz_macro_document fuzz_preset_files fuzz_device_feature)
+    targets=(fuzz_mouse_config fuzz_macro_document fuzz_preset_files fuzz_device_feature fuzz_update_files)
 fi
 
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1   # as in scripts/build.sh

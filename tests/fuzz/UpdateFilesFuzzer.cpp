@@ -1,0 +1,72 @@
+// Feeds arbitrary text to the parsers of the software update: the update server's reply, the updater's version
+// description and the version window's files. What a parser accepts, written back as JSON, must parse to the same
+// values, and the rules that follow from it must hold (a newer version only for code 200 and a total above 0;
+// the query address starts with the update address; kept addresses are web addresses).
+#include <cstdint>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <string_view>
+
+#include "platform/UrlOpener.h"
+#include "update/VersionFiles.h"
+
+namespace {
+
+using nlohmann::json;
+using namespace mousecfg::update;
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+void CheckReply(std::string_view text) {
+    const auto reply = ParseServerReply(text);
+    if (!reply) {
+        return;
+    }
+    Check(reply->NewerVersion() == (reply->code == 200 && reply->total > 0));
+    Check(reply->downloadUrl.empty() || mousecfg::IsWebAddress(reply->downloadUrl));
+    Check(reply->latestVersion.size() <= 64);
+    const json rebuilt = {{"code", reply->code},
+                          {"data", {{"total", reply->total}, {"version", reply->latestVersion},
+                                    {"download_url", reply->downloadUrl}}}};
+    const auto again = ParseServerReply(rebuilt.dump(-1, ' ', false, json::error_handler_t::replace));
+    Check(again.has_value());
+    Check(again->code == reply->code && again->total == reply->total && again->downloadUrl == reply->downloadUrl);
+}
+
+void CheckVersionInfo(std::string_view text) {
+    const auto info = ParseVersionInfo(text);
+    if (!info) {
+        return;
+    }
+    Check(mousecfg::IsWebAddress(info->updateUrl));
+    Check(info->QueryAddress().starts_with(info->updateUrl));
+    const json rebuilt = {{"product_name", info->productName}, {"version", info->version}, {"update_url", info->updateUrl}};
+    const auto again = ParseVersionInfo(rebuilt.dump(-1, ' ', false, json::error_handler_t::replace));
+    // Texts that are not valid UTF-8 come back changed by the JSON writer; everything else comes back the same.
+    if (again) {
+        Check(again->updateUrl == info->updateUrl);
+    }
+}
+
+void CheckVersionWindowFiles(std::string_view text) {
+    if (const auto local = ParseLocalVersion(text)) {
+        Check(local->curVersion.size() <= 64);
+    }
+    if (const auto latest = ParseServerVersion(text)) {
+        Check(latest->size() <= 64);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    CheckReply(text);
+    CheckVersionInfo(text);
+    CheckVersionWindowFiles(text);
+    return 0;
+}
