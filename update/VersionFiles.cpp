@@ -22,6 +22,19 @@ std::optional<json> ParseObject(std::string_view text) {
     return value;
 }
 
+// The object named `key` inside the object of a JSON text; nothing when either is missing or of another type.
+std::optional<json> InnerObject(std::string_view text, const char* key) {
+    auto object = ParseObject(text);
+    if (!object) {
+        return std::nullopt;
+    }
+    const auto inner = object->find(key);
+    if (inner == object->end() || !inner->is_object()) {
+        return std::nullopt;
+    }
+    return std::move(*inner);
+}
+
 std::optional<std::string> StringMember(const json& object, const char* key) {
     const auto it = object.find(key);
     if (it == object.end() || !it->is_string()) {
@@ -113,12 +126,8 @@ std::optional<ServerReply> ParseServerReply(std::string_view body) {
 }
 
 std::optional<LocalVersion> ParseLocalVersion(std::string_view text) {
-    const auto object = ParseObject(text);
-    if (!object) {
-        return std::nullopt;
-    }
-    const auto local = object->find("LocalVersion");
-    if (local == object->end() || !local->is_object()) {
+    const auto local = InnerObject(text, "LocalVersion");
+    if (!local) {
         return std::nullopt;
     }
     LocalVersion version;
@@ -129,12 +138,8 @@ std::optional<LocalVersion> ParseLocalVersion(std::string_view text) {
 }
 
 std::optional<std::string> ParseServerVersion(std::string_view text) {
-    const auto object = ParseObject(text);
-    if (!object) {
-        return std::nullopt;
-    }
-    const auto server = object->find("SeverVersion");
-    if (server == object->end() || !server->is_object()) {
+    const auto server = InnerObject(text, "SeverVersion");
+    if (!server) {
         return std::nullopt;
     }
     const auto latest = StringMember(*server, "MaxVersion");

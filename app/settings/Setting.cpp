@@ -25,7 +25,9 @@ constexpr uint32_t kReportFailures = 2095;
 }  // namespace
 
 Setting::Setting(SettingContext context)
-    : context_(std::move(context)), store_(context_.settingsFile, context_.writer) {}
+    : context_(std::move(context)), store_(context_.settingsFile, context_.writer) {
+    ownBoxes_.SetParent(this, {});
+}
 
 Setting::~Setting() {
     if (skin::SkinResources::GetTextQueryInterface() == this) {
@@ -294,17 +296,6 @@ void Setting::SetText(const char* name, const std::string& text) {
     if (skin::Control* control = FindControl(name)) {
         control->SetText(text);
     }
-}
-
-MessageBoxes& Setting::Boxes() {
-    if (context_.boxes != nullptr) {
-        return *context_.boxes;
-    }
-    if (!ownBoxes_) {
-        ownBoxes_ = std::make_unique<MsgWndBoxes>();
-        ownBoxes_->SetParent(this, {});
-    }
-    return *ownBoxes_;
 }
 
 }  // namespace mousecfg::app

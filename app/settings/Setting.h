@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/settings/SettingStore.h"
+#include "app/MsgWndBoxes.h"
 #include "skin/SkinWindow.h"
 #include "skin/TextQuery.h"
 
@@ -19,7 +20,6 @@ class UrlOpener;
 namespace mousecfg::app {
 
 class LanguageTexts;
-class MsgWndBoxes;
 
 // What the main window hands the settings window before it is created. Everything referred to outlives the
 // window.
@@ -108,11 +108,11 @@ private:
     void SendToParent(uint32_t id, uintptr_t wParam, intptr_t lParam, std::string text = {});
     void SetVisible(const char* name, bool visible);
     void SetText(const char* name, const std::string& text);
-    MessageBoxes& Boxes();
+    MessageBoxes& Boxes() { return context_.boxes != nullptr ? *context_.boxes : ownBoxes_; }
 
     SettingContext context_;
     SettingStore store_;
-    std::unique_ptr<MsgWndBoxes> ownBoxes_;
+    MsgWndBoxes ownBoxes_;  // the program's message window over this one
     bool filling_ = false;         // the window is filling its controls: their notifications are its own
     std::string failure_;          // the last write failure not yet reported
     bool failureQueued_ = false;

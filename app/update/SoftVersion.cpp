@@ -35,7 +35,9 @@ std::string FileNameOf(const std::string& url) {
 
 }  // namespace
 
-SoftVersion::SoftVersion(SoftVersionContext context) : context_(std::move(context)) {}
+SoftVersion::SoftVersion(SoftVersionContext context) : context_(std::move(context)) {
+    ownBoxes_.SetParent(this, {});
+}
 
 SoftVersion::~SoftVersion() {
     if (skin::SkinResources::GetTextQueryInterface() == this) {
@@ -173,17 +175,6 @@ void SoftVersion::Tell(const std::string& text) {
                               ? context_.texts->Message("MessageOK")
                               : "OK";
     Boxes().Show(request);
-}
-
-MessageBoxes& SoftVersion::Boxes() {
-    if (context_.boxes != nullptr) {
-        return *context_.boxes;
-    }
-    if (!ownBoxes_) {
-        ownBoxes_ = std::make_unique<MsgWndBoxes>();
-        ownBoxes_->SetParent(this, {});
-    }
-    return *ownBoxes_;
 }
 
 }  // namespace mousecfg::app

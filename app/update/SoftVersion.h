@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/MsgWndBoxes.h"
 #include "skin/SkinWindow.h"
 #include "skin/TextQuery.h"
 #include "update/BackgroundJob.h"
@@ -20,7 +21,6 @@ class UrlOpener;
 namespace mousecfg::app {
 
 class LanguageTexts;
-class MsgWndBoxes;
 
 // What the version window works with. Everything referred to outlives the window.
 struct SoftVersionContext {
@@ -66,10 +66,10 @@ private:
     void OnOpenDocument();
     void ShowStatus(const char* textId, const std::string& fallback);
     void Tell(const std::string& text);
-    MessageBoxes& Boxes();
+    MessageBoxes& Boxes() { return context_.boxes != nullptr ? *context_.boxes : ownBoxes_; }
 
     SoftVersionContext context_;
-    std::unique_ptr<MsgWndBoxes> ownBoxes_;
+    MsgWndBoxes ownBoxes_;  // the program's message window over this one
     update::BackgroundJob job_;  // last member: its worker is joined before the rest goes
 };
 

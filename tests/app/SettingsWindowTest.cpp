@@ -22,22 +22,9 @@
 namespace mousecfg {
 namespace {
 
+using test::RecordingParent;
 using test::ShellHarness;
 using test::TempDir;
-
-class RecordingParent final : public skin::SkinWindow {
-public:
-    std::string GetSkinFile() override { return "poptip.xml"; }
-    std::string GetWindowClassName() const override { return "Parent"; }
-    intptr_t HandleCustomMessage(const Message& message, bool& handled) override {
-        if (message.id >= 2000 && message.id < 2100) {
-            received.push_back(message);
-            handled = true;
-        }
-        return 0;
-    }
-    std::vector<Message> received;
-};
 
 constexpr const char* kSettings =
     "[Set]\nLanguage=1\nDpiPopEn=1\nAutomaticallyOpenEn=0\nAutomaticallyHideEn=1\nSoftName=mousecfg\n"

@@ -24,12 +24,6 @@ public:
     bool connected = true;
 };
 
-class Parent final : public skin::SkinWindow {
-public:
-    std::string GetSkinFile() override { return "poptip.xml"; }
-    std::string GetWindowClassName() const override { return "Parent"; }
-};
-
 class VersionWindow : public ::testing::Test {
 protected:
     VersionWindow() : texts_(app::LanguageTexts::Load(std::filesystem::path(MOUSECFG_RES_DIR) / "Language/lan_en.ini")) {
@@ -75,7 +69,7 @@ protected:
     TempDir dir_;
     LocalHttpServer server_;
     app::LanguageTexts texts_;
-    Parent parent_;
+    test::RecordingParent parent_;
     test::RecordingUrlOpener urls_;
     test::RecordingMessageBoxes boxes_;
     int exits_ = 0;
