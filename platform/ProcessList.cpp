@@ -69,4 +69,10 @@ std::vector<pid_t> FindProcessesByName(std::string_view name, uid_t uid, const s
     return found;
 }
 
+std::filesystem::path ProcessExecutable(pid_t pid, const std::filesystem::path& procRoot) {
+    std::error_code error;
+    std::filesystem::path file = std::filesystem::read_symlink(procRoot / std::to_string(pid) / "exe", error);
+    return error ? std::filesystem::path() : file;
+}
+
 }  // namespace mousecfg

@@ -15,4 +15,8 @@ namespace mousecfg {
 std::vector<pid_t> FindProcessesByName(std::string_view name, uid_t uid,
                                        const std::filesystem::path& procRoot = "/proc");
 
+// The program file a process runs (/proc/<pid>/exe); empty when it cannot be read (another user's process, or
+// one that has ended).
+std::filesystem::path ProcessExecutable(pid_t pid, const std::filesystem::path& procRoot = "/proc");
+
 }  // namespace mousecfg

@@ -10,9 +10,20 @@ UpdaterLauncher::UpdaterLauncher(std::filesystem::path program, std::function<bo
                                  std::filesystem::path procRoot, uid_t uid)
     : program_(std::move(program)), raise_(std::move(raise)), procRoot_(std::move(procRoot)), uid_(uid) {}
 
+bool UpdaterLauncher::Running() const {
+    for (const pid_t pid : FindProcessesByName(program_.filename().string(), uid_, procRoot_)) {
+        std::error_code error;
+        const std::filesystem::path file = ProcessExecutable(pid, procRoot_);
+        if (!file.empty() && std::filesystem::equivalent(file, program_, error)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 UpdaterLauncher::Outcome UpdaterLauncher::Start() {
     const std::string name = program_.filename().string();
-    if (!FindProcessesByName(name, uid_, procRoot_).empty()) {
+    if (Running()) {
         // The updater may still be setting up its socket: the window is asked for twice.
         for (int attempt = 0; attempt < 2; ++attempt) {
             if (raise_ && raise_()) {

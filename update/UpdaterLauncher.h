@@ -29,11 +29,14 @@ public:
     UpdaterLauncher(std::filesystem::path program, std::function<bool()> raise, std::filesystem::path procRoot = "/proc",
                     uid_t uid = ::getuid());
 
-    // Looks for a running process named like the updater's executable; when there is one, asks it twice to
-    // raise its window; when there is none, starts the updater detached in its own folder.
+    // Looks for a running process of the updater: named like its executable and running that very file (another
+    // program of the same name, or the updater of another installation, does not count). When there is one,
+    // asks it twice to raise its window; when there is none, starts the updater detached in its own folder.
     Outcome Start();
 
 private:
+    bool Running() const;
+
     std::filesystem::path program_;
     std::function<bool()> raise_;
     std::filesystem::path procRoot_;

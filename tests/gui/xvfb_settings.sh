@@ -16,7 +16,13 @@ sed -i 's/^CloseOption=.*/CloseOption=1/; s/^Remind=.*/Remind=0/; s/^Language=.*
 ask() { "$program" --res "$work/res" --sim-command "$1" >/dev/null; }
 setting() { sed -n "s/^$1=//p" "$work/res/Set.ini" | head -n 1 | tr -d '\r'; }
 sleep_seconds() { ask "dump $work/mouse.json" && sed -n 's/.*"sleepSeconds": *\([0-9]*\).*/\1/p' "$work/mouse.json"; }
-updaters() { grep -lx AutoUpdate /proc/[0-9]*/comm 2>/dev/null | sed 's|/proc/\([0-9]*\)/comm|\1|'; }
+# The updaters this test started: named AutoUpdate, with this test's runtime folder.
+updaters() {
+    for comm in $(grep -lx AutoUpdate /proc/[0-9]*/comm 2>/dev/null); do
+        folder=${comm%/comm}
+        tr '\0' '\n' <"$folder/environ" 2>/dev/null | grep -qx "XDG_RUNTIME_DIR=$work/run" && echo "${folder#/proc/}"
+    done
+}
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 open_settings() {
     click "$main" 857 28
@@ -31,7 +37,8 @@ pid=$!
 main=$(xdotool search --sync --onlyvisible --name "Gaming Mouse Settings" | head -n 1)
 settled() { [ "$(sleep_seconds)" = 600 ]; }
 wait_for settled || fail "the mouse was not brought in step (sleep time $(sleep_seconds))"
-[ -z "$(updaters)" ] || fail "an updater of this user runs already"
+no_updater() { [ -z "$(updaters)" ]; }
+wait_for no_updater || fail "an updater of this user runs already"
 
 # 1. Autostart.
 open_settings
@@ -81,7 +88,8 @@ for attempt in 1 2; do
 done
 sleep 0.5
 import -window root "$work/updater.png"
-[ "$(updaters | wc -l)" -eq 1 ] || fail "$(updaters | wc -l) updaters run instead of one"
+one_updater() { [ "$(updaters | wc -l)" -eq 1 ]; }
+wait_for one_updater || fail "$(updaters | wc -l) updaters run instead of one"
 
 click "$main" 962 28
 status=0

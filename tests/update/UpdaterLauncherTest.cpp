@@ -14,12 +14,14 @@ namespace {
 
 using test::TempDir;
 
-// A process folder with one process `id` whose short name is `name` in state `state`.
-void AddProcess(const TempDir& proc, int id, const std::string& name, char state = 'S') {
+// A process folder with one process `id` whose short name is `name` in state `state`, running `program`.
+void AddProcess(const TempDir& proc, int id, const std::string& name, const std::filesystem::path& program,
+                char state = 'S') {
     const std::string folder = std::to_string(id);
     proc.Write(folder + "/comm", name + "\n");
     proc.Write(folder + "/stat", folder + " (" + name + ") " + state + " 1 1 1");
     proc.Write(folder + "/cmdline", std::string("/opt/x/") + name + '\0' + "--flag" + '\0');
+    std::filesystem::create_symlink(program, proc / folder / "exe");
 }
 
 bool WaitForFile(const std::filesystem::path& file) {
@@ -44,7 +46,7 @@ protected:
 };
 
 TEST_F(Launcher, ARunningUpdaterIsRaisedInsteadOfStartedAgain) {
-    AddProcess(proc_, 321, "autoupdate");
+    AddProcess(proc_, 321, "autoupdate", program_);
     int asked = 0;
     EXPECT_EQ(Start([&] { return ++asked == 2; }), UpdaterLauncher::Outcome::Raised);
     EXPECT_EQ(asked, 2) << "the first request may find the updater still starting";
@@ -55,9 +57,10 @@ TEST_F(Launcher, ARunningUpdaterIsRaisedInsteadOfStartedAgain) {
 }
 
 TEST_F(Launcher, NoUpdaterOfThisUserStartsItDetachedInItsFolder) {
-    AddProcess(proc_, 17, "AutoUpdate", 'Z');  // ended, not yet waited for
-    AddProcess(proc_, 18, "AutoUpdater");
-    AddProcess(proc_, 19, "bash");
+    AddProcess(proc_, 17, "AutoUpdate", program_, 'Z');  // ended, not yet waited for
+    AddProcess(proc_, 18, "AutoUpdater", program_);
+    AddProcess(proc_, 19, "bash", program_);
+    AddProcess(proc_, 20, "AutoUpdate", dir_.Write("other/AutoUpdate", ""));  // another program of the name
     bool asked = false;
     EXPECT_EQ(Start([&] { return asked = true; }), UpdaterLauncher::Outcome::Started);
     EXPECT_FALSE(asked);
