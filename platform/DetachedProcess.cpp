@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace mousecfg {
@@ -72,6 +73,8 @@ Status StartDetached(const std::filesystem::path& program, const std::vector<std
     const long openMax = ::sysconf(_SC_OPEN_MAX);
     const int maxFd = openMax > 0 && openMax < 65536 ? static_cast<int>(openMax) : 65536;
 
+    // Output this process has buffered must not be written again by the children.
+    std::fflush(nullptr);
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0) {
         return Failure(program, "cannot start", errno);
