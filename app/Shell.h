@@ -6,6 +6,7 @@
 
 #include "app/AppPaths.h"
 #include "app/CommandLine.h"
+#include "platform/KeyboardLayout.h"
 
 namespace mousecfg {
 class FileDialogs;
@@ -18,8 +19,8 @@ namespace mousecfg::app {
 
 class CKivoMainWnd;
 class DeviceLink;
-class EmptyMacroPage;
 class EmptyMousePages;
+class MacroEditorPage;
 class SessionConfiguration;
 class SettingsOpener;
 class SoftwareUpdate;
@@ -42,12 +43,15 @@ public:
     // TEXT to the virtual mouse; "status" tells whether the window is visible and whether it hides in the tray.
     // Returns the answer for the second start.
     std::string HandleRequest(const std::string& request);
+    // The session's keyboard layout changed: key names of the macro page and its dialog follow it.
+    void FollowKeyboardLayout(const KeyboardLayout::Names& names);
     // Ends the device threads; the window then answers nothing. Before the shell goes.
     void Shutdown();
 
     CKivoMainWnd& Window() { return *window_; }
     DeviceLink& Link() { return *link_; }
     SessionConfiguration& Configuration() { return *configuration_; }
+    MacroEditorPage& EditorPage() { return *macroPage_; }
     SettingsOpener& Settings() { return *settings_; }
     SoftwareUpdate& Update() { return *update_; }
 
@@ -66,7 +70,7 @@ private:
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<SessionConfiguration> configuration_;
     std::unique_ptr<EmptyMousePages> mousePages_;
-    std::unique_ptr<EmptyMacroPage> macroPage_;
+    std::unique_ptr<MacroEditorPage> macroPage_;
     std::unique_ptr<SettingsOpener> settings_;
     std::unique_ptr<SoftwareUpdate> update_;
     std::unique_ptr<CKivoMainWnd> window_;

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "tests/gui/GalleryWindow.h"
-#include "tests/gui/ScreenshotCompare.h"
+#include "tests/gui/ReferenceImages.h"
 
 namespace mousecfg::skin::qt::test {
 namespace {
+
+using mousecfg::test::ImageDifference;
 
 // The controls whose areas are compared: every class in its shown states.
 const char* const kRegions[] = {
@@ -20,17 +22,18 @@ const char* const kRegions[] = {
     "anim_demo",
 };
 
-void CompareGallery(GalleryWindow& window, const QImage& shot, const QString& name,
+void CompareWithReference(GalleryWindow& window, const QImage& shot, const QString& name,
                           const std::vector<const char*>& regions) {
-    test::CompareWithReference(shot, name, std::vector<std::string>(regions.begin(), regions.end()),
-                               [&window](const std::string& region) { return window.RectOf(region); });
+    mousecfg::test::CompareWithReference(shot, QStringLiteral(MOUSECFG_GUI_REFERENCES "/") + name,
+                                         std::vector<std::string>(regions.begin(), regions.end()),
+                                         [&window](const std::string& region) { return window.RectOf(region); });
 }
 
 TEST(GalleryRender, EveryControlLooksLikeItsReference) {
     GalleryWindow window;
     const QImage shot = window.Grab();
     ASSERT_EQ(shot.size(), QSize(900, 640));
-    CompareGallery(window, shot, "gallery.png", std::vector<const char*>(std::begin(kRegions), std::end(kRegions)));
+    CompareWithReference(window, shot, "gallery.png", std::vector<const char*>(std::begin(kRegions), std::end(kRegions)));
 }
 
 TEST(GalleryRender, HotAndPressedStatesLookLikeTheirReference) {
@@ -49,8 +52,8 @@ TEST(GalleryRender, HotAndPressedStatesLookLikeTheirReference) {
             combined.setPixel(x, y, hot.pixel(x, y));
         }
     }
-    CompareGallery(window, combined, "gallery_states.png", {"btn_live", "chk_off"});
-    EXPECT_GT(Difference(pressed, window.Grab(), window.RectOf("btn_live")), 3.0)
+    CompareWithReference(window, combined, "gallery_states.png", {"btn_live", "chk_off"});
+    EXPECT_GT(ImageDifference(pressed, window.Grab(), window.RectOf("btn_live")), 3.0)
         << "the pressed look differs from the released one";
 }
 

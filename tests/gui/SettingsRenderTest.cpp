@@ -12,13 +12,18 @@
 #include "skin/Option.h"
 #include "skin/SkinResources.h"
 #include "skin/qt/QtWindowHost.h"
-#include "tests/gui/ScreenshotCompare.h"
+#include "tests/gui/ReferenceImages.h"
 #include "tests/support/TempDir.h"
 
 namespace mousecfg::skin::qt::test {
 namespace {
 
 const std::filesystem::path kRes = MOUSECFG_RES_DIR;
+
+void CompareWithReference(const QImage& shot, const QString& name, const std::vector<std::string>& regions,
+                          const std::function<QRect(const std::string&)>& rectOf) {
+    mousecfg::test::CompareWithReference(shot, QStringLiteral(MOUSECFG_GUI_REFERENCES "/") + name, regions, rectOf);
+}
 
 void Spin(int ms) {
     QElapsedTimer timer;

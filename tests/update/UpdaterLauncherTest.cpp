@@ -34,7 +34,7 @@ bool WaitForFile(const std::filesystem::path& file) {
 class Launcher : public ::testing::Test {
 protected:
     Launcher() {
-        program_ = dir_.Write("AutoUpdate/AutoUpdate", "#!/bin/sh\npwd > started\n");
+        program_ = dir_.Write("AutoUpdate/AutoUpdate", "#!/bin/sh\npwd > started.part && mv started.part started\n");
         std::filesystem::permissions(program_, std::filesystem::perms::owner_all);
     }
     UpdaterLauncher::Outcome Start(std::function<bool()> raise) {

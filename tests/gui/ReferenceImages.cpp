@@ -1,11 +1,12 @@
-#include "tests/gui/ScreenshotCompare.h"
+#include "tests/gui/ReferenceImages.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 
-namespace mousecfg::skin::qt::test {
+namespace mousecfg::test {
 
-double Difference(const QImage& a, const QImage& b, const QRect& area) {
+double ImageDifference(const QImage& a, const QImage& b, const QRect& area) {
     double total = 0;
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
@@ -19,11 +20,14 @@ double Difference(const QImage& a, const QImage& b, const QRect& area) {
     return count == 0 ? 0 : total / count;
 }
 
-void CompareWithReference(const QImage& shot, const QString& name, const std::vector<std::string>& regions,
-                          const std::function<QRect(const std::string&)>& rectOf) {
-    const QString path = QStringLiteral(MOUSECFG_GUI_REFERENCES "/") + name;
+bool UpdatingReferences() {
     const char* update = std::getenv("MOUSECFG_UPDATE_REFERENCES");
-    if (update != nullptr && std::string(update) == "1") {
+    return update != nullptr && std::string(update) == "1";
+}
+
+void CompareWithReference(const QImage& shot, const QString& path, const std::vector<std::string>& regions,
+                          const std::function<QRect(const std::string&)>& rectOf) {
+    if (UpdatingReferences()) {
         ASSERT_TRUE(shot.save(path));
         GTEST_SKIP() << "reference written: " << path.toStdString();
     }
@@ -34,8 +38,8 @@ void CompareWithReference(const QImage& shot, const QString& name, const std::ve
     for (const std::string& region : regions) {
         const QRect area = rectOf(region);
         ASSERT_FALSE(area.isEmpty()) << region;
-        EXPECT_LT(Difference(shot, reference, area), 12.0) << region << " differs from " << name.toStdString();
+        EXPECT_LT(ImageDifference(shot, reference, area), 12.0) << region << " differs from " << path.toStdString();
     }
 }
 
-}  // namespace mousecfg::skin::qt::test
+}  // namespace mousecfg::test
