@@ -68,6 +68,8 @@ UpdaterWindow::UpdaterWindow(std::filesystem::path versionFile, UrlOpener& urls)
     buttons->addWidget(download_);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 16, 18, 16);
+    layout->setSpacing(12);
     layout->addWidget(product_);
     layout->addLayout(grid);
     layout->addWidget(status_);

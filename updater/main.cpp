@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
         window.Raise();
         return std::string("ok");
     });
-    window.resize(window.sizeHint().expandedTo(QSize(460, 220)));
+    window.resize(window.sizeHint().expandedTo(QSize(480, 190)));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         window.move(screen->availableGeometry().center() - window.rect().center());
     }
