@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/ApplyMessages.h"
 #include "config/DeviceFeature.h"
 #include "config/MouseConfig.h"
 #include "config/ReportRate.h"
@@ -54,6 +55,12 @@ std::optional<int> LevelOf(std::string_view name, std::string_view prefix) {
     }
     const std::optional<int> level = NumberAfter(name, prefix);
     return level && *level < kDpiLevelCount ? level : std::nullopt;
+}
+
+// The relays of the sensor and power options that the main window hands on once it has taken them.
+bool IsOptionRelay(uint32_t id) {
+    return id == msg::kSavePowerChanged || id == msg::kSleepTimeChanged || id == msg::kSensorFlagsChanged ||
+           id == msg::kLiftOffChanged || id == msg::kMoveWakeChanged || id == msg::kShortPressChanged;
 }
 
 }  // namespace
@@ -385,6 +392,8 @@ void AdvancedPage::OnDeviceEvent(const Message& message) {
         }
     } else if (message.id == msg::kDpiValueChanged) {
         ShowLevels(*profile);
+    } else if (IsOptionRelay(message.id)) {
+        sensor_->Show();  // an option relayed, perhaps from the settings window: show what the session now holds
     }
 }
 
