@@ -18,10 +18,11 @@
 #include "app/XkbLayoutWatch.h"
 #include "config/UserDocuments.h"
 #include "layout/IUiEffectManagerImpl.h"
+#include "platform/ProgramLauncher.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtFontRegistry.h"
-#include "platform/qt/QtProgramLauncher.h"
+#include "platform/qt/QtNetworkStatus.h"
 #include "platform/qt/QtUrlOpener.h"
 #include "platform/qt/SingleInstance.h"
 #include "skin/SkinResources.h"
@@ -29,6 +30,7 @@
 #include "skin/qt/QtEffectAnimation.h"
 #include "skin/qt/QtSkinPlatform.h"
 #include "skin/qt/QtWindowHost.h"
+#include "update/UpdaterLauncher.h"
 
 namespace {
 
@@ -139,8 +141,14 @@ int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
     qt::QtUrlOpener urls;
     qt::QtFontRegistry fonts;
     qt::QtFileDialogs dialogs;
-    qt::QtProgramLauncher launcher;
+    SystemProgramLauncher launcher;
     app::Shell shell(line, paths, urls, fonts, dialogs, [](int code) { QCoreApplication::exit(code); }, &launcher);
+    qt::QtNetworkStatus network;
+    shell.SetUpdateServices(&network, [] {
+        return qt::SingleInstance::Send(update::kUpdaterInstanceName, qt::SingleInstance::RuntimeFolder(), "restore",
+                                        std::chrono::seconds(2))
+            .has_value();
+    });
     instance.SetRequestHandler([&shell](const std::string& request) { return shell.HandleRequest(request); });
     if (!shell.Start()) {
         std::fprintf(stderr, "mousecfg: the main window could not be created\n");
