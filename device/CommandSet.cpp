@@ -305,8 +305,10 @@ int CommandSet::ReadLightEffect(DeviceRequest& r) {
             r.SetU32(8 + 4 * k, GetColour(d + 4 + 3 * k));
         }
     }
-    // The mode read back is only meaningful when both halves arrived.
-    return header != 0 && record != 0 ? 1 : 0;
+    // The result is that of the exchanges as they ran, the record's being the last. A success always describes
+    // one record: the mode in p[0] (read now, or kept from before when the header went unanswered) and the
+    // record read for it.
+    return record;
 }
 
 int CommandSet::ReadOverBle(DeviceRequest& r) {

@@ -31,7 +31,8 @@ public:
         // BleRegister returns 0, BleQuery the link's status. A failing BLE link call is traced and gives 0.
         int DeviceWrite();
         // Performs the read named by type/subtype. On HID it runs the read exchange and decodes the reply into
-        // the parameter area, returning 1 or 0. On the BLE path it only sends the request, waits for the
+        // the parameter area, returning 1 or 0 (the lighting read: the result of its record exchange, which runs
+        // for the mode held before when the header went unanswered). On the BLE path it only sends the request, waits for the
         // reply to come back as a message, and returns 1 (the reply is decoded by its receiver).
         int DeviceRead();
 
