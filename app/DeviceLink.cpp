@@ -142,7 +142,22 @@ std::string DeviceLink::DumpState(const std::filesystem::path& file) const {
         }
     }
     state["framesReceived"] = frames;
-    state["dpiTable"] = mouse_->Profile(system.activeProfile).dpiTable;
+    const sim::ProfileMemory profile = mouse_->Profile(system.activeProfile);
+    state["dpiTable"] = profile.dpiTable;
+    // The macro slots of the active profile that were written, as hexadecimal bytes ("01 00 02 00 04 14").
+    nlohmann::json macros = nlohmann::json::object();
+    for (int slot = 0; slot < sim::kMacroSlots; ++slot) {
+        std::string hex;
+        for (int i = 0; i < profile.macroBytesWritten[static_cast<size_t>(slot)]; ++i) {
+            char byte[4];
+            std::snprintf(byte, sizeof byte, i == 0 ? "%02X" : " %02X", profile.macros[static_cast<size_t>(slot)][static_cast<size_t>(i)]);
+            hex += byte;
+        }
+        if (!hex.empty()) {
+            macros[std::to_string(slot)] = hex;
+        }
+    }
+    state["macros"] = std::move(macros);
     const Status written = WriteFileAtomically(file, state.dump(4) + "\n");
     return written ? "ok" : "error: " + written.message();
 }

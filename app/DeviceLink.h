@@ -55,7 +55,7 @@ public:
     //   plug|unplug cable|receiver
     //   link on|off            the mouse behind the receiver links or unlinks
     //   battery PERCENT [charging]
-    //   dump FILE              write the mouse's state as JSON to FILE
+    //   dump FILE              write the mouse's state as JSON to FILE (with the written macro slots in hex)
     // Returns "ok", or a line starting with "error:".
     std::string SimCommand(const std::string& command);
 

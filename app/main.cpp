@@ -13,6 +13,7 @@
 #include "app/CommandLine.h"
 #include "app/Shell.h"
 #include "app/SkinTestWindow.h"
+#include "app/XkbLayoutWatch.h"
 #include "layout/IUiEffectManagerImpl.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtFontRegistry.h"
@@ -89,6 +90,7 @@ int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
         std::fprintf(stderr, "mousecfg: the main window could not be created\n");
         return 1;
     }
+    app::XkbLayoutWatch layoutWatch([&shell](const KeyboardLayout::Names& names) { shell.FollowKeyboardLayout(names); });
     FirstPaintReporter reporter;
     if (qEnvironmentVariable("MOUSECFG_REPORT_FIRST_PAINT") == QLatin1String("1")) {
         static_cast<skin::qt::QtWindowHost*>(shell.Window().GetHost())->installEventFilter(&reporter);

@@ -60,6 +60,8 @@ public:
     std::vector<MacroGroup>& groups() { return groups_; }
     const nlohmann::json& document() const { return document_; }
     const KeyNames& keyNames() const { return keyNames_; }
+    // The keyboard layout changed: item texts name keys by the new one.
+    void SetKeyNames(KeyNames keyNames) { keyNames_ = std::move(keyNames); }
     MacroRecord& workingMacro() { return working_; }
     const MacroRecord& workingMacro() const { return working_; }
     void SetMessageTexts(MessageTexts texts) { texts_ = std::move(texts); }
