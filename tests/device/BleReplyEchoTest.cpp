@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "device/BleRegistration.h"
 #include "device/BleReplyDecoder.h"
 #include "device/CommandSet.h"
 #include "device/ConnectionState.h"
@@ -72,11 +73,7 @@ class BleReplyEcho : public ::testing::TestWithParam<bool> {
         link_.SetAutoConnect(false);
         transport_.SetBleLink(&link_, kS_OK);
         transport_.SetBleActive(true);
-        auto session = commands_.Acquire();
-        session->type = request::kBleRegister;
-        session->bleWindow = &window_;
-        session->SetU32(8, msg::kBleStatus);
-        session.DeviceWrite();
+        SendBleRegister(commands_, "Virtual Mouse", window_);
     }
 
     void TearDown() override { test::ExpectNoRejections(mouse_); }
