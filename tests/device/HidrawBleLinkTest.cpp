@@ -62,6 +62,7 @@ class HidrawBleLinkTest : public ::testing::Test {
     }
 
     sim::VirtualMouse mouse_;
+    sim::VirtualMouse other_;  // a second mouse on other nodes
     sim::SimHidBackend backend_;
     test::RecordingSink window_;
     test::RecordingPacer pacer_;
@@ -96,9 +97,8 @@ TEST_F(HidrawBleLinkTest, ANodeOfTheListCarriesFramesAnswersAndInputReports) {
 }
 
 TEST_F(HidrawBleLinkTest, OnlyANodeOnTheBluetoothBusNamedInTheListIsTakenAndOnlyWhenItIsThere) {
-    sim::VirtualMouse other;
-    backend_.Plug(SimAttachment::Cable, other, "Virtual Mouse");   // the right name, but a cable
-    backend_.Plug(SimAttachment::Ble, other, "Other Mouse");       // on Bluetooth, but not in the list
+    backend_.Plug(SimAttachment::Cable, other_, "Virtual Mouse");  // the right name, but a cable
+    backend_.Plug(SimAttachment::Ble, other_, "Other Mouse");      // on Bluetooth, but not in the list
     ASSERT_EQ(link_.RegisterDevices("Virtual Mouse", &window_, msg::kBleStatus), kS_OK);
     int16_t status = -1;
     EXPECT_EQ(link_.QueryStatus(&status), kS_OK);
@@ -111,8 +111,8 @@ TEST_F(HidrawBleLinkTest, OnlyANodeOnTheBluetoothBusNamedInTheListIsTakenAndOnly
     EXPECT_EQ(window_.Entries().size(), 1u);
     EXPECT_EQ(Send(Frame(0x03, 0, {4})), 1);
     EXPECT_EQ(mouse_.Profile(0).reportRate, 4);
-    EXPECT_EQ(other.Profile(0).reportRate, sim::ProfileMemory{}.reportRate);
-    EXPECT_EQ(other.RejectCount() + other.CountFrames(0x03), 0);
+    EXPECT_EQ(other_.Profile(0).reportRate, sim::ProfileMemory{}.reportRate);
+    EXPECT_EQ(other_.RejectCount() + other_.CountFrames(0x03), 0);
 }
 
 TEST_F(HidrawBleLinkTest, TheNodeGoingAwayDisconnectsAndItsReturnConnectsAgain) {
