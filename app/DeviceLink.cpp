@@ -9,6 +9,7 @@
 #include "device/CommandFrame.h"
 #include "device/CommandSet.h"
 #include "device/FindDev.h"
+#include "device/NodeAccess.h"
 #include "device/ReportTransport.h"
 #include "platform/AtomicFile.h"
 #include "platform/HidapiBackend.h"
@@ -124,6 +125,14 @@ std::string DeviceLink::SimCommand(const std::string& command) {
         return "error: unknown command '" + command + "'";
     }
     return "ok";
+}
+
+std::optional<std::string> DeviceLink::AccessProblem() const {
+    if (!hidapi_) {
+        return std::nullopt;
+    }
+    const std::optional<UnreadableDevice> device = FindUnreadableDevice(*catalogue_, *hidapi_);
+    return device ? std::optional<std::string>(UnreadableDeviceMessage(*device)) : std::nullopt;
 }
 
 std::string DeviceLink::DumpState(const std::filesystem::path& file) const {

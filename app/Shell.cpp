@@ -42,8 +42,8 @@ bool Shell::Start() {
     link_ = std::make_unique<DeviceLink>(commandLine_.simulate, paths_.resourceFolder);
     // Key names in labels follow the keyboard layout the desktop's XKB settings name (US when none).
     KeyNames keyNames(KeyboardLayout::FromNames({}));
-    configuration_ = std::make_unique<SessionConfiguration>(paths_.resourceFolder, link_->Commands(), dialogs_,
-                                                            std::move(keyNames));
+    configuration_ = std::make_unique<SessionConfiguration>(paths_.resourceFolder, paths_.configFolder,
+                                                            link_->Commands(), dialogs_, std::move(keyNames));
     mousePages_ = std::make_unique<EmptyMousePages>(*configuration_);
     macroPage_ = std::make_unique<MacroEditorPage>(*configuration_);
     DeviceLink* link = link_.get();

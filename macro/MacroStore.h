@@ -20,9 +20,11 @@ class FileDialogs;
 class MessageBoxes;
 
 // A resource folder given by itself rather than as "res" below the program folder (the command-line tool's
-// --res).
+// --res). `path` holds the macro document; `resources` the factory document, when it is another folder (the
+// read-only resources beside a per-user configuration folder).
 struct MacroResourceFolder {
     std::filesystem::path path;
+    std::filesystem::path resources = {};
 };
 
 // The macro document "res/MacroDock/MacroData/macroConfig.json" and its model: groups of macros, each with up
