@@ -18,11 +18,11 @@
 #include "app/XkbLayoutWatch.h"
 #include "config/UserDocuments.h"
 #include "layout/IUiEffectManagerImpl.h"
+#include "platform/ProgramLauncher.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtFontRegistry.h"
 #include "platform/qt/QtNetworkStatus.h"
-#include "platform/qt/QtProgramLauncher.h"
 #include "platform/qt/QtUrlOpener.h"
 #include "platform/qt/SingleInstance.h"
 #include "skin/SkinResources.h"
@@ -141,7 +141,7 @@ int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
     qt::QtUrlOpener urls;
     qt::QtFontRegistry fonts;
     qt::QtFileDialogs dialogs;
-    qt::QtProgramLauncher launcher;
+    SystemProgramLauncher launcher;
     app::Shell shell(line, paths, urls, fonts, dialogs, [](int code) { QCoreApplication::exit(code); }, &launcher);
     qt::QtNetworkStatus network;
     shell.SetUpdateServices(&network, [] {

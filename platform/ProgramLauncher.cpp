@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <system_error>
+
+#include "platform/DetachedProcess.h"
 
 namespace mousecfg {
 
@@ -26,6 +29,16 @@ std::optional<std::filesystem::path> FindOnPath(std::string_view name, std::stri
         start = end + 1;
     }
     return std::nullopt;
+}
+
+std::optional<std::filesystem::path> SystemProgramLauncher::FindProgram(std::string_view name) const {
+    const char* path = std::getenv("PATH");
+    return FindOnPath(name, path != nullptr ? path : "");
+}
+
+Status SystemProgramLauncher::StartDetached(const std::filesystem::path& program,
+                                            const std::vector<std::string>& arguments) {
+    return mousecfg::StartDetached(program, arguments);
 }
 
 }  // namespace mousecfg

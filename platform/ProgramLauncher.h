@@ -11,7 +11,7 @@
 namespace mousecfg {
 
 // Starts other programs of the desktop (its mouse settings, an on-screen keyboard) as processes of their own,
-// with an argument list and never through a shell: Qt's detached processes in the program, a recording fake in
+// with an argument list and never through a shell: SystemProgramLauncher in the program, a recording fake in
 // tests. Called on the user-interface thread.
 class ProgramLauncher {
 public:
@@ -20,6 +20,13 @@ public:
     virtual std::optional<std::filesystem::path> FindProgram(std::string_view name) const = 0;
     // Starts `program` with `arguments`; the process outlives this one. The failure says why it did not start.
     virtual Status StartDetached(const std::filesystem::path& program, const std::vector<std::string>& arguments) = 0;
+};
+
+// The programs of this computer: found along PATH, started by StartDetached of DetachedProcess.h.
+class SystemProgramLauncher final : public ProgramLauncher {
+public:
+    std::optional<std::filesystem::path> FindProgram(std::string_view name) const override;
+    Status StartDetached(const std::filesystem::path& program, const std::vector<std::string>& arguments) override;
 };
 
 // The first folder of `searchPath` (folders joined by ':'; an empty entry is the working folder, as for execvp)

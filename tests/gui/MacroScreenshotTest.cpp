@@ -1,6 +1,7 @@
 // Screenshots of the macro page and the item dialog in both skins, drawn by Qt on the offscreen platform in the
 // whole program against the virtual mouse, compared region by region with the pictures in tests/gui/screenshots
 // (MOUSECFG_UPDATE_REFERENCES=1 rewrites them).
+#include <QCoreApplication>
 #include <QImage>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -20,26 +21,40 @@
 #include "skin/Tree.h"
 #include "skin/TreeNode.h"
 #include "skin/WindowMessages.h"
-#include "tests/gui/ProgramScreenshots.h"
+#include "tests/gui/ShellScreenshots.h"
 
 namespace mousecfg {
 namespace {
 
-using test::Click;
-using test::CompareWithPicture;
 using test::Grab;
+using test::RectOf;
+using test::Spin;
+
+// Compares the named regions of `shot` with the reference `name`; rewrites the reference when asked to.
+void Compare(skin::SkinWindow& window, const QImage& shot, const std::string& name,
+             const std::vector<std::string>& regions) {
+    test::CompareRegions(window, shot, MOUSECFG_SCREENSHOTS, name, regions);
+}
+
+void Click(skin::SkinWindow& window, const skin::Control& control) {
+    const QRect area = RectOf(control);
+    const intptr_t at = skin::msg::MakePointParam(area.center().x(), area.center().y());
+    window.HandleMessage(Message{skin::msg::kMouseMove, 0, at, {}});
+    window.HandleMessage(Message{skin::msg::kLButtonDown, 0, at, {}});
+    window.HandleMessage(Message{skin::msg::kLButtonUp, 0, at, {}});
+    Spin(30);
+}
 
 class MacroScreenshots : public ::testing::TestWithParam<const char*> {
 protected:
-    MacroScreenshots() : program_(GetParam()) {}
-
-    app::CKivoMainWnd& Window() { return program_.Window(); }
+    app::CKivoMainWnd& Window() { return shell_->Window(); }
     skin::TreeNode* Node(int g, int m) {
         auto roots = Window().Find<skin::Tree>("tre_Macro_GroupDisplay")->GetRootNodes();
         return m < 0 ? roots.at(static_cast<size_t>(g)) : roots.at(static_cast<size_t>(g))->GetChildNode(m);
     }
 
-    test::ProgramUnderTest program_;
+    test::NoFonts fonts_;
+    test::ProgramUnderTest program_{GetParam(), 1, fonts_};
     app::Shell* shell_ = &program_.Shell();
 };
 
@@ -59,7 +74,7 @@ TEST_P(MacroScreenshots, PageAndDialogLookLikeTheirPictures) {
     count->PressReturn();
     Click(Window(), *Window().Find<skin::List>("list_Macro_KeyDisplay")->GetItemAt(1));
     ASSERT_TRUE(macroui::FindIn(*Node(0, 1), "ToSave")->IsVisible());
-    CompareWithPicture(Window(), Grab(Window()), "macro_page_" + skin + ".png",
+    Compare(Window(), Grab(Window()), "macro_page_" + skin + ".png",
             {"tre_Macro_GroupDisplay", "list_Macro_KeyDisplay", "HLayout_Edit_Time", "opt_Macro_CycleUntilRelease",
              "btn_Macro_Record", "btn_Macro_InsertKey", "btn_Macro_Delete", "opt_Macro_AddMacGroup",
              "VLayout_BindKeys_Info", "bindkey_num_layout"});
@@ -70,7 +85,7 @@ TEST_P(MacroScreenshots, PageAndDialogLookLikeTheirPictures) {
         app::CPopMacroSetWnd* dialog = shell_->EditorPage().ItemDialog();
         ASSERT_NE(dialog, nullptr);
         shown = true;
-        CompareWithPicture(*dialog, Grab(*dialog), "macro_dialog_" + skin + ".png",
+        Compare(*dialog, Grab(*dialog), "macro_dialog_" + skin + ".png",
                 {"lab_Motify_Title", "btn_Modify_ListKeyType", "btn_Modify_MouseType", "btn_Motify_Status",
                  "edit_Motify_Delay", "btn_Motify_Apply", "btn_Motify_Cancel"});
         dialog->Close(0);
