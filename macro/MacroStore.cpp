@@ -51,23 +51,12 @@ std::vector<MacroGroup> BuildModel(json& document) {
     if (!document.contains("MacroGrpInfo")) {
         return groups;
     }
-    for (json& object : document.at("MacroGrpInfo")) {
-        MacroGroup group;
-        group.name = NameFromJson(object.at("GrpName"));
-        group.guid = object.at("GrpGuid").get<std::string>();
-        group.forbidView = ForbidViewFromJson(object);
-        if (!object.contains("ForbidView")) {
-            object["ForbidView"] = false;
-        }
-        if (object.contains("MacroInfo")) {
-            for (json& macro : object.at("MacroInfo")) {
-                group.macros.push_back(MacroRecordFromJson(macro));
-                if (!macro.contains("ForbidView")) {
-                    macro["ForbidView"] = false;
-                }
-            }
-        }
-        groups.push_back(std::move(group));
+    json& array = document.at("MacroGrpInfo");
+    if (!array.is_array()) {
+        throw json::type_error::create(302, std::string("type must be array, but is ") + array.type_name(), &array);
+    }
+    for (json& object : array) {
+        groups.push_back(MacroGroupFromJson(object));
     }
     return groups;
 }
@@ -88,14 +77,18 @@ MacroStore::MacroStore(const MacroResourceFolder& resources, FileDialogs& dialog
 
 Status MacroStore::LoadMacros() {
     const Result<std::string> text = ReadWholeFile(configPath_);
-    if (!text) {
-        return text.status();
+    Status loaded = text ? ParseMacros(*text) : text.status();
+    if (loaded) {
+        damaged_ = false;
+        return loaded;
     }
-    const Status parsed = ParseMacros(*text);
-    if (!parsed) {
-        return Status::Error(configPath_.string() + ": " + parsed.message());
+    if (text) {
+        loaded = Status::Error(configPath_.string() + ": " + loaded.message());
     }
-    return parsed;
+    // A missing file is an empty document that the next change creates; any other failure protects the file.
+    std::error_code ignored;
+    damaged_ = std::filesystem::exists(std::filesystem::symlink_status(configPath_, ignored));
+    return loaded;
 }
 
 Status MacroStore::ParseMacros(std::string_view text) {
@@ -113,9 +106,21 @@ Status MacroStore::ParseMacros(std::string_view text) {
 }
 
 Status MacroStore::SaveMacros() {
+    return ReplaceDocumentFile(document_.dump(4, ' ', false, json::error_handler_t::replace));
+}
+
+Status MacroStore::ReplaceDocumentFile(std::string_view contents) {
     std::error_code ignored;
+    if (damaged_ && std::filesystem::exists(std::filesystem::symlink_status(configPath_, ignored))) {
+        const Result<std::filesystem::path> kept = KeepDamagedFile(configPath_);
+        if (!kept) {
+            return Status::Error(kept.message() + " (it could not be read, so it is not overwritten)");
+        }
+        trace::Printf("%s could not be read; kept as %s\n", configPath_.c_str(), kept->c_str());
+    }
+    damaged_ = false;
     std::filesystem::create_directories(configPath_.parent_path(), ignored);
-    return WriteFileAtomically(configPath_, document_.dump(4, ' ', false, json::error_handler_t::replace));
+    return WriteFileAtomically(configPath_, contents);
 }
 
 json& MacroStore::GroupArray() {
@@ -153,7 +158,7 @@ Status MacroStore::CheckMacro(int g, int m) const {
 }
 
 void MacroStore::ShowFailure(const char* text) {
-    messages_.Show(MessageBoxRequest{"\u63D0\u793A\u6846", text, "OK", "", true});
+    messages_.Show(MessageBoxRequest{kCaption, text, "OK", "", true});
 }
 
 Status MacroStore::WriteMacroEntry(int g, int m) {

@@ -41,10 +41,10 @@ public:
 
     // Language texts the editor hands over ("Error", "ImportErr", "MessageOK", "MessageCancel").
     struct MessageTexts {
-        std::string error;
-        std::string importError;
-        std::string ok;
-        std::string cancel;
+        std::string error = "Something went wrong. Please try again.";
+        std::string importError = "The file could not be imported: it is not a valid configuration.";
+        std::string ok = "OK";
+        std::string cancel = "Cancel";
     };
 
     // `programFolder` holds "res/"; dialogs and message boxes must outlive the store.
@@ -68,7 +68,11 @@ public:
 
     // Reads the document and rebuilds the model. A file that cannot be opened, is not valid JSON or does not
     // hold the document's members leaves model and document as they were; the error is traced and returned.
+    // A file that exists but fails so is damaged: it is never overwritten, the next write first keeps it aside
+    // (KeepDamagedFile) and fails when it cannot.
     Status LoadMacros();
+    // The last load found a damaged file that is still in place (see LoadMacros).
+    bool documentDamaged() const { return damaged_; }
     // The same for a document's text already read.
     Status ParseMacros(std::string_view text);
     // Writes the document (4-space indent, keys in order), replacing the file atomically.
@@ -111,17 +115,23 @@ public:
     // Writes group g, unbound, to a file the user chooses. Cancelling writes nothing and succeeds.
     Status ExportGroup(int g);
     // Inserts the groups of the files the user chooses after `position` (appends when at or past the end),
-    // each with a unique name and a new GUID; files that do not parse are skipped. False when none was chosen.
+    // each with a unique name and a new GUID. A file whose group does not convert as the loader converts groups
+    // is refused (one message names every refused file); a document that cannot be saved keeps nothing of the
+    // import and says so. False when no file was chosen.
     bool ImportGroups(int position);
 
     // Copies the working macro's data block and name into groups[g].macros[m] and writes the entry.
     Status StoreWorkingMacro(int g, int m);
 
     std::optional<FoundMacro> Find(std::string_view groupGuid, std::string_view macroGuid) const override;
+    // False while the document is damaged (the model then lacks what the file held).
+    bool Complete() const override { return !damaged_; }
     // A lookup over a copy of the current groups, for another thread.
     std::shared_ptr<const MacroLookup> Snapshot() const;
 
 private:
+    static constexpr const char* kCaption = "\u63D0\u793A\u6846";  // the caption of the store's message boxes
+
     bool ValidMacro(int g, int m) const;
     // Ok when groups[g] (and its macros[m]) exists, else the failure naming it.
     Status CheckGroup(int g) const;
@@ -129,6 +139,8 @@ private:
     nlohmann::json& GroupArray();
     nlohmann::json& MacroArray(int g);
     void ShowFailure(const char* text);
+    // Writes `contents` over the document's file, keeping a damaged one aside first.
+    Status ReplaceDocumentFile(std::string_view contents);
 
     std::filesystem::path resRoot_;
     std::filesystem::path configPath_;
@@ -140,6 +152,7 @@ private:
     MacroRecord working_;
     MessageTexts texts_;
     uint16_t dpiCode_ = 0;
+    bool damaged_ = false;  // the file failed to load and has not been kept aside yet
     int pressCount_ = 0;
     int releaseCount_ = 0;
 };
