@@ -70,24 +70,18 @@ MacroStore::MacroStore(const std::filesystem::path& programFolder, FileDialogs& 
 MacroStore::MacroStore(const MacroResourceFolder& resources, FileDialogs& dialogs, MessageBoxes& messages,
                        KeyNames keyNames)
     : resRoot_(resources.path),
-      configPath_(resources.path / "MacroDock" / "MacroData" / "macroConfig.json"),
+      file_(resources.path / "MacroDock" / "MacroData" / "macroConfig.json"),
       dialogs_(dialogs),
       messages_(messages),
       keyNames_(std::move(keyNames)) {}
 
 Status MacroStore::LoadMacros() {
-    const Result<std::string> text = ReadWholeFile(configPath_);
+    const Result<std::string> text = ReadWholeFile(file_.path());
     Status loaded = text ? ParseMacros(*text) : text.status();
-    if (loaded) {
-        damaged_ = false;
-        return loaded;
+    if (!loaded && text) {
+        loaded = Status::Error(file_.path().string() + ": " + loaded.message());
     }
-    if (text) {
-        loaded = Status::Error(configPath_.string() + ": " + loaded.message());
-    }
-    // A missing file is an empty document that the next change creates; any other failure protects the file.
-    std::error_code ignored;
-    damaged_ = std::filesystem::exists(std::filesystem::symlink_status(configPath_, ignored));
+    file_.LoadFinished(loaded);
     return loaded;
 }
 
@@ -106,21 +100,7 @@ Status MacroStore::ParseMacros(std::string_view text) {
 }
 
 Status MacroStore::SaveMacros() {
-    return ReplaceDocumentFile(document_.dump(4, ' ', false, json::error_handler_t::replace));
-}
-
-Status MacroStore::ReplaceDocumentFile(std::string_view contents) {
-    std::error_code ignored;
-    if (damaged_ && std::filesystem::exists(std::filesystem::symlink_status(configPath_, ignored))) {
-        const Result<std::filesystem::path> kept = KeepDamagedFile(configPath_);
-        if (!kept) {
-            return Status::Error(kept.message() + " (it could not be read, so it is not overwritten)");
-        }
-        trace::Printf("%s could not be read; kept as %s\n", configPath_.c_str(), kept->c_str());
-    }
-    damaged_ = false;
-    std::filesystem::create_directories(configPath_.parent_path(), ignored);
-    return WriteFileAtomically(configPath_, contents);
+    return file_.Replace(document_.dump(4, ' ', false, json::error_handler_t::replace));
 }
 
 json& MacroStore::GroupArray() {

@@ -12,6 +12,7 @@
 #include "macro/KeyNames.h"
 #include "macro/MacroLookup.h"
 #include "macro/MacroRecord.h"
+#include "platform/DocumentFile.h"
 #include "platform/Status.h"
 
 namespace mousecfg {
@@ -54,7 +55,7 @@ public:
     MacroStore(const MacroResourceFolder& resources, FileDialogs& dialogs, MessageBoxes& messages,
                KeyNames keyNames = KeyNames());
 
-    const std::filesystem::path& configPath() const { return configPath_; }
+    const std::filesystem::path& configPath() const { return file_.path(); }
     const std::vector<MacroGroup>& groups() const { return groups_; }
     // For the button-assignment code, which changes bindings and binding counts and then calls SaveAllMacros.
     std::vector<MacroGroup>& groups() { return groups_; }
@@ -72,7 +73,7 @@ public:
     // (KeepDamagedFile) and fails when it cannot.
     Status LoadMacros();
     // The last load found a damaged file that is still in place (see LoadMacros).
-    bool documentDamaged() const { return damaged_; }
+    bool documentDamaged() const { return file_.damaged(); }
     // The same for a document's text already read.
     Status ParseMacros(std::string_view text);
     // Writes the document (4-space indent, keys in order), replacing the file atomically.
@@ -125,7 +126,7 @@ public:
 
     std::optional<FoundMacro> Find(std::string_view groupGuid, std::string_view macroGuid) const override;
     // False while the document is damaged (the model then lacks what the file held).
-    bool Complete() const override { return !damaged_; }
+    bool Complete() const override { return !file_.damaged(); }
     // A lookup over a copy of the current groups, for another thread.
     std::shared_ptr<const MacroLookup> Snapshot() const;
 
@@ -139,11 +140,9 @@ private:
     nlohmann::json& GroupArray();
     nlohmann::json& MacroArray(int g);
     void ShowFailure(const char* text);
-    // Writes `contents` over the document's file, keeping a damaged one aside first.
-    Status ReplaceDocumentFile(std::string_view contents);
 
     std::filesystem::path resRoot_;
-    std::filesystem::path configPath_;
+    DocumentFile file_;  // macroConfig.json
     FileDialogs& dialogs_;
     MessageBoxes& messages_;
     KeyNames keyNames_;
@@ -152,7 +151,6 @@ private:
     MacroRecord working_;
     MessageTexts texts_;
     uint16_t dpiCode_ = 0;
-    bool damaged_ = false;  // the file failed to load and has not been kept aside yet
     int pressCount_ = 0;
     int releaseCount_ = 0;
 };

@@ -28,17 +28,17 @@ json ReadExchangeFile(const std::filesystem::path& file) {
 
 Status MacroStore::ResetMacros() {
     const auto resetPath = resRoot_ / "MacroDock" / "MacroDataReset" / "macroConfigReset.json";
-    const auto backupPath = std::filesystem::path(configPath_.string() + ".bak");
+    const auto backupPath = std::filesystem::path(file_.path().string() + ".bak");
     Status result = Status::Ok();
     if (const Result<std::string> factory = ReadWholeFile(resetPath)) {
         // A damaged document is kept aside by the replacement instead: the backup of the last good one stays.
-        const Result<std::string> current = damaged_ ? Result<std::string>(Status::Error("damaged"))
-                                                     : ReadWholeFile(configPath_);
+        const Result<std::string> current = file_.damaged() ? Result<std::string>(Status::Error("damaged"))
+                                                            : ReadWholeFile(file_.path());
         if (current) {
             result = WriteFileAtomically(backupPath, *current);
         }
         if (result) {
-            result = ReplaceDocumentFile(*factory);
+            result = file_.Replace(*factory);
         }
     } else {
         result = WriteFileAtomically(backupPath, Dump(document_));
