@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string_view>
+#include <utility>
 
 #include "app/LanguageTexts.h"
 #include "config/ApplyMessages.h"
@@ -109,7 +110,13 @@ SessionConfiguration::SessionConfiguration(const std::filesystem::path& resource
                                            FileDialogs& dialogs, KeyNames keyNames)
     : port_(std::make_unique<WindowPort>()) {
     macros_ = std::make_unique<MacroStore>(MacroResourceFolder{resourceFolder}, dialogs, *port_, keyNames);
-    TraceFailure(macros_->LoadMacros());  // without a macro document, macro bindings fall back to defaults
+    // Without a macro document, macro bindings fall back to defaults; a damaged one is shown once the window is
+    // there to show it.
+    const Status macros = macros_->LoadMacros();
+    TraceFailure(macros);
+    if (macros_->documentDamaged()) {
+        macrosDamaged_ = macros;
+    }
     const MouseSessionServices services{commands, *port_, *port_, dialogs, *port_, *macros_, *this, keyNames};
     session_ = std::make_unique<MouseSession>(services, resourceFolder);
 }
@@ -133,8 +140,26 @@ void SessionConfiguration::SetLanguage(const LanguageTexts& texts) {
     take(session.title, "Tip");
     take(session.wrongFile, "ImportErr");
     take(session.damagedFile, "ImportErr");
+    take(session.saveFailed, "SaveErr");
     take(session.ok, "MessageOK");
+    texts_.title = session.title;
+    texts_.ok = session.ok;
+    take(texts_.damaged, "DamagedFile");
+    take(texts_.error, "Error");
     session_->SetTexts(std::move(session));
+}
+
+void SessionConfiguration::ShowFailure(const std::string& text, const Status& failure) {
+    port_->Show(MessageBoxRequest{texts_.title, text + "\n" + failure.message(), texts_.ok, "", false});
+}
+
+void SessionConfiguration::NoteDamagedDocuments(const Status& configLoad) {
+    if (!macrosDamaged_) {
+        damagedFiles_ += "\n" + std::exchange(macrosDamaged_, Status::Ok()).message();
+    }
+    if (session_->configDamaged()) {
+        damagedFiles_ += "\n" + configLoad.message();
+    }
 }
 
 void SessionConfiguration::FollowLink() {
@@ -167,6 +192,7 @@ void SessionConfiguration::LoadDevice(const std::string& deviceName, const std::
     const Status status = session_->LoadDevice();
     TraceFailure(status);
     loaded_ = true;
+    NoteDamagedDocuments(status);
     if (context_) {
         context_->monitor.SetStoredVariant(static_cast<uint8_t>(session_->feature().chipNumber));
     }
@@ -262,7 +288,11 @@ Status SessionConfiguration::ExportConfiguration() {
         return Status::Error("no device is loaded");
     }
     TraceFailure(session_->SaveDocument());  // the export reads the saved file
-    return session_->ExportConfiguration();
+    const Status exported = session_->ExportConfiguration();
+    if (!exported) {
+        ShowFailure(texts_.error, exported);
+    }
+    return exported;
 }
 
 Status SessionConfiguration::ResetConfiguration() {
@@ -273,7 +303,11 @@ Status SessionConfiguration::ResetConfiguration() {
         return Status::Error("settings are still being written to the mouse");
     }
     FollowLink();
-    return session_->ResetConfiguration();
+    const Status reset = session_->ResetConfiguration();
+    if (!reset) {
+        ShowFailure(texts_.error, reset);
+    }
+    return reset;
 }
 
 Status SessionConfiguration::SaveDocumentAndDpiMemory() {
@@ -293,6 +327,10 @@ bool SessionConfiguration::HandleMessage(const Message& message, intptr_t& /*res
     }
     if (message.id == msg::kApplyFinished && context_) {
         context_->monitor.RunDeferredBleReads();
+    }
+    if (message.id == msg::kApplyFinished && !damagedFiles_.empty()) {
+        port_->Show(MessageBoxRequest{texts_.title, texts_.damaged + std::exchange(damagedFiles_, std::string()),
+                                      texts_.ok, "", false});
     }
     return true;
 }
