@@ -108,15 +108,12 @@ private:
 
 SessionConfiguration::SessionConfiguration(const std::filesystem::path& resourceFolder, CommandSet& commands,
                                            FileDialogs& dialogs, KeyNames keyNames)
-    : port_(std::make_unique<WindowPort>()) {
+    : port_(std::make_unique<WindowPort>()), resourceFolder_(resourceFolder) {
     macros_ = std::make_unique<MacroStore>(MacroResourceFolder{resourceFolder}, dialogs, *port_, keyNames);
     // Without a macro document, macro bindings fall back to defaults; a damaged one is shown once the window is
     // there to show it.
-    const Status macros = macros_->LoadMacros();
-    TraceFailure(macros);
-    if (macros_->documentDamaged()) {
-        macrosDamaged_ = macros;
-    }
+    TraceFailure(macros_->LoadMacros());
+    macrosDamaged_ = macros_->documentDamaged();
     const MouseSessionServices services{commands, *port_, *port_, dialogs, *port_, *macros_, *this, keyNames};
     session_ = std::make_unique<MouseSession>(services, resourceFolder);
 }
@@ -153,12 +150,19 @@ void SessionConfiguration::ShowFailure(const std::string& text, const Status& fa
     port_->Show(MessageBoxRequest{texts_.title, text + "\n" + failure.message(), texts_.ok, "", false});
 }
 
-void SessionConfiguration::NoteDamagedDocuments(const Status& configLoad) {
-    if (!macrosDamaged_) {
-        damagedFiles_ += "\n" + std::exchange(macrosDamaged_, Status::Ok()).message();
+// The window names the files, within the resource folder when they are there (full paths do not fit its lines);
+// why each could not be read (the parser's long text) goes to the trace.
+void SessionConfiguration::NoteDamagedDocuments() {
+    const auto shown = [this](const std::filesystem::path& file) {
+        const std::filesystem::path inside = file.lexically_relative(resourceFolder_);
+        return "\n" + (inside.empty() || *inside.begin() == ".." ? file : inside).string();
+    };
+    if (macrosDamaged_) {
+        macrosDamaged_ = false;
+        damagedFiles_ += shown(macros_->configPath());
     }
     if (session_->configDamaged()) {
-        damagedFiles_ += "\n" + configLoad.message();
+        damagedFiles_ += shown(MouseConfigPath(session_->modelFolder()));
     }
 }
 
@@ -192,7 +196,7 @@ void SessionConfiguration::LoadDevice(const std::string& deviceName, const std::
     const Status status = session_->LoadDevice();
     TraceFailure(status);
     loaded_ = true;
-    NoteDamagedDocuments(status);
+    NoteDamagedDocuments();
     if (context_) {
         context_->monitor.SetStoredVariant(static_cast<uint8_t>(session_->feature().chipNumber));
     }

@@ -82,18 +82,19 @@ private:
     void ShowFailure(const std::string& text, const Status& failure);
     // After a device load: notes the documents that could not be read (with the macro document's, found at
     // construction) for one message window when the next run has ended.
-    void NoteDamagedDocuments(const Status& configLoad);
+    void NoteDamagedDocuments();
 
     // Texts of the message windows (language section "Mouse").
     struct FailureTexts {
         std::string title = "Tip";
-        std::string damaged = "A settings file is damaged and could not be read. It is kept under its name with "
-                              "the ending .damaged before anything new is saved in its place:";
+        std::string damaged = "These files could not be read. They are not overwritten: each is kept with the "
+                              "ending .damaged before anything new is saved in its place.";
         std::string error = "Something went wrong. Please try again.";
         std::string ok = "OK";
     };
 
     std::unique_ptr<WindowPort> port_;
+    std::filesystem::path resourceFolder_;
     std::unique_ptr<MacroStore> macros_;
     std::unique_ptr<MouseSession> session_;
     std::optional<ApplyContext> context_;
@@ -101,8 +102,8 @@ private:
     mousecfg::MousePages* view_ = &noView_;
     bool loaded_ = false;
     FailureTexts texts_;
-    Status macrosDamaged_ = Status::Ok();  // the macro document's load failure, until it was noted
-    std::string damagedFiles_;              // the load failures of damaged documents, until they are shown
+    bool macrosDamaged_ = false;  // the macro document could not be read at construction (until noted)
+    std::string damagedFiles_;    // the damaged documents' paths, one per line, until they are shown
 };
 
 }  // namespace mousecfg::app

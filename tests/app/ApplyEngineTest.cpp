@@ -208,9 +208,9 @@ TEST(ApplyEngine, DamagedDocumentsAreShownAndKeptWhileTheMouseHoldsWhatIsSaved) 
     h.Start();
     ASSERT_TRUE(h.WaitForApply());
     const std::string text = MessageText(h);
-    EXPECT_EQ(text.rfind("A settings file is damaged and could not be read.", 0), 0u) << text;
-    EXPECT_NE(text.find(MouseConfigPath(ModelFolder(h)).string()), std::string::npos) << text;
-    EXPECT_NE(text.find((h.Res() / "MacroDock/MacroData/macroConfig.json").string()), std::string::npos) << text;
+    EXPECT_EQ(text.rfind("These files could not be read.", 0), 0u) << text;
+    EXPECT_NE(text.find("\nVeruzUrir/MouseA/Config/MouseConfig.json"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nMacroDock/MacroData/macroConfig.json"), std::string::npos) << text;
 
     EXPECT_TRUE(test::TempDir::Read(MouseConfigPath(ModelFolder(h)).string() + ".damaged") == config);
     EXPECT_TRUE(test::TempDir::Read(h.Res() / "MacroDock/MacroData/macroConfig.json") == macros);
