@@ -86,6 +86,7 @@ void HeadlessWindowHost::Destroy() {
     }
     destroyed_ = true;
     visible_ = false;
+    keyboardGrabbed_ = false;
     platform_.StopTimers(this);
     std::weak_ptr<int> alive = alive_;
     SkinWindow* window = &window_;

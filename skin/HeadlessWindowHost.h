@@ -29,7 +29,10 @@ public:
     Point ClientToScreen(Point point) override { return {point.x + rect_.left, point.y + rect_.top}; }
 
     void Show(bool activate) override;
-    void Hide() override { visible_ = false; }
+    void Hide() override {
+        visible_ = false;
+        keyboardGrabbed_ = false;
+    }
     bool IsVisible() const override { return visible_; }
     Rect GetWindowRect() const override { return rect_; }
     void SetWindowRect(const Rect& rect) override { rect_ = rect; }
@@ -46,6 +49,8 @@ public:
     void KillTimer(int id) override;
     bool IsTimerRunning(int id) const override;
     Point GetCursorPos() const override { return cursor_; }
+    void GrabKeyboard(bool grab) override { keyboardGrabbed_ = grab && visible_; }
+    bool KeyboardGrabbed() const override { return keyboardGrabbed_; }
 
     // For tests.
     Edit* editing() const { return editing_; }
@@ -65,6 +70,7 @@ private:
     bool visible_ = false;
     bool minimized_ = false;
     bool destroyed_ = false;
+    bool keyboardGrabbed_ = false;
     bool modalRunning_ = false;
     int modalResult_ = 0;
     int invalidations_ = 0;

@@ -70,6 +70,16 @@ void SkinWindow::ShowWindow(bool show, bool activate) {
     show ? host_->Show(activate) : host_->Hide();
 }
 
+void SkinWindow::GrabKeyboard(bool grab) {
+    if (host_) {
+        host_->GrabKeyboard(grab);
+    }
+}
+
+bool SkinWindow::KeyboardGrabbed() const {
+    return host_ && host_->KeyboardGrabbed();
+}
+
 bool SkinWindow::IsVisible() const {
     return host_ && host_->IsVisible();
 }
@@ -244,7 +254,7 @@ bool SkinWindow::HandleInput(const Message& message) {
             manager_.HandleMouseLeaveWindow();
             return true;
         case msg::kKeyDown:
-            return manager_.HandleKeyDown(static_cast<unsigned>(message.wParam), static_cast<unsigned>(message.lParam & 0xFFFF));
+            return manager_.HandleKeyDown(static_cast<unsigned>(message.wParam), msg::KeyModifiersOf(message.lParam));
         case msg::kChar:
             return manager_.HandleChar(static_cast<char32_t>(message.wParam));
         default:

@@ -80,6 +80,11 @@ public:
     bool IsMinimized() const;
     void BringToTop();
     void SetWindowText(const std::string& title);
+    // While grabbed, every key event comes to this window as key messages (WindowMessages.h) and, where the window
+    // system allows it (X11), reaches no other program. Hiding or closing the window ends the grab. A window that
+    // is not shown cannot grab.
+    void GrabKeyboard(bool grab);
+    bool KeyboardGrabbed() const;
     // Shows the window and blocks until Close; returns Close's result (-1 when the window is not created).
     int ShowModal();
     bool IsModal() const { return modal_; }

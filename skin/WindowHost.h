@@ -37,6 +37,10 @@ public:
     virtual bool IsTimerRunning(int id) const = 0;
     // The cursor in screen coordinates.
     virtual Point GetCursorPos() const = 0;
+    // Sends every key event to this window, and none to other programs where the window system allows it, until
+    // released; hiding or destroying the window releases the grab.
+    virtual void GrabKeyboard(bool grab) = 0;
+    virtual bool KeyboardGrabbed() const = 0;
 };
 
 }  // namespace mousecfg::skin

@@ -11,7 +11,7 @@ namespace mousecfg::skin::msg {
 inline constexpr uint32_t kMove = 0x0003;           // the window moved
 inline constexpr uint32_t kActivate = 0x0006;       // wParam: 0 deactivated, 1 activated; high half: minimised
 inline constexpr uint32_t kClose = 0x0010;          // the user asked to close the window
-inline constexpr uint32_t kKeyDown = 0x0100;        // wParam virtual key; lParam: kMod* bits | scan code << 16
+inline constexpr uint32_t kKeyDown = 0x0100;        // wParam virtual key; lParam: see MakeKeyParam
 inline constexpr uint32_t kKeyUp = 0x0101;
 inline constexpr uint32_t kChar = 0x0102;           // wParam Unicode code point
 inline constexpr uint32_t kSysKeyDown = 0x0104;
@@ -50,6 +50,18 @@ inline constexpr unsigned kVkUp = 0x26;
 inline constexpr unsigned kVkRight = 0x27;
 inline constexpr unsigned kVkDown = 0x28;
 inline constexpr unsigned kVkDelete = 0x2E;
+
+// The lParam of the key messages: the kMod* bits (ControlEvent.h), kKeyRepeat for a press that the keyboard's
+// auto-repeat made, and in bits 16..31 the key's PC set-1 scan code (0xE000 + code for an extended key; 0 for a
+// key without one).
+inline constexpr intptr_t kKeyRepeat = 0x100;
+inline constexpr intptr_t MakeKeyParam(unsigned modifiers, int scanCode, bool autoRepeat = false) {
+    return static_cast<intptr_t>(modifiers & 0xFF) | (autoRepeat ? kKeyRepeat : 0) |
+           static_cast<intptr_t>(static_cast<uint32_t>(scanCode & 0xFFFF) << 16);
+}
+inline constexpr int ScanCodeOf(intptr_t keyParam) { return static_cast<int>((keyParam >> 16) & 0xFFFF); }
+inline constexpr bool IsAutoRepeat(intptr_t keyParam) { return (keyParam & kKeyRepeat) != 0; }
+inline constexpr unsigned KeyModifiersOf(intptr_t keyParam) { return static_cast<unsigned>(keyParam & 0xFF); }
 
 inline constexpr intptr_t MakePointParam(int x, int y) {
     return static_cast<intptr_t>((static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) |

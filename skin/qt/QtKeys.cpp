@@ -1,7 +1,11 @@
 #include "skin/qt/QtKeys.h"
 
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <Qt>
+#include <cstring>
 
+#include "platform/KeyboardLayout.h"
 #include "skin/WindowMessages.h"
 
 namespace mousecfg::skin::qt {
@@ -31,6 +35,20 @@ unsigned VirtualKeyOf(int qtKey) {
             }
             return 0;
     }
+}
+
+int ScanCodeOfNative(const char* platformName, unsigned nativeScanCode) {
+    constexpr unsigned kXkbOffset = 8;  // xkb key codes are the evdev codes shifted by 8
+    const bool xkbCodes = std::strcmp(platformName, "xcb") == 0 || std::strncmp(platformName, "wayland", 7) == 0;
+    if (!xkbCodes || nativeScanCode <= kXkbOffset) {
+        return 0;
+    }
+    return EvdevToScanCode(static_cast<int>(nativeScanCode - kXkbOffset)).value_or(0);
+}
+
+int ScanCodeOf(const QKeyEvent& event) {
+    const QByteArray platform = QGuiApplication::platformName().toLatin1();
+    return ScanCodeOfNative(platform.constData(), event.nativeScanCode());
 }
 
 }  // namespace mousecfg::skin::qt

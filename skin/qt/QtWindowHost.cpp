@@ -193,6 +193,19 @@ void QtWindowHost::Show(bool activate) {
     }
 }
 
+void QtWindowHost::Hide() {
+    GrabKeyboard(false);
+    hide();
+}
+
+void QtWindowHost::GrabKeyboard(bool grab) {
+    if (grab == keyboardGrabbed_ || (grab && (destroyed_ || !isVisible()))) {
+        return;
+    }
+    keyboardGrabbed_ = grab;
+    grab ? grabKeyboard() : releaseKeyboard();
+}
+
 Rect QtWindowHost::GetWindowRect() const {
     const QRect area = geometry();
     return {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
@@ -245,6 +258,7 @@ void QtWindowHost::Destroy() {
     if (destroyed_) {
         return;
     }
+    GrabKeyboard(false);
     destroyed_ = true;
     hide();
     for (auto& [id, timer] : timers_) {
@@ -376,10 +390,10 @@ void QtWindowHost::wheelEvent(QWheelEvent* event) {
 
 void QtWindowHost::keyPressEvent(QKeyEvent* event) {
     const unsigned key = VirtualKeyOf(event->key());
-    const intptr_t extra = static_cast<intptr_t>(ModifiersOf(event->modifiers())) |
-                           (static_cast<intptr_t>(event->nativeScanCode() & 0xFFFF) << 16);
+    const int scanCode = ScanCodeOf(*event);
+    const intptr_t extra = msg::MakeKeyParam(ModifiersOf(event->modifiers()), scanCode, event->isAutoRepeat());
     const uint32_t id = (event->modifiers() & Qt::AltModifier) ? msg::kSysKeyDown : msg::kKeyDown;
-    if (key != 0) {
+    if (key != 0 || scanCode != 0) {
         Deliver(id, key, extra);
     }
     for (const QChar c : event->text()) {
@@ -391,9 +405,10 @@ void QtWindowHost::keyPressEvent(QKeyEvent* event) {
 
 void QtWindowHost::keyReleaseEvent(QKeyEvent* event) {
     const unsigned key = VirtualKeyOf(event->key());
-    if (key != 0) {
+    const int scanCode = ScanCodeOf(*event);
+    if (key != 0 || scanCode != 0) {
         Deliver((event->modifiers() & Qt::AltModifier) ? msg::kSysKeyUp : msg::kKeyUp, key,
-                static_cast<intptr_t>(ModifiersOf(event->modifiers())));
+                msg::MakeKeyParam(ModifiersOf(event->modifiers()), scanCode, event->isAutoRepeat()));
     }
 }
 

@@ -37,7 +37,7 @@ public:
     Point ClientToScreen(Point point) override;
 
     void Show(bool activate) override;
-    void Hide() override { hide(); }
+    void Hide() override;
     bool IsVisible() const override { return isVisible(); }
     Rect GetWindowRect() const override;
     void SetWindowRect(const Rect& rect) override;
@@ -54,6 +54,8 @@ public:
     void KillTimer(int id) override;
     bool IsTimerRunning(int id) const override;
     Point GetCursorPos() const override;
+    void GrabKeyboard(bool grab) override;
+    bool KeyboardGrabbed() const override { return keyboardGrabbed_; }
 
     // The native editor while an edit has the focus (tests type into it).
     QLineEdit* lineEdit() const { return lineEdit_; }
@@ -92,6 +94,7 @@ private:
     QPoint dragFrom_;
     bool dragging_ = false;
     bool destroyed_ = false;
+    bool keyboardGrabbed_ = false;
 };
 
 }  // namespace mousecfg::skin::qt

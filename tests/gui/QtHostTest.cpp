@@ -102,5 +102,45 @@ TEST(QtHost, KeysMapToTheVirtualKeysTheControlsUse) {
     EXPECT_EQ(VirtualKeyOf(Qt::Key_F13), 0u);
 }
 
+TEST(QtHost, NativeKeyCodesOfX11AndWaylandBecomeSet1ScanCodes) {
+    struct Case {
+        const char* platform;
+        unsigned native;
+        int scanCode;
+    };
+    const Case cases[] = {
+        {"xcb", 38, 0x1E},        // A: evdev 30
+        {"xcb", 9, 0x01},         // Escape
+        {"xcb", 105, 0xE01D},     // right Control, an extended key
+        {"xcb", 119, 0xE053},     // Delete
+        {"wayland", 38, 0x1E},    // Wayland gives xkb key codes too
+        {"wayland-egl", 36, 0x1C},  // Return
+        {"xcb", 8, 0},            // below the first key code
+        {"xcb", 0, 0},
+        {"offscreen", 38, 0},     // no native key codes to trust
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScanCodeOfNative(c.platform, c.native), c.scanCode) << c.platform << " " << c.native;
+    }
+}
+
+TEST(QtHost, AKeyboardGrabEndsWhenTheWindowHides) {
+    GalleryWindow window;
+    window.GrabKeyboard(true);
+    EXPECT_TRUE(window.KeyboardGrabbed());
+    window.ShowWindow(false);
+    EXPECT_FALSE(window.KeyboardGrabbed());
+    window.GrabKeyboard(true);
+    EXPECT_FALSE(window.KeyboardGrabbed()) << "a hidden window cannot grab";
+}
+
+TEST(QtHost, KeyMessagesCarryModifiersScanCodeAndAutoRepeat) {
+    const intptr_t param = msg::MakeKeyParam(kModShift | kModControl, 0xE01D, true);
+    EXPECT_EQ(msg::ScanCodeOf(param), 0xE01D);
+    EXPECT_TRUE(msg::IsAutoRepeat(param));
+    EXPECT_EQ(msg::KeyModifiersOf(param), kModShift | kModControl);
+    EXPECT_FALSE(msg::IsAutoRepeat(msg::MakeKeyParam(0, 0x1E)));
+}
+
 }  // namespace
 }  // namespace mousecfg::skin::qt::test

@@ -31,6 +31,25 @@ TEST(SkinWindow, CreationLoadsTheSkinAndRaisesWindowInitOnce) {
     EXPECT_EQ(window.GetPaintManager().GetClientSize(), (Size{100, 200}));
 }
 
+TEST(SkinWindow, AKeyboardGrabNeedsAShownWindowAndEndsWhenItHidesOrCloses) {
+    RecordingWindow window(ControlsSkin());
+    window.Open();
+    window.GrabKeyboard(true);
+    EXPECT_FALSE(window.KeyboardGrabbed()) << "not shown yet";
+    window.ShowWindow(true);
+    window.GrabKeyboard(true);
+    EXPECT_TRUE(window.KeyboardGrabbed());
+    window.GrabKeyboard(false);
+    EXPECT_FALSE(window.KeyboardGrabbed());
+    window.GrabKeyboard(true);
+    window.ShowWindow(false);
+    EXPECT_FALSE(window.KeyboardGrabbed());
+    window.ShowWindow(true);
+    window.GrabKeyboard(true);
+    window.Close();
+    EXPECT_FALSE(window.KeyboardGrabbed());
+}
+
 TEST(SkinWindow, MessagesFromWorkersArriveInOrderAndSendsReturnTheHandlersResult) {
     RecordingWindow window(ControlsSkin());
     window.Open();
