@@ -110,8 +110,8 @@ SessionConfiguration::SessionConfiguration(const std::filesystem::path& resource
                                            FileDialogs& dialogs, KeyNames keyNames)
     : port_(std::make_unique<WindowPort>()), resourceFolder_(resourceFolder) {
     macros_ = std::make_unique<MacroStore>(MacroResourceFolder{resourceFolder}, dialogs, *port_, keyNames);
-    // Without a macro document, macro bindings fall back to defaults; a damaged one is shown once the window is
-    // there to show it.
+    // Without a macro document, macro bindings fall back to defaults; a damaged one is named in the window after
+    // the first run that follows a device load.
     TraceFailure(macros_->LoadMacros());
     macrosDamaged_ = macros_->documentDamaged();
     const MouseSessionServices services{commands, *port_, *port_, dialogs, *port_, *macros_, *this, keyNames};

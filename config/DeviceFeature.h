@@ -67,8 +67,8 @@ struct DeviceFeature {
 };
 
 // Reads the description of the model in `modelFolder` for the sensor chip `chipNumber`. A missing file or key
-// reads as empty text and 0, as the model files have always been read; WriteTimes below 1 becomes 4, above
-// kMaxWriteTimes kMaxWriteTimes.
+// reads as empty text and 0, as the model files have always been read; WriteTimes below 1 becomes 4, and one
+// above kMaxWriteTimes becomes kMaxWriteTimes.
 DeviceFeature LoadDeviceFeature(const std::filesystem::path& modelFolder, int chipNumber);
 
 // The sensor variant the mouse reports in its device information (third byte), or 0 when the read fails.

@@ -105,8 +105,9 @@ class MouseSession final : public DeviceStateModel {
     void SelectProfile(int profile);
     // Shows `profile` chosen elsewhere (the mouse reported it) without requesting a write.
     void ShowProfile(int profile);
-    // The Part's import. A file that cannot be written over the configuration shows the save failure and
-    // returns NotSaved; when the configuration cannot be loaded afterwards nothing is written to the mouse.
+    // Imports the exchange file the user chooses (ExchangeCheck says what is refused), reloads and writes the
+    // profile. A file that cannot be written over the configuration shows the save failure and returns NotSaved;
+    // when the configuration cannot be loaded afterwards nothing is written to the mouse.
     ImportResult ImportConfiguration();
     // Writes the model's saved configuration with the device name to a file the user chooses. Cancelling
     // writes nothing and succeeds.
