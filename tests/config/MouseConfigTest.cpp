@@ -101,10 +101,10 @@ TEST(MouseConfig, ABrokenFileKeepsWhatWasReadBeforeTheFault) {
 }
 
 // Values beyond their ranges used to wrap on their way to the mouse (a DPI level of 1000000 became level 65, a
-// mode of 1e20 mode 0) or were kept (negative brightness and rates). Valid files load as they always did.
+// mode of 1e20 mode 0) or were kept (negative brightness and rates). Valid files still load byte for byte
+// (FilesWrittenElsewhereSaveBackByteForByte).
 TEST(MouseConfig, ValuesAreHeldToTheirRangesOnLoad) {
-    const std::string valid = TempDir::Read(TestDataPath("config/MouseConfig.json"));
-    auto document = nlohmann::json::parse(valid);
+    auto document = nlohmann::json::parse(TempDir::Read(TestDataPath("config/MouseConfig.json")));
     auto& adv = document["mouseconfig"]["mouseadv"];
     auto& record = document["mouseconfig"]["mouseled"][1][4];
     adv[0]["cruseldpi"] = 1000000;
@@ -134,10 +134,6 @@ TEST(MouseConfig, ValuesAreHeldToTheirRangesOnLoad) {
     EXPECT_EQ(held.brightness, 0);
     EXPECT_EQ(held.speed, 5);
     EXPECT_EQ(held.direction, 3);
-
-    MouseConfig again;
-    ASSERT_TRUE(ParseMouseConfig(again, valid));
-    EXPECT_EQ(MouseConfigText(again), valid) << "nothing of a valid file changes";
 }
 
 TEST(MouseConfig, SurplusProfilesAreIgnored) {
