@@ -29,19 +29,21 @@ json ReadExchangeFile(const std::filesystem::path& file) {
 Status MacroStore::ResetMacros() {
     const auto resetPath = resRoot_ / "MacroDock" / "MacroDataReset" / "macroConfigReset.json";
     const auto backupPath = std::filesystem::path(file_.path().string() + ".bak");
+    // A damaged document is kept aside by the replacement instead of in the backup, where it would take the
+    // place of the last good one.
+    const bool backUp = !file_.damaged();
     Status result = Status::Ok();
     if (const Result<std::string> factory = ReadWholeFile(resetPath)) {
-        // A damaged document is kept aside by the replacement instead: the backup of the last good one stays.
-        const Result<std::string> current = file_.damaged() ? Result<std::string>(Status::Error("damaged"))
-                                                            : ReadWholeFile(file_.path());
-        if (current) {
+        if (const Result<std::string> current = ReadWholeFile(file_.path()); current && backUp) {
             result = WriteFileAtomically(backupPath, *current);
         }
         if (result) {
             result = file_.Replace(*factory);
         }
     } else {
-        result = WriteFileAtomically(backupPath, Dump(document_));
+        if (backUp) {
+            result = WriteFileAtomically(backupPath, Dump(document_));
+        }
         if (document_.is_object()) {
             document_.erase("MacroGrpInfo");
         }

@@ -188,11 +188,18 @@ TEST_F(MacroStoreTest, ADamagedDocumentIsKeptAsideBeforeAnythingReplacesIt) {
     EXPECT_EQ(TempDir::Read(dir_ / (std::string(kConfig) + ".bak")), "last good backup");
     EXPECT_EQ(TempDir::Read(file), "{}");
 
+    std::filesystem::remove(dir_ / "res/MacroDock/MacroDataReset/macroConfigReset.json");
+    dir_.Write(kConfig, "[");
+    EXPECT_FALSE(store_.LoadMacros());
+    ASSERT_TRUE(store_.ResetMacros()) << "without a factory file";
+    EXPECT_EQ(TempDir::Read(dir_ / (std::string(kConfig) + ".damaged.3")), "[");
+    EXPECT_EQ(TempDir::Read(dir_ / (std::string(kConfig) + ".bak")), "last good backup");
+
     std::filesystem::remove(file);
     EXPECT_FALSE(store_.LoadMacros());
     EXPECT_FALSE(store_.documentDamaged()) << "a missing file is an empty document";
     ASSERT_TRUE(store_.AddGroup(0, u"Fresh"));
-    EXPECT_FALSE(std::filesystem::exists(dir_ / (std::string(kConfig) + ".damaged.3")));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / (std::string(kConfig) + ".damaged.4")));
 }
 
 TEST_F(MacroStoreTest, NameCodeUnitsOutsideSixteenBitsAreDamagedContents) {
