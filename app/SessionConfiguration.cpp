@@ -106,16 +106,18 @@ private:
     MessageBoxes* boxes_ = nullptr;
 };
 
-SessionConfiguration::SessionConfiguration(const std::filesystem::path& resourceFolder, CommandSet& commands,
+SessionConfiguration::SessionConfiguration(const std::filesystem::path& resourceFolder,
+                                           const std::filesystem::path& configFolder, CommandSet& commands,
                                            FileDialogs& dialogs, KeyNames keyNames)
-    : port_(std::make_unique<WindowPort>()), resourceFolder_(resourceFolder) {
-    macros_ = std::make_unique<MacroStore>(MacroResourceFolder{resourceFolder}, dialogs, *port_, keyNames);
+    : port_(std::make_unique<WindowPort>()), configFolder_(configFolder) {
+    macros_ =
+        std::make_unique<MacroStore>(MacroResourceFolder{configFolder, resourceFolder}, dialogs, *port_, keyNames);
     // Without a macro document, macro bindings fall back to defaults; a damaged one is named in the window after
     // the first run that follows a device load.
     TraceFailure(macros_->LoadMacros());
     macrosDamaged_ = macros_->documentDamaged();
     const MouseSessionServices services{commands, *port_, *port_, dialogs, *port_, *macros_, *this, keyNames};
-    session_ = std::make_unique<MouseSession>(services, resourceFolder);
+    session_ = std::make_unique<MouseSession>(services, configFolder, resourceFolder);
 }
 
 SessionConfiguration::~SessionConfiguration() {
@@ -150,11 +152,11 @@ void SessionConfiguration::ShowFailure(const std::string& text, const Status& fa
     port_->Show(MessageBoxRequest{texts_.title, text + "\n" + failure.message(), texts_.ok, "", false});
 }
 
-// The window names the files, within the resource folder when they are there (full paths do not fit its lines);
-// why each could not be read (the parser's long text) goes to the trace.
+// The window names the files, within the configuration folder when they are there (full paths do not fit its
+// lines); why each could not be read (the parser's long text) goes to the trace.
 void SessionConfiguration::NoteDamagedDocuments() {
     const auto shown = [this](const std::filesystem::path& file) {
-        const std::filesystem::path inside = file.lexically_relative(resourceFolder_);
+        const std::filesystem::path inside = file.lexically_relative(configFolder_);
         return "\n" + (inside.empty() || *inside.begin() == ".." ? file : inside).string();
     };
     if (macrosDamaged_) {

@@ -29,10 +29,11 @@ namespace mousecfg::app {
 // and (through the session) results of a run or an import that could not be saved.
 class SessionConfiguration final : public DeviceConfiguration, private mousecfg::MousePages {
 public:
-    // `resourceFolder` holds the model folders, the macro document and the settings file; `commands` reach the
-    // mouse.
-    SessionConfiguration(const std::filesystem::path& resourceFolder, CommandSet& commands, FileDialogs& dialogs,
-                         KeyNames keyNames);
+    // `configFolder` holds what the user changes (model descriptions, configuration and macro documents, the
+    // settings file), `resourceFolder` what is only read (function names, preset macros, factory documents);
+    // `commands` reach the mouse.
+    SessionConfiguration(const std::filesystem::path& resourceFolder, const std::filesystem::path& configFolder,
+                         CommandSet& commands, FileDialogs& dialogs, KeyNames keyNames);
     ~SessionConfiguration() override;  // waits for a running apply run
 
     // The pages that show the configuration; null for none. Must outlive its use.
@@ -94,7 +95,7 @@ private:
     };
 
     std::unique_ptr<WindowPort> port_;
-    std::filesystem::path resourceFolder_;
+    std::filesystem::path configFolder_;  // where the documents the user changes live
     std::unique_ptr<MacroStore> macros_;
     std::unique_ptr<MouseSession> session_;
     std::optional<ApplyContext> context_;

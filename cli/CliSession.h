@@ -38,11 +38,13 @@ enum class ConfigUse {
 class CliSession final : private MousePages {
   public:
     // Identifies the device in the catalogue below `resRoot`, loads the macro document and the device's
-    // configuration. Fails with a one-line message, also when a document does not load and `use` is Edit. With
-    // Replace a damaged document is reported on `err` (it is kept aside before anything replaces it), and
-    // macrosDamaged() tells the command that the macro document was.
+    // configuration from `configRoot` (what is only read, such as factory documents, from `resRoot`). Fails with
+    // a one-line message, also when a document does not load and `use` is Edit. With Replace a damaged document
+    // is reported on `err` (it is kept aside before anything replaces it), and macrosDamaged() tells the command
+    // that the macro document was.
     static Result<std::unique_ptr<CliSession>> Open(DeviceConnection& device, const std::filesystem::path& resRoot,
-                                                    std::FILE* err, ConfigUse use = ConfigUse::Edit);
+                                                    const std::filesystem::path& configRoot, std::FILE* err,
+                                                    ConfigUse use = ConfigUse::Edit);
     ~CliSession() override;
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;

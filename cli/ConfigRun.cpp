@@ -7,7 +7,7 @@ namespace mousecfg::cli {
 
 std::unique_ptr<CliSession> OpenConfiguration(const CommandContext& context, ConfigUse use) {
     Result<std::unique_ptr<CliSession>> session =
-        CliSession::Open(context.device, context.resRoot, context.err, use);
+        CliSession::Open(context.device, context.resRoot, context.configRoot, context.err, use);
     if (!session) {
         std::fprintf(context.err, "mousecfg-cli: %s\n", session.message().c_str());
         return nullptr;

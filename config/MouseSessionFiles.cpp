@@ -94,7 +94,7 @@ Status MouseSession::ExportConfiguration() {
 
 Status MouseSession::ResetConfiguration() {
     Status result = Status::Ok();
-    const Result<std::string> factory = ReadWholeFile(modelFolder_ / "Config" / "ResetMouseConfig.json");
+    const Result<std::string> factory = ReadWholeFile(factoryFile_);
     if (factory) {
         // Going on would reset options and write the old configuration to the mouse as the factory one.
         if (const Status copied = configFile_.Replace(*factory); !copied) {
