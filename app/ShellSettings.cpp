@@ -4,6 +4,7 @@
 
 #include "platform/PrivateProfile.h"
 #include "platform/Trace.h"
+#include "platform/UrlOpener.h"
 
 namespace mousecfg::app {
 
@@ -25,20 +26,11 @@ std::string ShellSettings::SoftName() const {
 
 std::string ShellSettings::ServerAddress() const {
     std::string address = ini::GetPrivateProfileString("Set", "ServerAddress", "", file_);
-    const size_t schemeEnd = address.starts_with("https://") ? 8 : address.starts_with("http://") ? 7 : 0;
     while (address.ends_with('/')) {
         address.pop_back();
     }
-    if (schemeEnd == 0 || address.size() <= schemeEnd) {
-        return {};
-    }
     // A host (with port or path) and nothing else: blanks, quotes and control characters are refused.
-    for (const char c : address) {
-        if (static_cast<unsigned char>(c) <= 0x20 || c == '"' || c == '<' || c == '>' || c == '\\') {
-            return {};
-        }
-    }
-    return address;
+    return IsWebAddress(address) ? address : std::string();
 }
 
 std::map<std::string, int> ShellSettings::PublicLed() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace mousecfg {
 
@@ -12,5 +13,10 @@ public:
     // False when the desktop has no handler for the address or refused it.
     virtual bool OpenUrl(const std::string& url) = 0;
 };
+
+// True for an "http://" or "https://" address (the scheme in any case) with something after the scheme and no
+// blanks, quotes, angle brackets, backslashes or control characters: the only addresses the program hands to
+// the desktop's URL handler or fetches.
+bool IsWebAddress(std::string_view text);
 
 }  // namespace mousecfg
