@@ -84,6 +84,16 @@ AttributeStatus Control::ApplyAttribute(const std::string& name, std::string_vie
     }
     if (name == "tooltip") {
         toolTip_ = std::string(value);
+        if (!toolTipId_.empty() && manager_ != nullptr) {
+            manager_->ApplyTextQuery(*this);
+        }
+        return AttributeStatus::Applied;
+    }
+    if (name == "tooltipid") {
+        toolTipId_ = std::string(value);
+        if (manager_ != nullptr) {
+            manager_->ApplyTextQuery(*this);
+        }
         return AttributeStatus::Applied;
     }
     if (name == "userdata") {

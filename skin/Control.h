@@ -96,7 +96,11 @@ public:
     const std::string& GetText() const { return text_; }
     virtual void SetText(std::string text);
     const std::string& GetTextId() const { return textId_; }
+    // The tip shown when the cursor rests on the control: the "tooltip" text, or the text the text source
+    // gives for "tooltipid" (the language's text wins when it has one).
     const std::string& GetToolTip() const { return toolTip_; }
+    void SetToolTip(std::string text) { toolTip_ = std::move(text); }
+    const std::string& GetToolTipId() const { return toolTipId_; }
     const std::string& GetUserData() const { return userData_; }
     void SetUserData(std::string data) { userData_ = std::move(data); }
     uintptr_t GetTag() const { return tag_; }
@@ -176,6 +180,7 @@ private:
     bool mouseEnabled_ = true;
     std::string textId_;
     std::string toolTip_;
+    std::string toolTipId_;
     std::string userData_;
     uintptr_t tag_ = 0;
     Color bkColor_ = kNoColor;

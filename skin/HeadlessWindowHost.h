@@ -25,6 +25,12 @@ public:
     void OpenDropList(Combo& combo) override { dropped_ = &combo; }
     void CloseDropList() override { dropped_ = nullptr; }
     void ForgetControl(const Control* subtreeRoot) override;
+    void ShowToolTip(const std::string& text, const Rect& anchor) override {
+        toolTip_ = text;
+        toolTipAnchor_ = anchor;
+        ++toolTipRequests_;
+    }
+    void HideToolTip() override { toolTip_.clear(); }
     PixelBuffer RenderControl(Control& control) override;
     Point ClientToScreen(Point point) override { return {point.x + rect_.left, point.y + rect_.top}; }
 
@@ -55,6 +61,10 @@ public:
     // For tests.
     Edit* editing() const { return editing_; }
     Combo* droppedCombo() const { return dropped_; }
+    // The tip asked for and not hidden since (empty when none), where it belongs, and how often one was asked for.
+    const std::string& toolTip() const { return toolTip_; }
+    const Rect& toolTipAnchor() const { return toolTipAnchor_; }
+    int toolTipRequests() const { return toolTipRequests_; }
     const std::string& title() const { return title_; }
     int invalidations() const { return invalidations_; }
     int raised() const { return raised_; }
@@ -77,6 +87,9 @@ private:
     int raised_ = 0;
     Point cursor_;
     Edit* editing_ = nullptr;
+    std::string toolTip_;
+    Rect toolTipAnchor_;
+    int toolTipRequests_ = 0;
     Combo* dropped_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "skin/FontSpec.h"
@@ -30,6 +31,11 @@ public:
     virtual void CloseDropList() = 0;
     // A control and its subtree left the tree or were hidden: close the native editor or drop list of any of them.
     virtual void ForgetControl(const Control* subtreeRoot) = 0;
+    // The cursor came to rest on a control with a tip: show `text` near the cursor once the cursor has stayed
+    // inside `anchor` (client coordinates) for the hover delay. A later request replaces this one.
+    virtual void ShowToolTip(const std::string& text, const Rect& anchor) = 0;
+    // Hides the tip, or drops the request when it is not shown yet.
+    virtual void HideToolTip() = 0;
     // The control drawn alone into a picture of its size (for animations); empty when that fails.
     virtual PixelBuffer RenderControl(Control& control) = 0;
     // Client coordinates to screen coordinates.

@@ -223,6 +223,30 @@ void PaintManager::SetHotControl(Control* control, Point point) {
         ControlEvent enter{EventType::MouseEnter, point};
         Send(control, enter);
     }
+    UpdateToolTip();
+}
+
+// A tip belongs to the control the cursor rests on while no button is held; pressing, scrolling, typing or
+// leaving ends it until the cursor comes to another control.
+void PaintManager::UpdateToolTip() {
+    Control* wanted = hot_ != nullptr && capture_ == nullptr && !hot_->GetToolTip().empty() ? hot_ : nullptr;
+    if (wanted == toolTip_) {
+        return;
+    }
+    HideToolTip();
+    if (wanted != nullptr && host_ != nullptr) {
+        toolTip_ = wanted;
+        host_->ShowToolTip(wanted->GetToolTip(), wanted->GetPos());
+    }
+}
+
+void PaintManager::HideToolTip() {
+    if (toolTip_ != nullptr) {
+        toolTip_ = nullptr;
+        if (host_ != nullptr) {
+            host_->HideToolTip();
+        }
+    }
 }
 
 void PaintManager::HandleMouseMove(Point point) {
@@ -242,12 +266,14 @@ void PaintManager::HandleMouseMove(Point point) {
 
 bool PaintManager::HandleButtonDown(Point point, bool doubleClick) {
     DispatchScope scope(*this);
+    HideToolTip();
     Control* target = FindControl(point);
     if (target == nullptr || !target->IsEnabledInTree()) {
         SetFocus(nullptr);
         return false;
     }
     SetHotControl(target, point);
+    HideToolTip();
     SetFocus(target->IsFocusable() ? target : nullptr);
     capture_ = target;
     ControlEvent event{doubleClick ? EventType::DoubleClick : EventType::ButtonDown, point};
@@ -270,6 +296,7 @@ bool PaintManager::HandleButtonUp(Point point) {
 
 bool PaintManager::HandleRightButton(Point point, bool down) {
     DispatchScope scope(*this);
+    HideToolTip();
     Control* target = FindControl(point);
     if (target == nullptr || !target->IsEnabledInTree()) {
         return false;
@@ -281,6 +308,7 @@ bool PaintManager::HandleRightButton(Point point, bool down) {
 
 bool PaintManager::HandleWheel(Point point, int delta) {
     DispatchScope scope(*this);
+    HideToolTip();
     Control* target = FindControl(point);
     if (target == nullptr) {
         return false;
@@ -292,6 +320,7 @@ bool PaintManager::HandleWheel(Point point, int delta) {
 
 void PaintManager::HandleMouseLeaveWindow() {
     DispatchScope scope(*this);
+    HideToolTip();
     if (capture_ == nullptr) {
         SetHotControl(nullptr, {-1, -1});
     }
@@ -299,6 +328,7 @@ void PaintManager::HandleMouseLeaveWindow() {
 
 bool PaintManager::HandleKeyDown(unsigned key, unsigned modifiers) {
     DispatchScope scope(*this);
+    HideToolTip();
     if (key == msg::kVkTab) {
         Control* next = NextFocusable(focus_, (modifiers & kModShift) != 0);
         if (next != nullptr) {
@@ -380,11 +410,18 @@ void PaintManager::SendNotify(Notification& notification) {
 
 void PaintManager::ApplyTextQuery(Control& control) {
     TextQuery* query = SkinResources::GetTextQueryInterface();
-    if (query == nullptr || control.GetTextId().empty()) {
+    if (query == nullptr) {
         return;
     }
-    if (auto text = query->QueryControlText(control.GetTextId(), control.GetClass())) {
-        control.SetText(std::move(*text));
+    if (!control.GetTextId().empty()) {
+        if (auto text = query->QueryControlText(control.GetTextId(), control.GetClass())) {
+            control.SetText(std::move(*text));
+        }
+    }
+    if (!control.GetToolTipId().empty()) {
+        if (auto tip = query->QueryControlText(control.GetToolTipId(), control.GetClass())) {
+            control.SetToolTip(std::move(*tip));
+        }
     }
 }
 
@@ -457,6 +494,9 @@ void PaintManager::ControlRemoved(Control* control) {
     if (IsInSubtree(capture_, control)) {
         capture_->pushed_ = false;
         capture_ = nullptr;
+    }
+    if (IsInSubtree(toolTip_, control)) {
+        HideToolTip();
     }
     if (host_ != nullptr) {
         host_->ForgetControl(control);

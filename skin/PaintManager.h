@@ -94,6 +94,8 @@ public:
     Control* GetFocus() const { return focus_; }
     void SetFocus(Control* control);
     Control* GetHot() const { return hot_; }
+    // The control whose tip was asked for last and not hidden since; none when no tip is up or pending.
+    Control* GetToolTipControl() const { return toolTip_; }
 
     // Input in client coordinates, from the window's host. They return whether a control took the input.
     void HandleMouseMove(Point point);
@@ -131,6 +133,9 @@ private:
     class DispatchScope;
     void Send(Control* control, struct ControlEvent& event);
     void SetHotControl(Control* control, Point point);
+    // Asks the host for the tip of the hot control, or hides the tip when it has none.
+    void UpdateToolTip();
+    void HideToolTip();
     Control* NextFocusable(Control* from, bool backwards) const;
 
     std::unique_ptr<Control> root_;
@@ -147,6 +152,7 @@ private:
     Control* focus_ = nullptr;
     Control* hot_ = nullptr;
     Control* capture_ = nullptr;
+    Control* toolTip_ = nullptr;
     std::vector<NotifyListener*> listeners_;
     int dispatchDepth_ = 0;
     std::vector<std::unique_ptr<Control>> graveyard_;

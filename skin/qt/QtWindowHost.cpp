@@ -19,6 +19,9 @@
 #include "skin/qt/QtDropList.h"
 #include "skin/qt/QtKeys.h"
 #include "skin/qt/QtPainter.h"
+#include "skin/qt/QtToolTip.h"
+#include "skin/PopupPlacement.h"
+#include "skin/ToolTipStyle.h"
 
 namespace mousecfg::skin::qt {
 namespace {
@@ -73,6 +76,9 @@ QtWindowHost::QtWindowHost(SkinWindow& window, const WindowCreateParams& params)
             editing_->PressReturn();
         }
     });
+    toolTipTimer_ = new QTimer(this);
+    toolTipTimer_->setSingleShot(true);
+    connect(toolTipTimer_, &QTimer::timeout, this, &QtWindowHost::ShowPendingToolTip);
 }
 
 QtWindowHost::~QtWindowHost() {
@@ -128,9 +134,12 @@ void QtWindowHost::EndTextEdit(Edit& edit) {
 
 void QtWindowHost::OpenDropList(Combo& combo) {
     CloseDropList();
+    HideToolTip();
     dropList_ = new QtDropList(combo, window_.GetPaintManager());
     const Rect pos = combo.GetPos();
-    dropList_->Popup(mapToGlobal(QPoint(pos.left, pos.bottom)));
+    const QPoint topLeft = mapToGlobal(QPoint(pos.left, pos.top));
+    const Rect onScreen{topLeft.x(), topLeft.y(), topLeft.x() + pos.width(), topLeft.y() + pos.height()};
+    dropList_->Popup(onScreen, GetWorkArea());
 }
 
 void QtWindowHost::CloseDropList() {
@@ -142,6 +151,37 @@ void QtWindowHost::CloseDropList() {
 
 QWidget* QtWindowHost::dropList() const {
     return dropList_.data();
+}
+
+QWidget* QtWindowHost::toolTip() const {
+    return toolTip_ != nullptr && toolTip_->isVisible() ? toolTip_ : nullptr;
+}
+
+void QtWindowHost::ShowToolTip(const std::string& text, const Rect& anchor) {
+    HideToolTip();
+    pendingTip_ = QString::fromStdString(text);
+    tipAnchor_ = anchor;
+    toolTipTimer_->start(kToolTipDelayMs);
+}
+
+void QtWindowHost::HideToolTip() {
+    toolTipTimer_->stop();
+    pendingTip_.clear();
+    if (toolTip_ != nullptr) {
+        toolTip_->hide();
+    }
+}
+
+// The hover delay is over: the tip shows when the cursor is still on its control and the window is up.
+void QtWindowHost::ShowPendingToolTip() {
+    if (pendingTip_.isEmpty() || destroyed_ || !isVisible() || isMinimized() ||
+        !tipAnchor_.contains({lastMouse_.x(), lastMouse_.y()})) {
+        return;
+    }
+    if (toolTip_ == nullptr) {
+        toolTip_ = new QtToolTip(this);
+    }
+    toolTip_->ShowAt(pendingTip_, ToolTipStyle::Of(window_.GetPaintManager()), mapToGlobal(lastMouse_));
 }
 
 void QtWindowHost::ForgetControl(const Control* subtreeRoot) {
@@ -195,6 +235,7 @@ void QtWindowHost::Show(bool activate) {
 
 void QtWindowHost::Hide() {
     GrabKeyboard(false);
+    HideToolTip();
     hide();
 }
 
@@ -259,6 +300,7 @@ void QtWindowHost::Destroy() {
         return;
     }
     GrabKeyboard(false);
+    HideToolTip();
     destroyed_ = true;
     hide();
     for (auto& [id, timer] : timers_) {
@@ -374,6 +416,7 @@ void QtWindowHost::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void QtWindowHost::mouseMoveEvent(QMouseEvent* event) {
+    lastMouse_ = event->position().toPoint();
     if (dragging_ && (event->buttons() & Qt::LeftButton)) {
         move(event->globalPosition().toPoint() - dragFrom_);
         return;

@@ -15,6 +15,7 @@ class QTimer;
 namespace mousecfg::skin::qt {
 
 class QtDropList;
+class QtToolTip;
 
 // The Qt widget of one skin window: paints the window's control tree, turns Qt input into the window's messages,
 // runs its timers and modal loops, and shows the native line edit and combo drop lists. A frameless top-level
@@ -33,6 +34,8 @@ public:
     void OpenDropList(Combo& combo) override;
     void CloseDropList() override;
     void ForgetControl(const Control* subtreeRoot) override;
+    void ShowToolTip(const std::string& text, const Rect& anchor) override;
+    void HideToolTip() override;
     PixelBuffer RenderControl(Control& control) override;
     Point ClientToScreen(Point point) override;
 
@@ -60,6 +63,10 @@ public:
     // The native editor while an edit has the focus (tests type into it).
     QLineEdit* lineEdit() const { return lineEdit_; }
     QWidget* dropList() const;
+    // The tip while it is shown, else none.
+    QWidget* toolTip() const;
+    // How long the cursor rests on a control before its tip shows.
+    static constexpr int kToolTipDelayMs = 600;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -83,6 +90,7 @@ private:
     intptr_t DeliverMouse(uint32_t id, const QMouseEvent* event);
     bool InCaption(QPoint point) const;
     void SyncLineEdit();
+    void ShowPendingToolTip();
 
     SkinWindow& window_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
@@ -91,6 +99,11 @@ private:
     QLineEdit* lineEdit_ = nullptr;
     Edit* editing_ = nullptr;
     QPointer<QtDropList> dropList_;
+    QtToolTip* toolTip_ = nullptr;
+    QTimer* toolTipTimer_ = nullptr;
+    QString pendingTip_;
+    Rect tipAnchor_;
+    QPoint lastMouse_{-1, -1};  // client coordinates of the last mouse move
     QPoint dragFrom_;
     bool dragging_ = false;
     bool destroyed_ = false;
