@@ -346,6 +346,18 @@ bool PaintManager::HandleKeyDown(unsigned key, unsigned modifiers) {
     return true;
 }
 
+bool PaintManager::HandleKeyUp(unsigned key, unsigned modifiers) {
+    DispatchScope scope(*this);
+    if (focus_ == nullptr) {
+        return false;
+    }
+    ControlEvent event{EventType::KeyUp};
+    event.key = key;
+    event.modifiers = modifiers;
+    Send(focus_, event);
+    return true;
+}
+
 bool PaintManager::HandleChar(char32_t character) {
     DispatchScope scope(*this);
     if (focus_ == nullptr) {

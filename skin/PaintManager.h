@@ -105,6 +105,7 @@ public:
     bool HandleWheel(Point point, int delta);
     void HandleMouseLeaveWindow();
     bool HandleKeyDown(unsigned key, unsigned modifiers);
+    bool HandleKeyUp(unsigned key, unsigned modifiers);
     bool HandleChar(char32_t character);
 
     void AddNotifier(NotifyListener* listener);

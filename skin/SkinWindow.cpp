@@ -255,6 +255,10 @@ bool SkinWindow::HandleInput(const Message& message) {
             return true;
         case msg::kKeyDown:
             return manager_.HandleKeyDown(static_cast<unsigned>(message.wParam), msg::KeyModifiersOf(message.lParam));
+        case msg::kKeyUp:
+            // An auto-repeating key reports releases between its repeats; only the real release counts.
+            return !msg::IsAutoRepeat(message.lParam) &&
+                   manager_.HandleKeyUp(static_cast<unsigned>(message.wParam), msg::KeyModifiersOf(message.lParam));
         case msg::kChar:
             return manager_.HandleChar(static_cast<char32_t>(message.wParam));
         default:
