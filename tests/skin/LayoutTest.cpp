@@ -8,6 +8,7 @@
 #include "skin/ListElement.h"
 #include "skin/PaintManager.h"
 #include "skin/VerticalLayout.h"
+#include "tests/skin/RecordingPainter.h"
 
 namespace mousecfg::skin {
 namespace {
@@ -84,6 +85,46 @@ TEST(Layout, ScrollingMovesLaidOutChildrenButNotFloatingOnes) {
     EXPECT_EQ(first->GetPos().top, -30);
     EXPECT_EQ(scrolls, (std::vector<uintptr_t>{2})) << "only scrolling by the user notifies: (10 + 10) / 10";
     manager.RemoveNotifier(&listener);
+}
+
+TEST(Layout, ARowWiderThanItsRoomShowsAHorizontalScrollBarThatScrollsIt) {
+    PaintManager manager;
+    auto owned = std::make_unique<HorizontalLayout>();
+    HorizontalLayout& row = *owned;
+    manager.SetRoot(std::move(owned));
+    row.SetAttribute("hscrollbar", "true");
+    row.SetAttribute("hscrollbarstyle", "width='8' thumbcolor='#FF445566' bkcolor='#FF112233'");
+    row.SetAttribute("scrollstepsize", "20");
+    Control* first = AddChild(row, {{"width", "100"}});
+    AddChild(row, {{"width", "100"}});
+    AddChild(row, {{"width", "100"}});
+    manager.SetClientSize({200, 50});
+    manager.UpdateLayout();
+    ChildList& list = *row.Children();
+    ASSERT_EQ(list.GetScrollRange(), (Size{100, 0}));
+    EXPECT_EQ(list.ScrollBarTrack(false), (Rect{0, 42, 200, 50}));
+    EXPECT_EQ(first->GetPos().bottom, 42) << "the bar takes its height from the row";
+    EXPECT_EQ(list.ScrollBarThumb(false), (Rect{0, 42, 133, 50})) << "two thirds of the content are shown";
+    EXPECT_TRUE(list.ScrollBarTrack(true).empty());
+
+    test::RecordingPainter painter;
+    manager.Paint(painter);
+    EXPECT_EQ(painter.With("fill 0,42,200,50").size(), 1u) << "the track is drawn";
+    EXPECT_EQ(painter.With("fill 0,42,133,50 #FF445566").size(), 1u) << "the thumb is drawn";
+    EXPECT_EQ(manager.FindControl(Point{150, 46}), &row) << "the bar takes the clicks on it";
+
+    // Dragging the thumb by half its travel (67 pixels) scrolls half the range.
+    manager.HandleButtonDown({60, 46});
+    manager.HandleMouseMove({60 + 33, 46});
+    manager.HandleButtonUp({60 + 33, 46});
+    EXPECT_EQ(list.GetScrollPos().x, 49);
+    EXPECT_EQ(first->GetPos().left, -49);
+    // A click on the track beyond the thumb goes a page on, the wheel a step back.
+    manager.HandleButtonDown({195, 46});
+    manager.HandleButtonUp({195, 46});
+    EXPECT_EQ(list.GetScrollPos().x, 100);
+    manager.HandleWheel({100, 20}, 120);
+    EXPECT_EQ(list.GetScrollPos().x, 80);
 }
 
 TEST(Layout, CardChildrenPlacedByPositionStayWithTheCardWhenItMoves) {
