@@ -134,6 +134,7 @@ private:
     void CloseNow();
     void Exit();
     void HideToTray();
+    void HideOrMinimize();
     void SaveConfiguration();
     void CloseMessageWindow();
     CMsgWnd* ShowMessageWindow(const MsgTexts& texts, int style, int kind);

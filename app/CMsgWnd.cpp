@@ -3,6 +3,7 @@
 #include "app/ShellMessages.h"
 #include "platform/TextEncoding.h"
 #include "skin/Control.h"
+#include "skin/WindowMessages.h"
 
 namespace mousecfg::app {
 namespace {
@@ -71,11 +72,7 @@ void CMsgWnd::Notify(skin::Notification& notification) {
     }
     const std::string& name = notification.senderName;
     if (notification.sender == closeButton_ || EqualsIgnoringAsciiCase(name, "closebtn")) {
-        if (style_ == 2 && GetParent() != nullptr) {
-            GetParent()->Send(Message{msg::kNoDeviceHide, 0, 0, {}});
-        } else {
-            Close(0);
-        }
+        OnCloseButton();
     } else if (EqualsIgnoringAsciiCase(name, "confirm_btn")) {
         const bool quit = kind_ == kNoDevice || quitOnConfirm_;
         quitOnConfirm_ = false;
@@ -87,6 +84,22 @@ void CMsgWnd::Notify(skin::Notification& notification) {
     } else if (EqualsIgnoringAsciiCase(name, "cancel_btn")) {
         Close(0);
     }
+}
+
+void CMsgWnd::OnCloseButton() {
+    if (style_ == 2 && GetParent() != nullptr) {
+        GetParent()->Send(Message{msg::kNoDeviceHide, 0, 0, {}});
+    } else {
+        Close(0);
+    }
+}
+
+intptr_t CMsgWnd::HandleCustomMessage(const Message& message, bool& handled) {
+    if (message.id == skin::msg::kKeyDown && message.wParam == skin::msg::kVkEscape) {
+        handled = true;
+        OnCloseButton();
+    }
+    return 0;
 }
 
 void CMsgWnd::OnFinalMessage() {

@@ -31,6 +31,8 @@ public:
     std::string GetWindowClassName() const override { return "MsgWnd"; }
     void InitWindow() override;
     void Notify(skin::Notification& notification) override;
+    // Escape acts as the close button.
+    intptr_t HandleCustomMessage(const Message& message, bool& handled) override;
     void OnFinalMessage() override;
 
     void SetTitle(const std::string& title);
@@ -56,6 +58,7 @@ public:
 
 private:
     void SetControlText(const char* name, const std::string& text);
+    void OnCloseButton();
 
     int style_;
     int kind_;

@@ -20,6 +20,7 @@
 #include "skin/qt/QtKeys.h"
 #include "skin/qt/QtPainter.h"
 #include "skin/qt/QtToolTip.h"
+#include "skin/qt/X11Hints.h"
 #include "skin/PopupPlacement.h"
 #include "skin/ToolTipStyle.h"
 
@@ -43,10 +44,13 @@ unsigned ModifiersOf(Qt::KeyboardModifiers modifiers) {
 }  // namespace
 
 QtWindowHost::QtWindowHost(SkinWindow& window, const WindowCreateParams& params) : window_(window) {
-    Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
-    if ((params.exStyle & style::kWsExToolWindow) != 0) {
-        flags |= Qt::Tool;
-    }
+    // A window with a parent is a dialog of the parent's window: it stays above it and the window manager keeps
+    // it with it. A tool window without one is a utility window. Neither has a task bar entry of its own.
+    owner_ = params.parent != nullptr ? dynamic_cast<QtWindowHost*>(params.parent->GetHost()) : nullptr;
+    const bool toolWindow = (params.exStyle & style::kWsExToolWindow) != 0;
+    keepOutOfTaskBar_ = owner_ != nullptr || toolWindow;
+    Qt::WindowFlags flags = Qt::FramelessWindowHint;
+    flags |= owner_ != nullptr ? Qt::Dialog : toolWindow ? Qt::Tool : Qt::Window;
     if ((params.exStyle & style::kWsExTopmost) != 0) {
         flags |= Qt::WindowStaysOnTopHint;
     }
@@ -224,8 +228,25 @@ Point QtWindowHost::ClientToScreen(Point point) {
     return {global.x(), global.y()};
 }
 
+// Creates the native window with what has to be set before it is first mapped: its owner and its task bar hint.
+void QtWindowHost::PrepareNativeWindow() {
+    if (nativePrepared_) {
+        return;
+    }
+    nativePrepared_ = true;
+    winId();
+    if (owner_ != nullptr) {
+        owner_->winId();
+        windowHandle()->setTransientParent(owner_->windowHandle());
+    }
+    if (keepOutOfTaskBar_) {
+        KeepOutOfTaskBar(*windowHandle());
+    }
+}
+
 void QtWindowHost::Show(bool activate) {
     setAttribute(Qt::WA_ShowWithoutActivating, !activate);
+    PrepareNativeWindow();
     show();
     if (activate) {
         raise();
@@ -278,7 +299,17 @@ void QtWindowHost::SetTitle(const std::string& title) {
 int QtWindowHost::RunModal() {
     QEventLoop loop;
     modalLoop_ = &loop;
-    setWindowModality(Qt::ApplicationModal);
+    // Qt takes a new modality only while the window is hidden.
+    if (windowModality() != Qt::ApplicationModal) {
+        const bool shown = isVisible();
+        if (shown) {
+            hide();
+        }
+        setWindowModality(Qt::ApplicationModal);
+        if (shown) {
+            show();
+        }
+    }
     // A window that closes itself during InitWindow or "windowinit" ends the loop before it starts.
     std::weak_ptr<int> alive = alive_;
     const int result = loop.exec();

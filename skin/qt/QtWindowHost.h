@@ -91,8 +91,12 @@ private:
     bool InCaption(QPoint point) const;
     void SyncLineEdit();
     void ShowPendingToolTip();
+    void PrepareNativeWindow();
 
     SkinWindow& window_;
+    QPointer<QtWindowHost> owner_;  // the parent's widget, for windows created with a parent
+    bool keepOutOfTaskBar_ = false;
+    bool nativePrepared_ = false;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     std::map<int, QTimer*> timers_;
     QEventLoop* modalLoop_ = nullptr;

@@ -344,6 +344,38 @@ TEST(MainWindow, SilentStartHidesOnlyWithBothAutostartSettingsAndTheWholeCommand
     }
 }
 
+TEST(MainWindow, WithoutATrayClosingAndTheSilentStartMinimiseInsteadOfHiding) {
+    ShellHarness h(
+        Simulation::Receiver,
+        [](const auto& res) {
+            test::SetSetting(res, "Set", "AutomaticallyOpenEn", "1");
+            test::SetSetting(res, "Set", "AutomaticallyHideEn", "1");
+        },
+        "-silent");
+    h.Platform().SetTrayAvailable(false);
+    h.Start();
+    EXPECT_TRUE(h.Window().IsVisible());
+    EXPECT_TRUE(h.Window().IsMinimized()) << "a silent start goes to the task bar";
+    EXPECT_FALSE(h.Window().HiddenToTray());
+    h.Window().Restore();
+
+    ChangeWithoutSaving(h);
+    ShellHarness::Click(h.Window(), "btn_close");  // close option 0, no question
+    h.Pump();
+    EXPECT_TRUE(h.Window().IsVisible());
+    EXPECT_TRUE(h.Window().IsMinimized());
+    EXPECT_TRUE(h.quits.empty());
+    EXPECT_EQ(SavedFireValue(h), 77) << "saved as when hiding";
+    EXPECT_EQ(h.shell->HandleRequest("status"), "visible=1 hidden_to_tray=0");
+
+    h.Window().Restore();
+    h.Send(app::msg::kCloseConfig, static_cast<uintptr_t>(-1), 1);  // ask next time
+    CloseWithPopup(h, [](app::CCloseWnd& popup) {
+        EXPECT_EQ(popup.FindControl("Minimize")->GetText(), "Minimize the window") << "says where the window goes";
+        ShellHarness::Click(popup, "CancelButton");
+    });
+}
+
 TEST(MainWindow, TrayIconAndMenuBringTheWindowBackAndExit) {
     ShellHarness h(Simulation::Receiver);
     h.Start();

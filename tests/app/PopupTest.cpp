@@ -1,6 +1,7 @@
 // The popup windows on the headless platform: message window styles and kinds, colour picker, tip window.
 #include <gtest/gtest.h>
 
+#include "app/CCloseWnd.h"
 #include "app/CMsgWnd.h"
 #include "app/CPopColorWnd.h"
 #include "app/CPopTipWnd.h"
@@ -27,7 +28,7 @@ public:
     std::string GetSkinFile() override { return "poptip.xml"; }
     std::string GetWindowClassName() const override { return "Parent"; }
     intptr_t HandleCustomMessage(const Message& message, bool& handled) override {
-        if (message.id >= 2000) {
+        if (message.id >= 2000 && message.id < 3000) {  // the program's private messages
             received.push_back(message);
             handled = true;
         }
@@ -104,6 +105,38 @@ TEST_F(Popups, TheNoDeviceMessagesCloseButtonAsksTheParentToHide) {
     ShellHarness::Click(plain, "closebtn");
     EXPECT_EQ(parent_.received.size(), 1u) << "other styles just close";
     EXPECT_FALSE(plain.IsVisible());
+}
+
+TEST_F(Popups, EscapeActsAsTheCloseOrCancelButton) {
+    const Message escape{skin::msg::kKeyDown, skin::msg::kVkEscape, 0, {}};
+    app::CMsgWnd notice(2, app::CMsgWnd::kNoDevice);
+    ASSERT_TRUE(notice.Create(&parent_, "msgwnd"));
+    notice.HandleMessage(escape);
+    ASSERT_EQ(parent_.received.size(), 1u);
+    EXPECT_EQ(parent_.received[0].id, app::msg::kNoDeviceHide) << "the notice's close button hides to the tray";
+
+    app::CMsgWnd plain(0);
+    ASSERT_TRUE(plain.Create(&parent_, "msgwnd"));
+    plain.ShowWindow();
+    plain.HandleMessage(escape);
+    EXPECT_FALSE(plain.IsVisible());
+
+    app::CCloseWnd close(1, 1);
+    ASSERT_TRUE(close.Create(&parent_, ""));
+    close.HandleMessage(escape);
+    platform_.ProcessPending();
+    ASSERT_EQ(parent_.received.size(), 2u);
+    EXPECT_EQ(parent_.received[1].id, app::msg::kClosePopupClosed) << "closed without a choice";
+
+    TempDir dir;
+    const auto colours = dir.Write("PopColor.ini", "[SelfDefine]\n0=1\n");
+    app::CPopColorWnd picker(colours, 0x123456);
+    ASSERT_TRUE(picker.Create(&parent_, ""));
+    ShellHarness::Click(picker, "cust_color0");
+    picker.HandleMessage(escape);
+    platform_.ProcessPending();
+    EXPECT_EQ(parent_.received.size(), 2u) << "no colour is reported";
+    EXPECT_EQ(TempDir::Read(colours), "[SelfDefine]\n0=1\n") << "the custom colours are not stored";
 }
 
 TEST_F(Popups, ModalMessageReturnsTheAnswer) {

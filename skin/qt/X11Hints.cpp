@@ -1,0 +1,37 @@
+#include "skin/qt/X11Hints.h"
+
+#include <QGuiApplication>
+#include <QWindow>
+#include <cstdlib>
+#include <cstring>
+#include <xcb/xcb.h>
+
+namespace mousecfg::skin::qt {
+namespace {
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+    const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply != nullptr ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    free(reply);
+    return atom;
+}
+
+}  // namespace
+
+void KeepOutOfTaskBar(QWindow& window) {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) {
+        return;
+    }
+    // The state property of a window that is not mapped yet is the client's to set; Qt adds its own states to
+    // what it finds there when it maps the window.
+    const xcb_atom_t states[] = {Atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                 Atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window.winId()),
+                        Atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, states);
+    xcb_flush(connection);
+}
+
+}  // namespace mousecfg::skin::qt

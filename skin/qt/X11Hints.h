@@ -1,0 +1,13 @@
+#pragma once
+
+class QWindow;
+
+namespace mousecfg::skin::qt {
+
+// Asks the window manager to leave `window` out of the task bar and the pager (the EWMH states
+// _NET_WM_STATE_SKIP_TASKBAR and _NET_WM_STATE_SKIP_PAGER). Call before the window is first shown. Does nothing
+// on window systems other than X11, which have no such hint (a Wayland compositor lists a window with a parent
+// under that parent).
+void KeepOutOfTaskBar(QWindow& window);
+
+}  // namespace mousecfg::skin::qt
