@@ -43,6 +43,7 @@ void CMsgWnd::SetText(const std::string& text) {
     }
     if (style_ != 2) {
         SetControlText("MessageText", text);
+        FitToText();
         return;
     }
     const bool noDevice = kind_ == kNoDevice;
@@ -52,6 +53,35 @@ void CMsgWnd::SetText(const std::string& text) {
     }
     if (skin::Control* shown = FindControl(noDevice ? "MessageTextNoDevice" : "MessageTextWirelessUnconnect")) {
         shown->SetVisible(true);
+    }
+    FitToText();
+}
+
+skin::Control* CMsgWnd::ShownText() const {
+    if (style_ != 2) {
+        return FindControl("MessageText");
+    }
+    return FindControl(kind_ == kNoDevice ? "MessageTextNoDevice" : "MessageTextWirelessUnconnect");
+}
+
+void CMsgWnd::FitToText() {
+    skin::Control* text = ShownText();
+    if (text == nullptr || !IsCreated()) {
+        return;
+    }
+    skin::PaintManager& manager = GetPaintManager();
+    manager.UpdateLayout();
+    const skin::Rect padding = text->GetTextPadding();
+    const int width = text->GetPos().width() - padding.left - padding.right;
+    if (width <= 0) {
+        return;
+    }
+    const int textHeight = manager.MeasureWrappedText(text->GetText(), manager.GetFont(text->GetFont()), width).cy;
+    const int needed = std::max(kMinTextHeight, textHeight + padding.top + padding.bottom);
+    const int delta = needed - text->GetPos().height();
+    if (delta != 0) {
+        const skin::Rect rect = GetWindowRect();
+        ResizeClient(rect.width(), rect.height() + delta);
     }
 }
 

@@ -131,7 +131,9 @@ void CKivoMainWnd::ApplyControlFonts() {
     }
 }
 
+// The language's face for every window of the program, those opened later included.
 void CKivoMainWnd::ApplyFontFace() {
+    skin::SkinResources::SetFontFamily(texts_.FontName());
     ApplyFontFace(*this);
     if (dpiPopup_) {
         ApplyFontFace(*dpiPopup_);

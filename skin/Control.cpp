@@ -438,6 +438,8 @@ void Control::PaintBackground(Painter& painter) {
     if (bkColor_ != kNoColor) {
         if (bkColor2_ != kNoColor) {
             painter.FillGradient(pos_, bkColor_, bkColor2_, true);
+        } else if (borderRound_ > 0) {
+            painter.FillRoundRect(pos_, bkColor_, borderRound_);
         } else {
             painter.FillRect(pos_, bkColor_);
         }

@@ -20,6 +20,7 @@ public:
 
     void Invalidate(const Rect& rect) override;
     Size MeasureText(std::string_view text, const FontSpec& font) override;
+    Size MeasureWrappedText(std::string_view text, const FontSpec& font, int width) override;
     void BeginTextEdit(Edit& edit) override { editing_ = &edit; }
     void EndTextEdit(Edit& edit) override;
     void OpenDropList(Combo& combo) override { dropped_ = &combo; }

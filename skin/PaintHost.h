@@ -22,6 +22,8 @@ public:
     virtual void Invalidate(const Rect& rect) = 0;
     // The size of `text` in `font`, on one line.
     virtual Size MeasureText(std::string_view text, const FontSpec& font) = 0;
+    // The size of `text` in `font` wrapped at word boundaries (and at its line breaks) to lines of `width`.
+    virtual Size MeasureWrappedText(std::string_view text, const FontSpec& font, int width) = 0;
     // The edit took the focus: show a native line edit over it until EndTextEdit. The native edit writes what
     // the user types back through Edit::ReplaceText and presses Enter through Edit::PressReturn.
     virtual void BeginTextEdit(Edit& edit) = 0;

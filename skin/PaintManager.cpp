@@ -148,6 +148,16 @@ Size PaintManager::MeasureText(std::string_view text, const FontSpec& font) cons
     return {static_cast<int>(CountUtf16Units(text)) * font.size * 6 / 10, font.size * 4 / 3};
 }
 
+Size PaintManager::MeasureWrappedText(std::string_view text, const FontSpec& font, int width) const {
+    if (host_ != nullptr) {
+        return host_->MeasureWrappedText(text, font, width);
+    }
+    const Size line = MeasureText(text, font);
+    const int rows = std::max(1, (line.cx + std::max(1, width) - 1) / std::max(1, width)) +
+                     static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    return {std::min(line.cx, width), rows * line.cy};
+}
+
 void PaintManager::SetClientSize(Size size) {
     if (size != clientSize_) {
         clientSize_ = size;

@@ -82,6 +82,8 @@ public:
     void SetHost(PaintHost* host) { host_ = host; }
     PaintHost* GetHost() const { return host_; }
     Size MeasureText(std::string_view text, const FontSpec& font) const;
+    // The size of `text` wrapped to lines of `width` (an estimate without a window).
+    Size MeasureWrappedText(std::string_view text, const FontSpec& font, int width) const;
 
     void SetClientSize(Size size);
     Size GetClientSize() const { return clientSize_; }

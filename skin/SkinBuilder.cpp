@@ -78,6 +78,9 @@ bool SkinBuilder::LoadWindow(const std::filesystem::path& file) {
         }
         manager_.SetRoot(std::move(container));
     }
+    if (!SkinResources::GetFontFamily().empty()) {
+        manager_.SetFontFamilyForAll(SkinResources::GetFontFamily());
+    }
     return true;
 }
 

@@ -9,6 +9,7 @@ namespace {
 
 struct State {
     std::filesystem::path resourcePath;
+    std::string fontFamily;
     TextQuery* textQuery = nullptr;
     std::vector<PaintManager*> managers;
 };
@@ -44,6 +45,20 @@ void SkinResources::ReloadText() {
             manager->ReloadText();
         }
     }
+}
+
+void SkinResources::SetFontFamily(std::string family) {
+    Shared().fontFamily = std::move(family);
+    if (Shared().fontFamily.empty()) {
+        return;
+    }
+    for (PaintManager* manager : Shared().managers) {
+        manager->SetFontFamilyForAll(Shared().fontFamily);
+    }
+}
+
+const std::string& SkinResources::GetFontFamily() {
+    return Shared().fontFamily;
 }
 
 void SkinResources::Register(PaintManager* manager) {

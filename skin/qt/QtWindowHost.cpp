@@ -20,6 +20,7 @@
 #include "skin/qt/QtKeys.h"
 #include "skin/qt/QtPainter.h"
 #include "skin/qt/QtToolTip.h"
+#include "skin/qt/WindowShape.h"
 #include "skin/qt/X11Hints.h"
 #include "skin/PopupPlacement.h"
 #include "skin/ToolTipStyle.h"
@@ -101,6 +102,13 @@ Size QtWindowHost::MeasureText(std::string_view text, const FontSpec& font) {
     const QFontMetrics metrics(QtPainter::ToQFont(font));
     const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     return {metrics.horizontalAdvance(string), metrics.height()};
+}
+
+Size QtWindowHost::MeasureWrappedText(std::string_view text, const FontSpec& font, int width) {
+    const QFontMetrics metrics(QtPainter::ToQFont(font));
+    const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QRect bounds = metrics.boundingRect(QRect(0, 0, std::max(1, width), 100000), Qt::TextWordWrap, string);
+    return {bounds.width(), bounds.height()};
 }
 
 void QtWindowHost::BeginTextEdit(Edit& edit) {
@@ -234,6 +242,11 @@ void QtWindowHost::PrepareNativeWindow() {
         return;
     }
     nativePrepared_ = true;
+    // A skin with transparent pixels (rounded corners) gets a window whose background is transparent as well;
+    // it must be chosen before the native window exists.
+    const QImage picture = shape::RenderWindow(window_.GetPaintManager(), size());
+    translucent_ = shape::HasTransparentPixels(picture);
+    setAttribute(Qt::WA_TranslucentBackground, translucent_);
     winId();
     if (owner_ != nullptr) {
         owner_->winId();
@@ -242,6 +255,17 @@ void QtWindowHost::PrepareNativeWindow() {
     if (keepOutOfTaskBar_) {
         KeepOutOfTaskBar(*windowHandle());
     }
+    UpdateShape(picture);
+}
+
+// Where nothing blends a window's transparent pixels with what lies behind, the window is cut to the shape of
+// what its skin draws.
+void QtWindowHost::UpdateShape(const QImage& picture) {
+    if (!translucent_ || !NeedsShapeForTransparency()) {
+        return;
+    }
+    const QRegion drawn = shape::DrawnRegion(picture);
+    drawn.isEmpty() ? clearMask() : setMask(drawn);
 }
 
 void QtWindowHost::Show(bool activate) {
@@ -388,6 +412,9 @@ void QtWindowHost::paintEvent(QPaintEvent* /*event*/) {
 
 void QtWindowHost::resizeEvent(QResizeEvent* event) {
     window_.GetPaintManager().SetClientSize({width(), height()});
+    if (translucent_ && nativePrepared_) {
+        UpdateShape(shape::RenderWindow(window_.GetPaintManager(), size()));
+    }
     QWidget::resizeEvent(event);
 }
 

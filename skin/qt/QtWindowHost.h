@@ -29,6 +29,7 @@ public:
 
     void Invalidate(const Rect& rect) override;
     Size MeasureText(std::string_view text, const FontSpec& font) override;
+    Size MeasureWrappedText(std::string_view text, const FontSpec& font, int width) override;
     void BeginTextEdit(Edit& edit) override;
     void EndTextEdit(Edit& edit) override;
     void OpenDropList(Combo& combo) override;
@@ -65,6 +66,8 @@ public:
     QWidget* dropList() const;
     // The tip while it is shown, else none.
     QWidget* toolTip() const;
+    // Whether the window's background is transparent where its skin draws nothing (decided when first shown).
+    bool IsTranslucent() const { return translucent_; }
     // How long the cursor rests on a control before its tip shows.
     static constexpr int kToolTipDelayMs = 600;
 
@@ -92,11 +95,13 @@ private:
     void SyncLineEdit();
     void ShowPendingToolTip();
     void PrepareNativeWindow();
+    void UpdateShape(const QImage& picture);
 
     SkinWindow& window_;
     QPointer<QtWindowHost> owner_;  // the parent's widget, for windows created with a parent
     bool keepOutOfTaskBar_ = false;
     bool nativePrepared_ = false;
+    bool translucent_ = false;  // the skin leaves pixels transparent
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     std::map<int, QTimer*> timers_;
     QEventLoop* modalLoop_ = nullptr;

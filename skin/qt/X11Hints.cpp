@@ -4,6 +4,7 @@
 #include <QWindow>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <xcb/xcb.h>
 
 namespace mousecfg::skin::qt {
@@ -17,11 +18,30 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
     return atom;
 }
 
+xcb_connection_t* Connection() {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr ? x11->connection() : nullptr;
+}
+
 }  // namespace
 
+bool NeedsShapeForTransparency() {
+    xcb_connection_t* connection = Connection();
+    if (connection == nullptr) {
+        return false;
+    }
+    // A compositing manager owns the selection _NET_WM_CM_Sn of the screen it composites.
+    const int screen = 0;
+    const std::string name = "_NET_WM_CM_S" + std::to_string(screen);
+    const xcb_get_selection_owner_cookie_t cookie = xcb_get_selection_owner(connection, Atom(connection, name.c_str()));
+    xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(connection, cookie, nullptr);
+    const bool composited = reply != nullptr && reply->owner != XCB_WINDOW_NONE;
+    free(reply);
+    return !composited;
+}
+
 void KeepOutOfTaskBar(QWindow& window) {
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    xcb_connection_t* connection = Connection();
     if (connection == nullptr) {
         return;
     }

@@ -10,4 +10,8 @@ namespace mousecfg::skin::qt {
 // under that parent).
 void KeepOutOfTaskBar(QWindow& window);
 
+// Whether transparent pixels of a window show what lies behind it only when the window is cut to shape: true on
+// X11 while no compositing manager runs (transparent pixels then come out black); false elsewhere.
+bool NeedsShapeForTransparency();
+
 }  // namespace mousecfg::skin::qt

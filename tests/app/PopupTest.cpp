@@ -139,6 +139,28 @@ TEST_F(Popups, EscapeActsAsTheCloseOrCancelButton) {
     EXPECT_EQ(TempDir::Read(colours), "[SelfDefine]\n0=1\n") << "the custom colours are not stored";
 }
 
+TEST_F(Popups, MessageWindowsFitTheirHeightToTheirText) {
+    for (const int style : {2, 0}) {
+        app::CMsgWnd window(style, app::CMsgWnd::kWireless);
+        ASSERT_TRUE(window.Create(&parent_, "msgwnd"));
+        const char* textName = style == 2 ? "MessageTextWirelessUnconnect" : "MessageText";
+        const auto gapBelowText = [&] {
+            window.GetPaintManager().UpdateLayout();
+            return window.FindControl("confirm_btn")->GetPos().top - window.FindControl(textName)->GetPos().bottom;
+        };
+        window.SetText("Short.");
+        const int shortHeight = window.GetWindowRect().height();
+        const int gap = gapBelowText();
+        EXPECT_EQ(window.FindControl(textName)->GetPos().height(), app::CMsgWnd::kMinTextHeight)
+            << "a short text keeps the height of the icon, no more";
+        window.SetText(std::string(400, 'x') + "\nline\nline\nline");
+        EXPECT_GT(window.GetWindowRect().height(), shortHeight + 4 * 17) << "a long text is not cut off";
+        EXPECT_EQ(gapBelowText(), gap) << "the buttons move down with the text";
+        window.SetText("Short again.");
+        EXPECT_EQ(window.GetWindowRect().height(), shortHeight);
+    }
+}
+
 TEST_F(Popups, ModalMessageReturnsTheAnswer) {
     for (const auto& [button, result] : {std::pair{"confirm_btn", 1}, std::pair{"cancel_btn", 0}}) {
         platform_.RunOnUiThread([this, b = std::string(button)] {

@@ -63,6 +63,13 @@ TEST_F(PaintTest, ButtonsDrawTheImageAndTextColourOfTheirState) {
     EXPECT_EQ(Paint("b", "text"), (Calls{"text 'Go' 0,0,100,100 #FF000004 12"}));
 }
 
+TEST_F(PaintTest, RoundedControlsFillOnlyInsideTheirCorners) {
+    Load("<Button name='swatch' width='32' bkcolor='#FF112233' borderround='9'/>"
+         "<Button name='square' width='32' bkcolor='#FF112233'/>");
+    EXPECT_EQ(Paint("swatch", "fill"), (Calls{"fill 0,0,32,100 #FF112233 round 9"}));
+    EXPECT_EQ(Paint("square", "fill"), (Calls{"fill 32,0,64,100 #FF112233"}));
+}
+
 TEST_F(PaintTest, SelectedOptionsKeepTheirLookUnderTheCursor) {
     Load("<Option name='o' width='50' text='x' normalimage='n.png' selectedimage='sel.png' "
          "selectedtextcolor='#FF00FF00'/>"
