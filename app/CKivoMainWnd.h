@@ -113,6 +113,7 @@ private:
     // MainWndConnection.cpp
     intptr_t OnConnectionRefresh(uintptr_t wParam, intptr_t lParam);
     void ShowBattery(const BatteryDisplay& battery);
+    void ClearBattery();
     void RunConnectionDisplay(bool reloadPages);
     void ShowConnected(bool reloadPages);
     void ShowDisconnected();

@@ -14,6 +14,7 @@
 #include "skin/CheckBox.h"
 #include "skin/HeadlessWindowHost.h"
 #include "skin/Option.h"
+#include "skin/Progress.h"
 #include "skin/SkinResources.h"
 #include "skin/WindowMessages.h"
 #include "tests/app/ShellHarness.h"
@@ -173,6 +174,34 @@ TEST(MainWindow, UnpluggingShowsTheNoDeviceMessageAndConfirmingItEndsTheProgram)
     EXPECT_EQ(h.Window().MessageWindow(), nullptr);
 }
 
+TEST(MainWindow, TheHomeCardShowsNoModelOrBatteryFigureWithoutAMouse) {
+    ShellHarness h(Simulation::Cable);
+    h.Start();
+    const auto battery = [&h] { return h.Window().Find<skin::Progress>("battery_progress")->GetValue(); };
+    EXPECT_FALSE(h.Text("device_name").empty());
+    EXPECT_FALSE(h.Text("battery_Text").empty());
+    EXPECT_TRUE(h.Visible("battery_unit"));
+    EXPECT_GT(battery(), 0);
+    EXPECT_TRUE(h.Visible("in_charge"));
+    h.shell->Link().SimCommand("unplug cable");
+    h.Pump();
+    h.Advance(1000ms);
+    ASSERT_NE(h.Window().MessageWindow(), nullptr);
+    EXPECT_EQ(h.Text("device_name"), "") << "no model name without a mouse";
+    EXPECT_EQ(h.Text("battery_Text"), "") << "the last figure goes with the mouse";
+    EXPECT_FALSE(h.Visible("battery_unit"));
+    EXPECT_EQ(battery(), 0);
+    EXPECT_FALSE(h.Visible("in_charge"));
+    EXPECT_EQ(h.Window().FindControl("connect_state")->GetBkImage().file, "Home/NoConnect.png") << "neutral";
+    EXPECT_EQ(h.Window().FindControl("btn_display0")->GetToolTip(), "");
+    h.shell->Link().SimCommand("plug cable");
+    h.Pump();
+    h.Advance(1000ms);
+    EXPECT_FALSE(h.Text("device_name").empty());
+    EXPECT_FALSE(h.Text("battery_Text").empty());
+    EXPECT_TRUE(h.Visible("battery_unit"));
+}
+
 TEST(MainWindow, PluggingBackClosesTheMessageAndTheOverlay) {
     ShellHarness h(Simulation::Cable);
     h.Start();
@@ -201,6 +230,7 @@ TEST(MainWindow, ReceiverLosingTheMouseShowsTheWirelessMessage) {
               "1. Switch the mouse on and make sure its battery is charged.\n"
               "2. Set the mouse's switch to 2.4 GHz.\n3. Move the mouse closer to the receiver.");
     EXPECT_EQ(h.Window().FindControl("connect_state")->GetBkImage().file, "Home/2.4GNoConnect.png");
+    EXPECT_EQ(h.Text("battery_Text"), "") << "no figure for a mouse that cannot be reached";
     ShellHarness::Click(*message, "confirm_btn");
     h.Pump();
     EXPECT_TRUE(h.quits.empty()) << "confirming the wireless message only closes it";
