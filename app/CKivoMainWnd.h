@@ -92,6 +92,8 @@ private:
     void OnDisplayButton();
     void OnSettingsButton();
     void OpenServerPage(const std::string& path);
+    void OpenManual();
+    void ShowLinkButtons();
     void SetVisible(const char* name, bool visible);
     void SetEnabled(const char* name, bool enabled);
     bool IsSelected(const char* name) const;

@@ -66,6 +66,7 @@ void CKivoMainWnd::SwitchSkin() {
     services_.macroPage.Refresh();
     ApplyLanguage(languageIndex_);
     ShowBanner();
+    ShowLinkButtons();
     if (auto* change = Find<skin::Option>("ChangeSkin")) {
         change->Selected(next == preResPath2_, false);
     }

@@ -39,7 +39,7 @@ void CKivoMainWnd::OnTrayMenu(const std::string& item) {
     } else if (item == "show") {
         RestoreFromTray(true, false);
     } else if (item == "guide") {
-        OpenServerPage("/ovikmanual/");
+        OpenManual();
     } else {
         skin::Notification notification;
         notification.type = std::string(skin::notify::kMenuClick);

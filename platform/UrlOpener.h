@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace mousecfg {
@@ -11,6 +12,9 @@ public:
     virtual ~UrlOpener() = default;
     // False when the desktop has no handler for the address or refused it.
     virtual bool OpenUrl(const std::string& url) = 0;
+    // Opens a local document (the manual installed with the program) with the desktop's handler for its type.
+    // False when the file does not exist or nothing opened it.
+    virtual bool OpenFile(const std::filesystem::path& file) = 0;
 };
 
 }  // namespace mousecfg

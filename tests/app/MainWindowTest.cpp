@@ -421,7 +421,7 @@ TEST(MainWindow, TrayIconAndMenuBringTheWindowBackAndExit) {
     EXPECT_EQ(h.Platform().OpenMenu()->front().text, "Show window") << "menu texts come from the language";
     ASSERT_TRUE(h.Platform().ChooseMenuItem("guide"));
     h.Pump();
-    EXPECT_EQ(h.urls.opened, std::vector<std::string>{"https://support.veruzurir.example/ovikmanual/"});
+    EXPECT_EQ(h.urls.opened, std::vector<std::string>{"file:" + (h.Res() / "Manual" / "index.html").string()});
     h.Platform().ClickTray(skin::msg::kRButtonUp);
     h.Pump();
     ASSERT_TRUE(h.Platform().ChooseMenuItem("exit"));
@@ -430,18 +430,39 @@ TEST(MainWindow, TrayIconAndMenuBringTheWindowBackAndExit) {
 }
 
 TEST(MainWindow, ServerButtonsOpenTheServerPagesAndABadAddressOpensNothing) {
-    ShellHarness h(Simulation::Receiver);
+    ShellHarness h(Simulation::Receiver,
+                   [](const auto& res) { test::SetSetting(res, "Set", "ServerAddress", "https://help.mousecfg.org/"); });
     h.Start();
+    EXPECT_TRUE(h.Visible("MacroShareButton"));
     ShellHarness::Click(h.Window(), "guideButton");
     ShellHarness::Click(h.Window(), "MacroShareButton");
-    EXPECT_EQ(h.urls.opened, (std::vector<std::string>{"https://support.veruzurir.example/ovikmanual/",
-                                                       "https://support.veruzurir.example/ovikmacro/Macro.html"}));
-    for (const char* bad : {"", "file:///etc/passwd", "https://", "https://a b", "javascript:alert(1)"}) {
+    EXPECT_EQ(h.urls.opened, (std::vector<std::string>{"https://help.mousecfg.org/ovikmanual/",
+                                                       "https://help.mousecfg.org/ovikmacro/Macro.html"}));
+    for (const char* bad : {"", "file:///etc/passwd", "https://", "https://a b", "javascript:alert(1)",
+                            "https://support.veruzurir.example", "http://EXAMPLE:8080/x", "https://a.invalid./"}) {
         test::SetSetting(h.Res(), "Set", "ServerAddress", bad);
         ini::ClearCache();
-        ShellHarness::Click(h.Window(), "guideButton");
+        ShellHarness::Click(h.Window(), "MacroShareButton");
     }
-    EXPECT_EQ(h.urls.opened.size(), 2u);
+    EXPECT_EQ(h.urls.opened.size(), 2u) << "no server page for an address that cannot be reached";
+}
+
+TEST(MainWindow, WithoutAServerTheManualIsTheInstalledOneAndMacroSharingIsHidden) {
+    ShellHarness h(Simulation::Receiver);  // the shipped settings name no server
+    h.Start();
+    EXPECT_FALSE(h.Visible("MacroShareButton"));
+    EXPECT_TRUE(h.Visible("guideButton"));
+    ShellHarness::Click(h.Window(), "guideButton");
+    const std::string manual = "file:" + (h.Res() / "Manual" / "index.html").string();
+    EXPECT_EQ(h.urls.opened, std::vector<std::string>{manual});
+    EXPECT_TRUE(std::filesystem::is_regular_file(h.Res() / "Manual" / "index.html"));
+    // A skin switch rebuilds the caption: the buttons keep following the settings.
+    ShellHarness::Click(h.Window(), "ChangeSkin");
+    EXPECT_FALSE(h.Visible("MacroShareButton"));
+
+    ShellHarness without(Simulation::Receiver, [](const auto& res) { std::filesystem::remove_all(res / "Manual"); });
+    without.Start();
+    EXPECT_FALSE(without.Visible("guideButton")) << "a manual button that leads nowhere is hidden";
 }
 
 TEST(MainWindow, ApplyRequestsAreDroppedWhileNoDeviceIsOnline) {

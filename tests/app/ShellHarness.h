@@ -27,6 +27,10 @@ public:
         opened.push_back(url);
         return true;
     }
+    bool OpenFile(const std::filesystem::path& file) override {
+        opened.push_back("file:" + file.string());
+        return std::filesystem::exists(file);
+    }
     std::vector<std::string> opened;
 };
 
