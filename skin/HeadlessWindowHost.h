@@ -48,6 +48,7 @@ public:
     void Restore() override { minimized_ = false; }
     bool IsMinimized() const override { return minimized_; }
     void BringToFront() override { ++raised_; }
+    void Flash() override { ++flashes_; }
     void SetTitle(const std::string& title) override { title_ = title; }
     int RunModal() override;
     void EndModal(int result) override;
@@ -69,6 +70,7 @@ public:
     const std::string& title() const { return title_; }
     int invalidations() const { return invalidations_; }
     int raised() const { return raised_; }
+    int flashes() const { return flashes_; }
     bool destroyed() const { return destroyed_; }
     void SetCursorPos(Point point) { cursor_ = point; }
 
@@ -86,6 +88,7 @@ private:
     int modalResult_ = 0;
     int invalidations_ = 0;
     int raised_ = 0;
+    int flashes_ = 0;
     Point cursor_;
     Edit* editing_ = nullptr;
     std::string toolTip_;

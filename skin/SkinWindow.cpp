@@ -133,6 +133,12 @@ void SkinWindow::BringToTop() {
     }
 }
 
+void SkinWindow::Flash() {
+    if (host_) {
+        host_->Flash();
+    }
+}
+
 void SkinWindow::SetWindowText(const std::string& title) {
     if (host_) {
         host_->SetTitle(title);

@@ -23,6 +23,8 @@ QRect QtToolTip::TextRect() const {
 void QtToolTip::ShowAt(const QString& text, const ToolTipStyle& style, QPoint cursor) {
     text_ = text;
     style_ = style;
+    // The tip's window carries its text as title, for tools that read windows (screen readers, tests).
+    setWindowTitle(text);
     const QFontMetrics metrics(QtPainter::ToQFont(style.font));
     const QRect bounds = metrics.boundingRect(QRect(0, 0, style.maxWidth, 4096), Qt::TextWordWrap, text);
     const Size size{bounds.width() + style.padding.left + style.padding.right,

@@ -316,6 +316,17 @@ void QtWindowHost::BringToFront() {
     activateWindow();
 }
 
+void QtWindowHost::Flash() {
+    if (windowHandle() == nullptr) {
+        return;
+    }
+    // Qt asks for attention only for windows that are not active; a window being minimised still is.
+    flashing_ = true;
+    if (!SetDemandsAttention(*windowHandle(), true)) {
+        windowHandle()->alert(0);
+    }
+}
+
 void QtWindowHost::SetTitle(const std::string& title) {
     setWindowTitle(QString::fromStdString(title));
 }
@@ -534,6 +545,10 @@ void QtWindowHost::closeEvent(QCloseEvent* event) {
 void QtWindowHost::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange) {
         const uintptr_t active = isActiveWindow() ? 1 : 0;
+        if (active != 0 && flashing_ && windowHandle() != nullptr) {
+            flashing_ = false;
+            SetDemandsAttention(*windowHandle(), false);
+        }
         window_.Post(Message{msg::kActivate, active | (isMinimized() ? 0x10000u : 0u), 0, {}});
     }
     QWidget::changeEvent(event);

@@ -50,6 +50,7 @@ public:
     void Restore() override;
     bool IsMinimized() const override { return isMinimized(); }
     void BringToFront() override;
+    void Flash() override;
     void SetTitle(const std::string& title) override;
     int RunModal() override;
     void EndModal(int result) override;
@@ -102,6 +103,7 @@ private:
     bool keepOutOfTaskBar_ = false;
     bool nativePrepared_ = false;
     bool translucent_ = false;  // the skin leaves pixels transparent
+    bool flashing_ = false;     // asked for attention and not activated since
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     std::map<int, QTimer*> timers_;
     QEventLoop* modalLoop_ = nullptr;

@@ -40,6 +40,28 @@ bool NeedsShapeForTransparency() {
     return !composited;
 }
 
+bool SetDemandsAttention(QWindow& window, bool demand) {
+    xcb_connection_t* connection = Connection();
+    if (connection == nullptr) {
+        return false;
+    }
+    // A mapped window's state changes by a request to the window manager on the root window.
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = static_cast<xcb_window_t>(window.winId());
+    event.type = Atom(connection, "_NET_WM_STATE");
+    event.data.data32[0] = demand ? 1 : 0;  // add, remove
+    event.data.data32[1] = Atom(connection, "_NET_WM_STATE_DEMANDS_ATTENTION");
+    event.data.data32[3] = 1;  // a normal application
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    xcb_send_event(connection, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(connection);
+    return true;
+}
+
 void KeepOutOfTaskBar(QWindow& window) {
     xcb_connection_t* connection = Connection();
     if (connection == nullptr) {

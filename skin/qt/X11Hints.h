@@ -14,4 +14,8 @@ void KeepOutOfTaskBar(QWindow& window);
 // X11 while no compositing manager runs (transparent pixels then come out black); false elsewhere.
 bool NeedsShapeForTransparency();
 
+// Adds or removes the EWMH state _NET_WM_STATE_DEMANDS_ATTENTION of a shown window (its task bar entry flashes
+// while it is set). False on window systems other than X11.
+bool SetDemandsAttention(QWindow& window, bool demand);
+
 }  // namespace mousecfg::skin::qt

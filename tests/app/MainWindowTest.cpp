@@ -396,7 +396,7 @@ TEST(MainWindow, WithoutATrayClosingAndTheSilentStartMinimiseInsteadOfHiding) {
     EXPECT_TRUE(h.Window().IsMinimized());
     EXPECT_TRUE(h.quits.empty());
     EXPECT_EQ(SavedFireValue(h), 77) << "saved as when hiding";
-    EXPECT_EQ(h.shell->HandleRequest("status"), "visible=1 hidden_to_tray=0");
+    EXPECT_EQ(h.shell->HandleRequest("status"), "visible=1 hidden_to_tray=0 minimized=1");
 
     h.Window().Restore();
     h.Send(app::msg::kCloseConfig, static_cast<uintptr_t>(-1), 1);  // ask next time
@@ -404,6 +404,15 @@ TEST(MainWindow, WithoutATrayClosingAndTheSilentStartMinimiseInsteadOfHiding) {
         EXPECT_EQ(popup.FindControl("Minimize")->GetText(), "Minimize the window") << "says where the window goes";
         ShellHarness::Click(popup, "CancelButton");
     });
+}
+
+TEST(MainWindow, MinimisingFlashesTheTaskBarEntry) {
+    ShellHarness h(Simulation::Receiver);
+    h.Start();
+    auto* host = static_cast<skin::HeadlessWindowHost*>(h.Window().GetHost());
+    ShellHarness::Click(h.Window(), "btn_min");
+    EXPECT_TRUE(h.Window().IsMinimized());
+    EXPECT_EQ(host->flashes(), 1);
 }
 
 TEST(MainWindow, TrayIconAndMenuBringTheWindowBackAndExit) {
