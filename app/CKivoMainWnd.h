@@ -68,6 +68,7 @@ public:
     int LanguageIndex() const { return languageIndex_; }
     const std::string& SkinPrefix() const { return skinPrefix_; }
     const LanguageTexts& Texts() const { return texts_; }
+    const std::string& FontFace() const { return fontFace_; }
     const ExtraFonts& Fonts() const { return fonts_; }
     const std::map<std::string, int>& PublicLed() const { return publicLed_; }
     ConnectionMonitor& Monitor() { return *monitor_; }
@@ -151,6 +152,7 @@ private:
     void CreateDpiPopup();
     void ApplyLanguage(int index);
     void ApplyControlFonts();
+    void ChooseFontFace();
     void ApplyFontFace();
     void ApplyFontFace(skin::SkinWindow& window) const;
     void ShowBanner();
@@ -179,6 +181,7 @@ private:
     bool silentStart_ = false;
     bool hiddenToTray_ = false;
     int languageIndex_ = 1;
+    std::string fontFace_;  // the faces chosen for the language, comma-separated
     int languageWritten_ = -1;
     std::map<std::string, int> publicLed_;
     int currentDevice_ = 0;

@@ -233,6 +233,21 @@ void ChildList::Place(const Rect& rect) {
             PlaceLine(rect.deflate(inset_), kind_ == LayoutKind::Vertical);
             break;
     }
+    if (owner_.IsMirrored()) {
+        Mirror(rect);
+    }
+}
+
+// Right to left: every child moves to the mirror image of its place in `rect` (floating ones too), so rows run
+// from the right and insets and alignments change sides. Children then lay out their own children again.
+void ChildList::Mirror(const Rect& rect) {
+    for (auto& item : items_) {
+        if (!item->IsVisible()) {
+            continue;
+        }
+        const Rect pos = item->GetPos();
+        item->SetPos({rect.left + rect.right - pos.right, pos.top, rect.left + rect.right - pos.left, pos.bottom});
+    }
 }
 
 void ChildList::PlaceFloat(Control& child, const Rect& rect) {
@@ -449,9 +464,11 @@ Rect ChildList::ScrollBarTrack(bool vertical) const {
         return {};
     }
     const Rect inner = lastRect_.deflate(inset_);
-    // The bars do not cross: the horizontal one ends where the vertical one starts.
+    // The bars do not cross: the horizontal one ends where the vertical one starts. Mirrored, the vertical bar
+    // is on the left, where the mirrored children leave it room.
     if (vertical) {
-        return {inner.right - scrollBarWidth_, inner.top, inner.right, inner.bottom};
+        return owner_.IsMirrored() ? Rect{inner.left, inner.top, inner.left + scrollBarWidth_, inner.bottom}
+                                   : Rect{inner.right - scrollBarWidth_, inner.top, inner.right, inner.bottom};
     }
     return {inner.left, inner.bottom - scrollBarWidth_, inner.right - (ShowsBar(true) ? scrollBarWidth_ : 0),
             inner.bottom};

@@ -93,6 +93,7 @@ public:
 private:
     Rect InnerRect() const;
     void PlaceFloat(Control& child, const Rect& rect);
+    void Mirror(const Rect& rect);
     void PlaceStack(const Rect& inner);
     // One child of a vertical or horizontal line: its estimate and its size along the line.
     struct Slot {

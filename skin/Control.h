@@ -117,7 +117,12 @@ public:
     int GetFont() const { return font_; }
     void SetFont(int fontId);
     unsigned GetTextAlign() const { return textAlign_; }
-    const Rect& GetTextPadding() const { return textPadding_; }
+    // The text padding; its left and right change places while the control is mirrored.
+    Rect GetTextPadding() const;
+    // Whether the control is laid out mirrored: a right-to-left language is in use and the nearest "mirror"
+    // attribute on the control or its ancestors (or the window's, at the root) allows it. A mirrored container
+    // places its children from the right; a mirrored control draws its images' "dest" from the right.
+    bool IsMirrored() const;
 
     // The deepest visible control under `point` that takes mouse input (this one or a descendant), or none.
     virtual Control* FindAt(Point point);
@@ -178,6 +183,7 @@ private:
     bool pushed_ = false;
     bool focused_ = false;
     bool mouseEnabled_ = true;
+    signed char mirror_ = -1;  // -1: as the parent (or the window); 0 no; 1 yes
     std::string textId_;
     std::string toolTip_;
     std::string toolTipId_;

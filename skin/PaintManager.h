@@ -28,6 +28,8 @@ struct WindowSkinInfo {
     Rect caption;          // drag area; bottom -1 means the whole height
     std::string title;
     bool resizable = false;
+    // Whether the window's layout may be mirrored for right-to-left languages ("mirror"); parts of it opt out.
+    bool mirror = false;
 };
 
 using AttributeList = std::vector<std::pair<std::string, std::string>>;

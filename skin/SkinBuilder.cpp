@@ -126,10 +126,10 @@ void SkinBuilder::ReadWindowAttributes(const XmlElement& root) {
             info.caption = rect.value_or(Rect{});
         } else if (name == "title" || name == "text") {
             info.title = value;
-        } else if (name == "resizable") {
+        } else if (name == "resizable" || name == "mirror") {
             const auto flag = attr::ParseBool(value);
             ok = flag.has_value();
-            info.resizable = flag.value_or(false);
+            (name == "mirror" ? info.mirror : info.resizable) = flag.value_or(false);
         } else {
             Problem(root.line, "Window: unknown attribute '" + key + "'");
             continue;

@@ -61,6 +61,8 @@ public:
     // Whether the desktop shows tray icons now (many do not): a window hidden to the tray can only come back
     // through its icon.
     virtual bool IsTrayAvailable() const = 0;
+    // The direction that texts run in and native widgets are laid out in (SkinResources::SetRightToLeft).
+    virtual void SetRightToLeft(bool rightToLeft) { (void)rightToLeft; }
 
     // Calls `tick` on the user-interface thread every `interval` until the ticker is destroyed (animations).
     virtual std::unique_ptr<Ticker> StartTicker(std::chrono::milliseconds interval, std::function<void()> tick) = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "skin/PaintManager.h"
+#include "skin/SkinPlatform.h"
 
 namespace mousecfg::skin {
 namespace {
@@ -10,6 +11,7 @@ namespace {
 struct State {
     std::filesystem::path resourcePath;
     std::string fontFamily;
+    bool rightToLeft = false;
     TextQuery* textQuery = nullptr;
     std::vector<PaintManager*> managers;
 };
@@ -59,6 +61,21 @@ void SkinResources::SetFontFamily(std::string family) {
 
 const std::string& SkinResources::GetFontFamily() {
     return Shared().fontFamily;
+}
+
+void SkinResources::SetRightToLeft(bool rightToLeft) {
+    if (rightToLeft == Shared().rightToLeft) {
+        return;
+    }
+    Shared().rightToLeft = rightToLeft;
+    SkinPlatform::Get().SetRightToLeft(rightToLeft);
+    for (PaintManager* manager : Shared().managers) {
+        manager->NeedUpdate();
+    }
+}
+
+bool SkinResources::IsRightToLeft() {
+    return Shared().rightToLeft;
 }
 
 void SkinResources::Register(PaintManager* manager) {

@@ -28,6 +28,11 @@ public:
     static void SetFontFamily(std::string family);
     static const std::string& GetFontFamily();
 
+    // Right-to-left languages: texts run and align from the right, and the parts of windows whose skin allows it
+    // ("mirror", see Control::IsMirrored) are laid out mirrored. Every window is laid out again.
+    static void SetRightToLeft(bool rightToLeft);
+    static bool IsRightToLeft();
+
     // Paint managers register themselves for ReloadText.
     static void Register(PaintManager* manager);
     static void Unregister(PaintManager* manager);

@@ -57,6 +57,10 @@ std::unique_ptr<Ticker> QtSkinPlatform::StartTicker(std::chrono::milliseconds in
     return std::make_unique<QtTicker>(interval, std::move(tick));
 }
 
+void QtSkinPlatform::SetRightToLeft(bool rightToLeft) {
+    QGuiApplication::setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+}
+
 bool QtSkinPlatform::IsTrayAvailable() const {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
