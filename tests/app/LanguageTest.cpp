@@ -10,6 +10,7 @@
 #include "skin/HeadlessWindowHost.h"
 #include "skin/SkinResources.h"
 #include "skin/TabLayout.h"
+#include "skin/WindowMessages.h"
 #include "tests/app/ShellHarness.h"
 
 namespace mousecfg {
@@ -75,6 +76,13 @@ TEST(Language, ChangingTheLanguageAppliesTextsTitleAndFontAndWritesTheIndex) {
     EXPECT_EQ(h.Text("connect_text"), "Per 2,4-GHz-Empfänger verbunden");
     EXPECT_EQ(h.Platform().TrayToolTip(), "Gaming-Maus-Einstellungen");
     EXPECT_EQ(h.Window().GetPaintManager().GetFont(3).family, "Chosen Face,Noto Sans CJK SC");
+    for (const auto& [button, tip] : {std::pair{"btn_min", "Minimieren"}, std::pair{"guideButton", "Handbuch"}}) {
+        const skin::Rect pos = h.Window().FindControl(button)->GetPos();
+        h.Window().HandleMessage(Message{skin::msg::kMouseMove, 0,
+                                         skin::msg::MakePointParam((pos.left + pos.right) / 2, pos.top + 2), {}});
+        EXPECT_EQ(static_cast<skin::HeadlessWindowHost*>(h.Window().GetHost())->toolTip(), tip)
+            << "the tip of an icon button is in the language";
+    }
     h.Send(app::msg::kLanguageChange, 0, 0, "lan_xx");
     EXPECT_EQ(h.Window().LanguageIndex(), 4) << "an unknown name changes nothing";
     h.Send(app::msg::kLanguageChange, 0, 0, "lan_cn");
