@@ -9,6 +9,7 @@
 #include "device/CommandFrame.h"
 #include "device/CommandSet.h"
 #include "device/FindDev.h"
+#include "device/NodeAccess.h"
 #include "device/ReportTransport.h"
 #include "platform/AtomicFile.h"
 #include "platform/HidapiBackend.h"
@@ -121,6 +122,14 @@ std::string DeviceLink::SimCommand(const std::string& command) {
     return "ok";
 }
 
+std::optional<std::string> DeviceLink::AccessProblem() const {
+    if (!hidapi_) {
+        return std::nullopt;
+    }
+    const std::optional<UnreadableDevice> device = FindUnreadableDevice(*catalogue_, *hidapi_);
+    return device ? std::optional<std::string>(UnreadableDeviceMessage(*device)) : std::nullopt;
+}
+
 std::string DeviceLink::DumpState(const std::filesystem::path& file) const {
     nlohmann::json state;
     const sim::MouseStatus status = mouse_->Status();
@@ -137,7 +146,22 @@ std::string DeviceLink::DumpState(const std::filesystem::path& file) const {
         }
     }
     state["framesReceived"] = frames;
-    state["dpiTable"] = mouse_->Profile(system.activeProfile).dpiTable;
+    const sim::ProfileMemory profile = mouse_->Profile(system.activeProfile);
+    state["dpiTable"] = profile.dpiTable;
+    // The macro slots of the active profile that were written, as hexadecimal bytes ("01 00 02 00 04 14").
+    nlohmann::json macros = nlohmann::json::object();
+    for (int slot = 0; slot < sim::kMacroSlots; ++slot) {
+        std::string hex;
+        for (int i = 0; i < profile.macroBytesWritten[static_cast<size_t>(slot)]; ++i) {
+            char byte[4];
+            std::snprintf(byte, sizeof byte, i == 0 ? "%02X" : " %02X", profile.macros[static_cast<size_t>(slot)][static_cast<size_t>(i)]);
+            hex += byte;
+        }
+        if (!hex.empty()) {
+            macros[std::to_string(slot)] = hex;
+        }
+    }
+    state["macros"] = std::move(macros);
     const Status written = WriteFileAtomically(file, state.dump(4) + "\n");
     return written ? "ok" : "error: " + written.message();
 }

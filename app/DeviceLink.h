@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -53,9 +54,13 @@ public:
     //   plug|unplug cable|receiver
     //   link on|off            the mouse behind the receiver links or unlinks
     //   battery PERCENT [charging]
-    //   dump FILE              write the mouse's state as JSON to FILE
+    //   dump FILE              write the mouse's state as JSON to FILE (with the written macro slots in hex)
     // Returns "ok", or a line starting with "error:".
     std::string SimCommand(const std::string& command);
+
+    // When no device of the catalogue is present but one is plugged in whose node this user may not open: what to
+    // tell the user about it (device/NodeAccess.h). Nothing otherwise, and always nothing for the virtual mouse.
+    std::optional<std::string> AccessProblem() const;
 
 private:
     std::string DumpState(const std::filesystem::path& file) const;

@@ -45,6 +45,9 @@ bool CKivoMainWnd::HandleStandardMessage(const Message& message, intptr_t& /*res
             }
             return false;
         case skin::msg::kActivate:
+            if ((message.wParam & 0xFFFF) == 0) {
+                services_.macroPage.OnFocusLost();
+            }
             if ((message.wParam & 0xFFFF) != 0 && (message.wParam >> 16) != 0) {
                 monitor_->SelectActiveDevice(true);
                 RunConnectionDisplay(false);
@@ -52,6 +55,12 @@ bool CKivoMainWnd::HandleStandardMessage(const Message& message, intptr_t& /*res
             return false;
         case skin::msg::kTimer:
             return monitor_->OnTimer(static_cast<int>(message.wParam));
+        case skin::msg::kRButtonUp:
+            if (IsSelected("btn_Mac")) {
+                services_.macroPage.OnRightClick(
+                    {skin::msg::PointParamX(message.lParam), skin::msg::PointParamY(message.lParam)});
+            }
+            return false;
         case skin::msg::kMouseWheel:
             if (skin::Control* sink = FindControl("TmpFocusButton")) {
                 GetPaintManager().SetFocus(sink);
@@ -100,7 +109,8 @@ bool CKivoMainWnd::HandlePrivateMessage(const Message& message, intptr_t& result
         case msg::kKeyAssigned: RaiseToPages("PopSetValue", message); return true;
         case msg::kRecordKey: RaiseToPages("WM_RecordKey", message); return true;
         case msg::kRecordTab:
-            services_.macroPage.OnKeyMessage(Message{skin::msg::kKeyDown, skin::msg::kVkTab, 15, {}});
+            services_.macroPage.OnKeyMessage(
+                Message{skin::msg::kKeyDown, skin::msg::kVkTab, skin::msg::MakeKeyParam(0, 15), {}});
             return true;
         case msg::kDeviceConfig: OnDeviceConfig(message); return true;
         case msg::kSoftwareUpdate: trace::Write("software update: not available in this build\n"); return true;

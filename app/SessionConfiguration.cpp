@@ -105,13 +105,15 @@ private:
     MessageBoxes* boxes_ = nullptr;
 };
 
-SessionConfiguration::SessionConfiguration(const std::filesystem::path& resourceFolder, CommandSet& commands,
+SessionConfiguration::SessionConfiguration(const std::filesystem::path& resourceFolder,
+                                           const std::filesystem::path& configFolder, CommandSet& commands,
                                            FileDialogs& dialogs, KeyNames keyNames)
     : port_(std::make_unique<WindowPort>()) {
-    macros_ = std::make_unique<MacroStore>(MacroResourceFolder{resourceFolder}, dialogs, *port_, keyNames);
+    macros_ =
+        std::make_unique<MacroStore>(MacroResourceFolder{configFolder, resourceFolder}, dialogs, *port_, keyNames);
     TraceFailure(macros_->LoadMacros());  // without a macro document, macro bindings fall back to defaults
     const MouseSessionServices services{commands, *port_, *port_, dialogs, *port_, *macros_, *this, keyNames};
-    session_ = std::make_unique<MouseSession>(services, resourceFolder);
+    session_ = std::make_unique<MouseSession>(services, configFolder, resourceFolder);
 }
 
 SessionConfiguration::~SessionConfiguration() {

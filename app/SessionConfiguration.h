@@ -25,10 +25,11 @@ namespace mousecfg::app {
 // the progress display of a run goes to the window.
 class SessionConfiguration final : public DeviceConfiguration, private mousecfg::MousePages {
 public:
-    // `resourceFolder` holds the model folders, the macro document and the settings file; `commands` reach the
-    // mouse.
-    SessionConfiguration(const std::filesystem::path& resourceFolder, CommandSet& commands, FileDialogs& dialogs,
-                         KeyNames keyNames);
+    // `configFolder` holds what the user changes (model descriptions, configuration and macro documents, the
+    // settings file), `resourceFolder` what is only read (function names, preset macros, factory documents);
+    // `commands` reach the mouse.
+    SessionConfiguration(const std::filesystem::path& resourceFolder, const std::filesystem::path& configFolder,
+                         CommandSet& commands, FileDialogs& dialogs, KeyNames keyNames);
     ~SessionConfiguration() override;  // waits for a running apply run
 
     // The pages that show the configuration; null for none. Must outlive its use.

@@ -4,10 +4,10 @@
 
 #include "app/CKivoMainWnd.h"
 #include "app/DeviceLink.h"
-#include "app/EmptyMacroPage.h"
 #include "app/EmptyMousePages.h"
 #include "app/ShellMessages.h"
 #include "app/SessionConfiguration.h"
+#include "app/macro/MacroEditorPage.h"
 #include "device/BleLink.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/Autostart.h"
@@ -42,10 +42,10 @@ bool Shell::Start() {
     link_ = std::make_unique<DeviceLink>(commandLine_.simulate, paths_.resourceFolder);
     // Key names in labels follow the keyboard layout the desktop's XKB settings name (US when none).
     KeyNames keyNames(KeyboardLayout::FromNames({}));
-    configuration_ = std::make_unique<SessionConfiguration>(paths_.resourceFolder, link_->Commands(), dialogs_,
-                                                            std::move(keyNames));
+    configuration_ = std::make_unique<SessionConfiguration>(paths_.resourceFolder, paths_.configFolder,
+                                                            link_->Commands(), dialogs_, std::move(keyNames));
     mousePages_ = std::make_unique<EmptyMousePages>(*configuration_);
-    macroPage_ = std::make_unique<EmptyMacroPage>();
+    macroPage_ = std::make_unique<MacroEditorPage>(*configuration_);
     DeviceLink* link = link_.get();
     ShellServices services{paths_,
                            description_.mutexName,
@@ -87,6 +87,17 @@ std::string Shell::HandleRequest(const std::string& request) {
         return link_->SimCommand(request.substr(4));
     }
     return "error: unknown request";
+}
+
+void Shell::FollowKeyboardLayout(const KeyboardLayout::Names& names) {
+    std::shared_ptr<const KeyboardLayout> layout = KeyboardLayout::FromNames(names);
+    if (layout == nullptr) {
+        trace::Printf("keyboard layout %s does not compile; key names stay as they are\n", names.layout.c_str());
+        return;
+    }
+    if (macroPage_) {
+        macroPage_->SetKeyNames(KeyNames(std::move(layout)));
+    }
 }
 
 void Shell::Shutdown() {

@@ -6,6 +6,7 @@
 
 #include "app/AppPaths.h"
 #include "app/CommandLine.h"
+#include "platform/KeyboardLayout.h"
 
 namespace mousecfg {
 class FileDialogs;
@@ -17,8 +18,8 @@ namespace mousecfg::app {
 
 class CKivoMainWnd;
 class DeviceLink;
-class EmptyMacroPage;
 class EmptyMousePages;
+class MacroEditorPage;
 class SessionConfiguration;
 
 // The program from its command line to the running main window, without the parts that need Qt (the entry
@@ -39,12 +40,15 @@ public:
     // TEXT to the virtual mouse; "status" tells whether the window is visible, whether it hides in the tray and whether it is minimised.
     // Returns the answer for the second start.
     std::string HandleRequest(const std::string& request);
+    // The session's keyboard layout changed: key names of the macro page and its dialog follow it.
+    void FollowKeyboardLayout(const KeyboardLayout::Names& names);
     // Ends the device threads; the window then answers nothing. Before the shell goes.
     void Shutdown();
 
     CKivoMainWnd& Window() { return *window_; }
     DeviceLink& Link() { return *link_; }
     SessionConfiguration& Configuration() { return *configuration_; }
+    MacroEditorPage& EditorPage() { return *macroPage_; }
 
 private:
     CommandLine commandLine_;
@@ -57,7 +61,7 @@ private:
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<SessionConfiguration> configuration_;
     std::unique_ptr<EmptyMousePages> mousePages_;
-    std::unique_ptr<EmptyMacroPage> macroPage_;
+    std::unique_ptr<MacroEditorPage> macroPage_;
     std::unique_ptr<CKivoMainWnd> window_;
 };
 

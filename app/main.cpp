@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QIcon>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
@@ -11,9 +12,13 @@
 
 #include "app/CKivoMainWnd.h"
 #include "app/CommandLine.h"
+#include "app/DeviceLink.h"
 #include "app/Shell.h"
 #include "app/SkinTestWindow.h"
+#include "app/XkbLayoutWatch.h"
+#include "config/UserDocuments.h"
 #include "layout/IUiEffectManagerImpl.h"
+#include "platform/ProgramPaths.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtFontRegistry.h"
 #include "platform/qt/QtUrlOpener.h"
@@ -72,6 +77,54 @@ int RunSkinTest(const app::CommandLine& line) {
     return QApplication::exec();
 }
 
+// The folders of this start, with the per-user copy of the configuration seeded or upgraded from the resources.
+Result<app::AppPaths> PreparePaths(const app::CommandLine& line) {
+    Result<app::AppPaths> paths = app::AppPaths::Resolve(RunningProgramFolder(), line.resourceFolder,
+                                                         line.simulate != app::Simulation::None);
+    if (!paths) {
+        return paths;
+    }
+    const Result<UserDocuments::Report> prepared = UserDocuments::Prepare(paths->resourceFolder, paths->configFolder);
+    if (!prepared) {
+        return prepared.status();
+    }
+    for (const std::string& damaged : prepared->damaged) {
+        std::fprintf(stderr, "mousecfg: %s in %s is damaged and was left as it is\n", damaged.c_str(),
+                     paths->configFolder.string().c_str());
+    }
+    return paths;
+}
+
+// A start that cannot go on: the reason on stderr and, when there is a screen, in a message box.
+void ShowStartFailure(const std::string& reason) {
+    std::fprintf(stderr, "mousecfg: %s\n", reason.c_str());
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        QMessageBox::critical(nullptr, QStringLiteral("mousecfg"), QString::fromStdString(reason));
+    }
+}
+
+// A mouse that is there but may not be opened: said on stderr and in a message box beside the main window.
+void ShowAccessProblem(const std::string& text) {
+    std::fprintf(stderr, "mousecfg: %s\n", text.c_str());
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("mousecfg"), QString::fromStdString(text));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+}
+
+// The file the instance name is read from when only the running instance is asked: the per-user copy, or the
+// resources' own before the first start has made it.
+std::filesystem::path StartupFile(const app::CommandLine& line) {
+    const Result<app::AppPaths> paths = app::AppPaths::Resolve(RunningProgramFolder(), line.resourceFolder,
+                                                               line.simulate != app::Simulation::None);
+    if (!paths) {
+        return {};
+    }
+    std::error_code error;
+    return std::filesystem::exists(paths->FeatureFile(), error)
+               ? paths->FeatureFile()
+               : app::AppPaths::For(paths->programFolder, paths->resourceFolder).FeatureFile();
+}
+
 int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
     const app::StartupDescription description = app::StartupDescription::Read(paths.FeatureFile());
     qt::SingleInstance instance(description.mutexName);
@@ -79,7 +132,9 @@ int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
         return 0;  // the first instance comes to the front instead
     }
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(QIcon(QString::fromStdString((paths.resourceFolder / "icon/mousecfg.png").string())));
+    // The installed theme icon when there is one, else the picture of the resource folder (a build folder).
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("mousecfg"),
+                                                 QIcon(QString::fromStdString(paths.IconFile().string()))));
     qt::QtUrlOpener urls;
     qt::QtFontRegistry fonts;
     qt::QtFileDialogs dialogs;
@@ -89,12 +144,16 @@ int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
         std::fprintf(stderr, "mousecfg: the main window could not be created\n");
         return 1;
     }
+    app::XkbLayoutWatch layoutWatch([&shell](const KeyboardLayout::Names& names) { shell.FollowKeyboardLayout(names); });
     FirstPaintReporter reporter;
     if (qEnvironmentVariable("MOUSECFG_REPORT_FIRST_PAINT") == QLatin1String("1")) {
         static_cast<skin::qt::QtWindowHost*>(shell.Window().GetHost())->installEventFilter(&reporter);
     }
     if (!line.grab.empty()) {
         GrabAfterPaint(shell.Window(), line.grab);
+    }
+    if (const std::optional<std::string> problem = shell.Link().AccessProblem()) {
+        ShowAccessProblem(*problem);
     }
     const int result = QApplication::exec();
     instance.SetRequestHandler({});
@@ -115,9 +174,7 @@ int main(int argc, char** argv) {
     }
     if (!line.ask.empty()) {
         QCoreApplication core(argc, argv);
-        const app::AppPaths paths = app::AppPaths::For(QCoreApplication::applicationDirPath().toStdString(),
-                                                       line.resourceFolder);
-        const auto name = app::StartupDescription::Read(paths.FeatureFile()).mutexName;
+        const auto name = app::StartupDescription::Read(StartupFile(line)).mutexName;
         const auto answer = qt::SingleInstance::Send(name, qt::SingleInstance::RuntimeFolder(),
                                                      line.ask, std::chrono::seconds(5));
         std::printf("%s\n", answer ? answer->c_str() : "error: no running instance answered");
@@ -131,9 +188,14 @@ int main(int argc, char** argv) {
     const std::filesystem::path programFolder = QCoreApplication::applicationDirPath().toStdString();
     layout::IUiEffectManagerImpl effects(programFolder, &builtInEffects);
     skin::EffectSource::Set(&effects);
-    const int result = line.skinTest.empty()
-                           ? RunProgram(line, app::AppPaths::For(programFolder, line.resourceFolder))
-                           : RunSkinTest(line);
+    int result = 1;
+    if (!line.skinTest.empty()) {
+        result = RunSkinTest(line);
+    } else if (const Result<app::AppPaths> paths = PreparePaths(line); paths) {
+        result = RunProgram(line, *paths);
+    } else {
+        ShowStartFailure(paths.message());
+    }
     skin::EffectSource::Set(nullptr);
     skin::SkinPlatform::Set(nullptr);
     return result;

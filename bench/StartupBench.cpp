@@ -1,7 +1,10 @@
 // Start-up of the real program: the time from starting the process to the first painted main window, and the
 // resident memory once it has started, against the virtual mouse behind its receiver. Runs the program several
-// times on the offscreen platform (or on the display the environment names) and prints each run and the median.
+// times on the offscreen platform (or on the display the environment names), each run followed by one of a bare
+// Qt window started the same way (bench_bare_window: what any Qt program costs on this machine), and prints each
+// run, the medians and the program's cost over the bare window.
 // Goals: first paint under 300 ms, resident memory under 80 MiB.
+//   bench_startup [PROGRAM [RES [RUNS [BARE_WINDOW]]]]
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -81,6 +84,28 @@ Run StartOnce(const std::string& program, const std::string& res, const std::str
     return run;
 }
 
+struct Medians {
+    double firstPaintMs = -1;
+    double residentMib = -1;
+};
+
+Medians MedianOf(std::vector<Run> runs) {
+    std::vector<double> paints;
+    std::vector<long> memory;
+    for (const Run& run : runs) {
+        if (run.firstPaintMs >= 0 && run.rssKib >= 0) {
+            paints.push_back(run.firstPaintMs);
+            memory.push_back(run.rssKib);
+        }
+    }
+    if (paints.empty()) {
+        return {};
+    }
+    std::sort(paints.begin(), paints.end());
+    std::sort(memory.begin(), memory.end());
+    return {paints[paints.size() / 2], memory[memory.size() / 2] / 1024.0};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,6 +113,7 @@ int main(int argc, char** argv) {
     const std::string program = argc > 1 ? argv[1] : (self.parent_path() / "bin/mousecfg").string();
     const std::string res = argc > 2 ? argv[2] : (self.parent_path() / "bin/res").string();
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+    const std::string bare = argc > 4 ? argv[4] : (self / "bench_bare_window").string();
     const std::filesystem::path temp = std::filesystem::temp_directory_path() / ("mousecfg-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(temp / "config");
     std::filesystem::permissions(temp, std::filesystem::perms::owner_all);
@@ -97,28 +123,33 @@ int main(int argc, char** argv) {
     if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
     }
-    std::printf("start-up of %s (virtual mouse behind the receiver, platform %s)\n", program.c_str(),
-                std::getenv("QT_QPA_PLATFORM") != nullptr ? std::getenv("QT_QPA_PLATFORM") : "default");
-    std::vector<double> paints;
-    std::vector<long> memory;
+    std::printf("start-up of %s against %s (virtual mouse behind the receiver, platform %s)\n", program.c_str(),
+                bare.c_str(), std::getenv("QT_QPA_PLATFORM") != nullptr ? std::getenv("QT_QPA_PLATFORM") : "default");
+    std::vector<Run> programRuns;
+    std::vector<Run> bareRuns;
     for (int i = 0; i < runs; ++i) {
-        const Run run = StartOnce(program, res, temp.string());
-        std::printf("run %d: first paint %.1f ms, resident %.1f MiB\n", i + 1, run.firstPaintMs, run.rssKib / 1024.0);
-        if (run.firstPaintMs >= 0 && run.rssKib >= 0) {
-            paints.push_back(run.firstPaintMs);
-            memory.push_back(run.rssKib);
-        }
+        programRuns.push_back(StartOnce(program, res, temp.string()));
+        bareRuns.push_back(StartOnce(bare, res, temp.string()));
+        std::printf("run %d: first paint %.1f ms, resident %.1f MiB; bare window %.1f ms, %.1f MiB\n", i + 1,
+                    programRuns.back().firstPaintMs, programRuns.back().rssKib / 1024.0, bareRuns.back().firstPaintMs,
+                    bareRuns.back().rssKib / 1024.0);
     }
     std::filesystem::remove_all(temp);
-    if (paints.empty()) {
+    const Medians median = MedianOf(programRuns);
+    const Medians baseline = MedianOf(bareRuns);
+    if (median.firstPaintMs < 0) {
         std::printf("the program did not report a first paint\n");
         return 1;
     }
-    std::sort(paints.begin(), paints.end());
-    std::sort(memory.begin(), memory.end());
-    const double paint = paints[paints.size() / 2];
-    const double mib = memory[memory.size() / 2] / 1024.0;
-    std::printf("median: first paint %.1f ms (goal < 300 ms) %s, resident %.1f MiB (goal < 80 MiB) %s\n", paint,
-                paint < 300 ? "met" : "NOT met", mib, mib < 80 ? "met" : "NOT met");
+    std::printf("median: first paint %.1f ms (goal < 300 ms) %s, resident %.1f MiB (goal < 80 MiB) %s\n",
+                median.firstPaintMs, median.firstPaintMs < 300 ? "met" : "NOT met", median.residentMib,
+                median.residentMib < 80 ? "met" : "NOT met");
+    if (baseline.firstPaintMs >= 0) {
+        std::printf("bare window median: first paint %.1f ms, resident %.1f MiB; the program adds %.1f ms, %.1f MiB\n",
+                    baseline.firstPaintMs, baseline.residentMib, median.firstPaintMs - baseline.firstPaintMs,
+                    median.residentMib - baseline.residentMib);
+    } else {
+        std::printf("the bare window did not report a first paint\n");
+    }
     return 0;
 }

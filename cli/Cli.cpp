@@ -56,22 +56,23 @@ int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
         std::fprintf(err, "mousecfg-cli: unknown command '%s' (try --help)\n", options->command.c_str());
         return kExitBadInput;
     }
-    Result<std::filesystem::path> resRoot = ResourceRoot(*options);
+    const std::filesystem::path resRoot = ResourceRoot(*options);
+    Result<std::filesystem::path> configRoot = resRoot;
     if (command->second.configuration) {
-        resRoot = ConfigurationRoot(*options);
-        if (!resRoot) {
-            std::fprintf(err, "mousecfg-cli: %s\n", resRoot.message().c_str());
+        configRoot = ConfigurationRoot(*options);
+        if (!configRoot) {
+            std::fprintf(err, "mousecfg-cli: %s\n", configRoot.message().c_str());
             return kExitFailed;
         }
     }
 
     FrameTracer tracer(err);
-    auto device = DeviceConnection::Open(*options, *resRoot, options->trace ? &tracer : nullptr);
+    auto device = DeviceConnection::Open(*options, resRoot, options->trace ? &tracer : nullptr);
     if (!device) {
         std::fprintf(err, "mousecfg-cli: %s\n", device.message().c_str());
         return kExitFailed;
     }
-    const int status = command->second.run(CommandContext{**device, *resRoot, options->args, out, err});
+    const int status = command->second.run(CommandContext{**device, resRoot, *configRoot, options->args, out, err});
     if (inspector != nullptr) {
         inspector->AfterCommand(**device, status);
     }

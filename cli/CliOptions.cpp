@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
-#include <cstdlib>
+#include "config/UserDocuments.h"
+#include "platform/ProgramPaths.h"
 
 namespace mousecfg::cli {
 
@@ -43,42 +44,22 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments) {
 }
 
 std::filesystem::path ResourceRoot(const CliOptions& options) {
-    if (!options.resDir.empty()) {
-        return options.resDir;
-    }
-    std::error_code error;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path("res") : program.parent_path() / "res";
+    return options.resDir.empty() ? FindResourceFolder(RunningProgramFolder())
+                                  : std::filesystem::absolute(options.resDir).lexically_normal();
 }
 
 Result<std::filesystem::path> ConfigurationRoot(const CliOptions& options) {
-    if (!options.resDir.empty() || options.target == Target::Hardware) {
-        return ResourceRoot(options);
+    const Result<ProgramPaths> paths = ResolveProgramPaths(RunningProgramFolder(), options.resDir,
+                                                           options.target != Target::Hardware,
+                                                           UserEnvironment::FromProcess());
+    if (!paths) {
+        return paths.status();
     }
-    const char* state = std::getenv("XDG_STATE_HOME");
-    const char* home = std::getenv("HOME");
-    std::filesystem::path base;
-    if (state != nullptr && *state != '\0') {
-        base = state;
-    } else if (home != nullptr && *home != '\0') {
-        base = std::filesystem::path(home) / ".local" / "state";
-    } else {
-        return Status::Error("no state folder for the simulation (set XDG_STATE_HOME or use --res)");
+    const Result<UserDocuments::Report> prepared = UserDocuments::Prepare(paths->resourceFolder, paths->configFolder);
+    if (!prepared) {
+        return prepared.status();
     }
-    const std::filesystem::path copy = base / "mousecfg" / "simulate" / "res";
-    const std::filesystem::path source = ResourceRoot(options);
-    std::error_code error;
-    for (const char* part : {"Set.ini", "VeruzUrir", "MacroDock", "Home/Icons"}) {
-        if (!std::filesystem::exists(copy / part, error) && std::filesystem::exists(source / part, error)) {
-            std::filesystem::create_directories((copy / part).parent_path(), error);
-            std::filesystem::copy(source / part, copy / part, std::filesystem::copy_options::recursive, error);
-        }
-        if (error) {
-            return Status::Error("cannot copy " + (source / part).string() + " to " + copy.string() + ": " +
-                                 error.message());
-        }
-    }
-    return copy;
+    return paths->configFolder;
 }
 
 std::string UsageText() {
@@ -90,13 +71,14 @@ Options:
   --simulate cable|receiver|ble   use the virtual mouse attached this way instead of real hardware
   --trace                         print every feature report to stderr: "> " and the 41 bytes sent,
                                   "< " and the 41 bytes received, as two-digit hex separated by blanks
-  --res DIR                       the resource folder: device catalogue, model folders, the configuration
-                                  (default: res beside the program; with --simulate a copy of it in
-                                  $XDG_STATE_HOME/mousecfg/simulate/res, made at first use, so that the
-                                  configuration carries over between commands and the real one stays untouched)
+  --res DIR                       one folder for the resources (device catalogue, model folders) and the
+                                  configuration. Default: the installed resources, and the configuration in
+                                  $XDG_CONFIG_HOME/mousecfg (~/.config/mousecfg), or with --simulate in its own
+                                  copy $XDG_STATE_HOME/mousecfg/simulate/res, so that simulating never changes
+                                  the real configuration; both are made from the resources at first use
   -h, --help                      show this text
 
-The configuration in the resource folder is the user's truth: each command loads it, changes it, sends the
+The configuration in the configuration folder is the user's truth: each command loads it, changes it, sends the
 change to the mouse and saves it. A virtual mouse starts empty in every run of the tool.
 
 Commands (profiles, DPI levels, buttons, colour slots and report-rate indexes count from 0):

@@ -25,14 +25,14 @@ struct CliOptions {
 // --simulate cable|receiver|ble, --trace, --res DIR, --help / -h.
 Result<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments);
 
-// The resource folder the options name: --res, else "res" beside the program.
+// The read-only resource folder (catalogue, model defaults): --res, else the install's (platform/ProgramPaths.h).
 std::filesystem::path ResourceRoot(const CliOptions& options);
 
-// The resource folder the configuration commands read and write: --res when given; else, for real hardware, the
-// folder "res" beside the program (the configuration the program itself uses); else, for a virtual mouse, a
-// copy of the parts of that folder the configuration needs in the user's state folder
-// ($XDG_STATE_HOME/mousecfg/simulate/res, ~/.local/state/... by default), made at first use, so that simulating
-// never changes the real configuration but carries over from one command to the next.
+// The folder the configuration commands read and write, laid out like the resource folder: --res when given;
+// else, for real hardware, the per-user folder the program itself uses ($XDG_CONFIG_HOME/mousecfg); else, for a
+// virtual mouse, its own copy ($XDG_STATE_HOME/mousecfg/simulate/res), so that simulating never changes the real
+// configuration but carries over from one command to the next. Seeded from the resources at first use and
+// upgraded when they bring new keys (config/UserDocuments.h). Fails with a message when it cannot be made.
 Result<std::filesystem::path> ConfigurationRoot(const CliOptions& options);
 
 // The text of --help.

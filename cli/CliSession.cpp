@@ -39,22 +39,22 @@ CliSession::~CliSession() {
 }
 
 Result<std::unique_ptr<CliSession>> CliSession::Open(DeviceConnection& device, const std::filesystem::path& resRoot,
-                                                     std::FILE* err) {
+                                                     const std::filesystem::path& configRoot, std::FILE* err) {
     const Result<ModelIdentity> identity = device.Identify(resRoot);
     if (!identity) {
         return identity.status();
     }
     std::unique_ptr<CliSession> session(new CliSession(device, err));
     const KeyNames keyNames = CliKeyNames();
-    session->macros_ =
-        std::make_unique<MacroStore>(MacroResourceFolder{resRoot}, session->dialogs_, session->boxes_, keyNames);
+    session->macros_ = std::make_unique<MacroStore>(MacroResourceFolder{configRoot, resRoot}, session->dialogs_,
+                                                    session->boxes_, keyNames);
     const Status macros = session->macros_->LoadMacros();
     if (!macros) {
         trace::Printf("%s\n", macros.message().c_str());  // without a macro document, macro bindings fall back
     }
     const MouseSessionServices services{device.commands(), device.window(),   session->timers_, session->dialogs_,
                                         session->boxes_,   *session->macros_, *session,         keyNames};
-    session->mouse_ = std::make_unique<MouseSession>(services, resRoot);
+    session->mouse_ = std::make_unique<MouseSession>(services, configRoot, resRoot);
     MouseSession& mouse = *session->mouse_;
     mouse.SetDevice(identity->name, identity->folder);
     mouse.SetLink(LinkOf(device));

@@ -32,9 +32,10 @@ class DeviceConnection;
 class CliSession final : private MousePages {
   public:
     // Identifies the device in the catalogue below `resRoot`, loads the macro document and the device's
-    // configuration. Fails with a one-line message.
+    // configuration from `configRoot` (what is only read, such as factory documents, from `resRoot`). Fails with
+    // a one-line message.
     static Result<std::unique_ptr<CliSession>> Open(DeviceConnection& device, const std::filesystem::path& resRoot,
-                                                    std::FILE* err);
+                                                    const std::filesystem::path& configRoot, std::FILE* err);
     ~CliSession() override;
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;

@@ -18,7 +18,8 @@ inline constexpr int kExitBadInput = 2;  // bad arguments or unreadable files
 // What a command works with.
 struct CommandContext {
     DeviceConnection& device;
-    std::filesystem::path resRoot;  // the resource folder holding the configuration (configuration commands)
+    std::filesystem::path resRoot;     // the read-only resources: catalogue, function names, factory documents
+    std::filesystem::path configRoot;  // the configuration the configuration commands read and write
     const std::vector<std::string>& args;
     std::FILE* out;
     std::FILE* err;

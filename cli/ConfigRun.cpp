@@ -5,7 +5,8 @@
 namespace mousecfg::cli {
 
 std::unique_ptr<CliSession> OpenConfiguration(const CommandContext& context) {
-    Result<std::unique_ptr<CliSession>> session = CliSession::Open(context.device, context.resRoot, context.err);
+    Result<std::unique_ptr<CliSession>> session = CliSession::Open(context.device, context.resRoot, context.configRoot,
+                                                                     context.err);
     if (!session) {
         std::fprintf(context.err, "mousecfg-cli: %s\n", session.message().c_str());
         return nullptr;

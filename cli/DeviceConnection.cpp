@@ -6,6 +6,7 @@
 #include "device/FindDev.h"
 #include "device/DeviceRequest.h"
 #include "device/HexText.h"
+#include "device/NodeAccess.h"
 #include "sim/SimBleLink.h"
 #include "sim/SimHidBackend.h"
 #include "sim/VirtualMouse.h"
@@ -43,6 +44,9 @@ Status DeviceConnection::OpenHardware(const std::filesystem::path& resRoot, bool
     discovery_ = std::make_unique<DeviceDiscovery>(Target::Hardware, resRoot, trace);
     const auto index = discovery_->ChooseDevice();
     if (!index) {
+        if (const auto unreadable = FindUnreadableDevice(discovery_->catalogue(), discovery_->backend())) {
+            return Status::Error(UnreadableDeviceMessage(*unreadable));
+        }
         std::string text = "no supported mouse found; connect one or use --simulate cable|receiver|ble";
         if (discovery_->catalogue().Count() == 0) {
             text += " (no device catalogue in " + resRoot.string() + "; see --res)";

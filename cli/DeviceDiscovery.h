@@ -28,6 +28,7 @@ class DeviceDiscovery {
     ~DeviceDiscovery();
 
     FindDev& catalogue() { return *catalogue_; }
+    HidBackend& backend() { return *backend_; }
     // The device to talk to: record 0 (the cable device) when present, else record 1 (the receiver), else the
     // first other present record; nothing when none is present.
     std::optional<size_t> ChooseDevice() const;

@@ -22,7 +22,8 @@ void TraceFailure(const Status& status) {
 
 }  // namespace
 
-MouseSession::MouseSession(const MouseSessionServices& services, std::filesystem::path resRoot)
+MouseSession::MouseSession(const MouseSessionServices& services, std::filesystem::path resRoot,
+                           std::filesystem::path resources)
     : commands_(services.commands),
       window_(services.window),
       timers_(services.timers),
@@ -32,6 +33,7 @@ MouseSession::MouseSession(const MouseSessionServices& services, std::filesystem
       pages_(services.pages),
       keyNames_(services.keyNames),
       resRoot_(std::move(resRoot)),
+      resources_(resources.empty() ? resRoot_ : std::move(resources)),
       worker_(services.commands, services.window) {}
 
 MouseSession::~MouseSession() = default;
@@ -39,6 +41,7 @@ MouseSession::~MouseSession() = default;
 void MouseSession::SetDevice(std::string deviceName, std::string folder) {
     deviceName_ = std::move(deviceName);
     modelFolder_ = resRoot_ / "VeruzUrir" / folder;
+    factoryFile_ = resources_ / "VeruzUrir" / folder / "Config" / "ResetMouseConfig.json";
     featureLoaded_ = false;
 }
 
@@ -52,7 +55,7 @@ void MouseSession::LoadResources() {
         return;
     }
     resourcesLoaded_ = true;
-    const auto veruz = resRoot_ / "VeruzUrir";
+    const auto veruz = resources_ / "VeruzUrir";
     TraceFailure(functions_.Load(veruz / "Language" / "LanguageText.json"));
     TraceFailure(LoadPresetMacros(presets_, veruz));
 }

@@ -69,8 +69,11 @@ enum class ImportResult { Cancelled, NotJson, NoName, OtherDevice, BadContents, 
 // must pass the worker's messages (kApplyProgress, kApplyStep, kApplyFinished) to HandleWorkerMessage.
 class MouseSession final : public DeviceStateModel {
   public:
-    // `resRoot` is the resource folder: model folders under VeruzUrir/, the settings file Set.ini.
-    MouseSession(const MouseSessionServices& services, std::filesystem::path resRoot);
+    // `resRoot` holds what the user changes: the model folders' descriptions and configuration documents under
+    // VeruzUrir/, the settings file Set.ini. `resources` holds what is only read: the function names, the preset
+    // macros and each model's factory configuration; the same folder when empty.
+    MouseSession(const MouseSessionServices& services, std::filesystem::path resRoot,
+                 std::filesystem::path resources = {});
     ~MouseSession() override;  // waits for a running apply worker
     MouseSession(const MouseSession&) = delete;
     MouseSession& operator=(const MouseSession&) = delete;
@@ -197,6 +200,8 @@ class MouseSession final : public DeviceStateModel {
     MousePages& pages_;
     KeyNames keyNames_;
     std::filesystem::path resRoot_;
+    std::filesystem::path resources_;
+    std::filesystem::path factoryFile_;  // the selected model's ResetMouseConfig.json
     MouseSessionTexts texts_;
 
     // State below is used on the user-interface thread only.

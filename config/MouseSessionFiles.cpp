@@ -91,7 +91,7 @@ Status MouseSession::ExportConfiguration() {
 
 Status MouseSession::ResetConfiguration() {
     Status result = Status::Ok();
-    const Result<std::string> factory = ReadWholeFile(modelFolder_ / "Config" / "ResetMouseConfig.json");
+    const Result<std::string> factory = ReadWholeFile(factoryFile_);
     if (factory) {
         result = WriteFileAtomically(MouseConfigPath(modelFolder_), *factory);
     } else {

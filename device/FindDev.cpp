@@ -150,12 +150,15 @@ void FindDev::ExtractCatalogue(ErrorLog& log, std::vector<DeviceRecord>& records
         log.Line("[1] ERROR:%d", error);
         return;
     }
-    archive.SetBaseFolder(IconsFolder());
+    // The entries are read in memory, never extracted: the archive may sit in a read-only install, and programs
+    // reading it at once must not meet each other's half-written files.
     trace::Write("Start Unzip...\n");
+    std::optional<std::string> catalogueText;
     for (int index = 0; index < archive.Count(); ++index) {
         ZipArchive::Entry entry;
         archive.GetEntry(index, entry);
-        const int result = archive.Extract(index);
+        std::string contents;
+        const int result = archive.Read(index, contents);
         log.Line("[2.1]ERROR:GetLastError:%d", archive.LastSystemError());
         if (result != 0) {
             log.Line("[2.2] ERROR:zrt:%d", result);
@@ -164,14 +167,18 @@ void FindDev::ExtractCatalogue(ErrorLog& log, std::vector<DeviceRecord>& records
             }
             continue;
         }
-        // Every extracted entry may have been the catalogue: it is read again after each one.
-        auto catalogue = ReadCatalogueFile(IconsFolder() / "Ndevice.json");
-        if (!catalogue) {
+        // After every entry read, the catalogue is what the last entry named Ndevice.json held.
+        const bool isCatalogue = !entry.directory && entry.name == "Ndevice.json";
+        if (!isCatalogue && !catalogueText) {
             log.Line("[3] ERROR");
             continue;
         }
-        records = std::move(catalogue->records);
-        categories = std::move(catalogue->categories);
+        if (isCatalogue) {
+            catalogueText = std::move(contents);
+            Catalogue catalogue = ParseCatalogue(*catalogueText);
+            records = std::move(catalogue.records);
+            categories = std::move(catalogue.categories);
+        }
     }
     archive.Close();
 }

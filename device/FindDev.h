@@ -25,7 +25,7 @@ inline constexpr uint16_t kInputUsagePage = 0xFF00;
 inline constexpr uint16_t kFeatureUsagePage = 0xFF01;
 
 // The supported devices and which of them are plugged in. The catalogue ships as a password-protected archive
-// (Home/Icons/Ndevice.zip below the resource folder) whose entries are extracted into Home/Icons/; the BLE device
+// (Home/Icons/Ndevice.zip below the resource folder) whose entries are read in memory; the BLE device
 // list is an encrypted file (Home/Icons/ble.json). For every catalogue record discovery looks for the device's
 // two vendor interfaces through the HID backend, opens them and marks the record present.
 //
@@ -40,9 +40,9 @@ class FindDev {
     FindDev(const FindDev&) = delete;
     FindDev& operator=(const FindDev&) = delete;
 
-    // Extracts the archive, reads the catalogue and looks for every record's device. Archive errors are written
-    // to file_error.txt in the resource folder when that file exists; a catalogue that cannot be read leaves the
-    // record list empty.
+    // Reads the catalogue from the archive's entry Ndevice.json in memory (nothing is written beside the archive,
+    // which may be read-only) and looks for every record's device. Archive errors are written to file_error.txt
+    // in the resource folder when that file exists; a catalogue that cannot be read leaves the record list empty.
     void LoadCatalogue();
     // Decrypts and reads the BLE device list, appending its names (joined with ",") to the BLE device string.
     // A list that cannot be decrypted or read leaves the string as it was; the decrypted text never stays on disk.

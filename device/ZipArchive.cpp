@@ -219,7 +219,26 @@ int ZipArchive::ReadRaw(const Entry& entry, std::string& data, int& method) {
     return 0;
 }
 
-int ZipArchive::ExtractFile(const Entry& entry, const std::filesystem::path& target) {
+int ZipArchive::Read(int index, std::string& contents) {
+    lastSystemError_ = 0;
+    contents.clear();
+    Entry entry;
+    if (const int result = GetEntry(index, entry); result != 0) {
+        return result;
+    }
+    if (!IsSafeName(entry.name)) {
+        return kUnsafeName;
+    }
+    if (entry.directory) {
+        return 0;
+    }
+    if (entry.size > kMaxEntrySize) {
+        return kTooLarge;
+    }
+    return ReadContents(entry, contents);
+}
+
+int ZipArchive::ReadContents(const Entry& entry, std::string& plain) {
     std::string data;
     int method = 0;
     if (const int result = ReadRaw(entry, data, method); result != 0) {
@@ -230,7 +249,6 @@ int ZipArchive::ExtractFile(const Entry& entry, const std::filesystem::path& tar
             return result;
         }
     }
-    std::string plain;
     if (method == 0) {
         plain = std::move(data);
     } else if (method == Z_DEFLATED) {
@@ -243,6 +261,14 @@ int ZipArchive::ExtractFile(const Entry& entry, const std::filesystem::path& tar
     if (plain.size() != entry.size ||
         crc32(0L, reinterpret_cast<const Bytef*>(plain.data()), static_cast<uInt>(plain.size())) != entry.crc) {
         return UNZ_CRCERROR;
+    }
+    return 0;
+}
+
+int ZipArchive::ExtractFile(const Entry& entry, const std::filesystem::path& target) {
+    std::string plain;
+    if (const int result = ReadContents(entry, plain); result != 0) {
+        return result;
     }
     // Written beside the target and renamed over it: a failure never leaves a half-written catalogue.
     errno = 0;

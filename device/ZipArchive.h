@@ -44,6 +44,9 @@ class ZipArchive {
     // its checksum matched, and then atomically, so a failed extraction never replaces a good file. 0 or a
     // failure code.
     int Extract(int index);
+    // Reads entry `index` into `contents` without writing anything (a directory reads as empty), with the same
+    // checks as Extract: a safe name, the size limit, the password and the checksum. 0 or a failure code.
+    int Read(int index, std::string& contents);
     void Close();
     // The system's error code of the last Extract: 0 unless a file or folder could not be written.
     int LastSystemError() const { return lastSystemError_; }
@@ -55,6 +58,8 @@ class ZipArchive {
   private:
     int GoTo(int index);
     int ExtractFile(const Entry& entry, const std::filesystem::path& target);
+    // The entry's plain contents, decrypted, inflated and checked.
+    int ReadContents(const Entry& entry, std::string& plain);
     // The entry's data as stored (compressed, maybe encrypted) and its compression method.
     int ReadRaw(const Entry& entry, std::string& data, int& method);
 

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/JsonNumbers.h"
+#include "skin/AttributeText.h"
 #include "skin/Control.h"
 #include "skin/PaintManager.h"
 
@@ -27,9 +28,12 @@ void CControlAttributes::Parse(const nlohmann::json& entry) {
             }
             rect[i] = NarrowNumber<int>(pos[i]);
         }
-        rect_ = rect;
         char text[64];
         std::snprintf(text, sizeof text, "%d,%d,%d,%d", rect[0], rect[1], rect[2], rect[3]);
+        if (!skin::attr::ParseRect(text)) {
+            throw nlohmann::json::type_error::create(302, "\"pos\" holds a number out of range", &pos);
+        }
+        rect_ = rect;
         posText_ = text;
     }
 }

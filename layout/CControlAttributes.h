@@ -28,7 +28,8 @@ public:
 
     virtual ~CControlAttributes() = default;
     // Reads the entry's members in order: "ctrlname", "visible" (optional), "pos" (optional). Throws the JSON
-    // library's errors on a missing or mistyped member; what was read before stays.
+    // library's errors on a missing or mistyped member, or a position the skin cannot take; what was read before
+    // stays.
     virtual void Parse(const nlohmann::json& entry);
     const std::string& GetControlName() const { return name_; }
     // "l,t,r,b", or kPosNotExist.

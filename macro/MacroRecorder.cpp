@@ -4,6 +4,7 @@
 
 #include "macro/KeySource.h"
 #include "macro/KeyTables.h"
+#include "macro/MacroSize.h"
 #include "macro/MacroStore.h"
 #include "platform/TimeOfDayClock.h"
 
@@ -13,16 +14,6 @@ namespace {
 constexpr int64_t kDayMs = 86'400'000;
 constexpr int64_t kMaxGapMs = 50'000;
 constexpr int32_t kLastItemDelay = 20;
-constexpr int kImageBudget = 500;  // estimated image bytes; the real image must stay within 512
-
-// The size the mouse's image of the first `count` items would take, estimated as the recorder always has.
-int EstimatedImage(const MacroBlock& block, int count) {
-    int bytes = 4;
-    for (int i = 0; i < count; ++i) {
-        bytes += block.macDly[static_cast<size_t>(i)] < 128 ? 2 : 6;
-    }
-    return bytes;
-}
 
 const char* LoopOptionName(uint8_t index) {
     switch (index) {
@@ -105,7 +96,7 @@ std::string MacroRecorder::RecordEvent(int message, int /*virtualKey*/, int scan
     }
     block.num = static_cast<uint16_t>(i);
     recordCount_ = i + 1;
-    if (EstimatedImage(block, i) > kImageBudget) {
+    if (EstimatedImageSize(block, i) > kMacroImageBudget) {
         return kOver;
     }
     lastEvent_ = {scanCode, message};

@@ -80,7 +80,7 @@ MacroStore::MacroStore(const std::filesystem::path& programFolder, FileDialogs& 
 
 MacroStore::MacroStore(const MacroResourceFolder& resources, FileDialogs& dialogs, MessageBoxes& messages,
                        KeyNames keyNames)
-    : resRoot_(resources.path),
+    : resRoot_(resources.resources.empty() ? resources.path : resources.resources),
       configPath_(resources.path / "MacroDock" / "MacroData" / "macroConfig.json"),
       dialogs_(dialogs),
       messages_(messages),

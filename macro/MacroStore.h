@@ -20,9 +20,11 @@ class FileDialogs;
 class MessageBoxes;
 
 // A resource folder given by itself rather than as "res" below the program folder (the command-line tool's
-// --res).
+// --res). `path` holds the macro document; `resources` the factory document, when it is another folder (the
+// read-only resources beside a per-user configuration folder).
 struct MacroResourceFolder {
     std::filesystem::path path;
+    std::filesystem::path resources = {};
 };
 
 // The macro document "res/MacroDock/MacroData/macroConfig.json" and its model: groups of macros, each with up
@@ -60,6 +62,8 @@ public:
     std::vector<MacroGroup>& groups() { return groups_; }
     const nlohmann::json& document() const { return document_; }
     const KeyNames& keyNames() const { return keyNames_; }
+    // The keyboard layout changed: item texts name keys by the new one.
+    void SetKeyNames(KeyNames keyNames) { keyNames_ = std::move(keyNames); }
     MacroRecord& workingMacro() { return working_; }
     const MacroRecord& workingMacro() const { return working_; }
     void SetMessageTexts(MessageTexts texts) { texts_ = std::move(texts); }

@@ -23,10 +23,10 @@ for flavour in normal asan; do
 done
 
 echo "== tsan build (tests labelled threads)"
-scripts/build.sh tsan device_thread_tests sim_tests config_thread_tests app_thread_tests
+scripts/build.sh tsan device_thread_tests sim_tests config_thread_tests app_thread_tests soak_tests
 echo "== tsan tests"
 ctest --test-dir build-tsan --output-on-failure -j2 -L threads
 
 echo "== fuzz targets"
-scripts/fuzz.sh "${MOUSECFG_FUZZ_SECONDS:-10}"
+scripts/fuzz.sh "${MOUSECFG_FUZZ_SECONDS:-6}"
 echo "== all tests passed"

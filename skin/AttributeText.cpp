@@ -78,7 +78,8 @@ std::optional<int> ParseInt(std::string_view text) {
     }
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value > kMaxAttributeNumber ||
+        value < -kMaxAttributeNumber) {
         return std::nullopt;
     }
     return value;

@@ -12,7 +12,11 @@
 // text does not parse, so that the caller can report the attribute and keep the control's previous value.
 namespace mousecfg::skin::attr {
 
-// A decimal integer with optional sign and surrounding blanks.
+// Numbers of attribute texts stay within this magnitude: no measure, index or value of a skin comes near it, and
+// the layout adds and subtracts them (a rectangle from INT_MIN to INT_MAX would overflow its width).
+inline constexpr int kMaxAttributeNumber = 1000000;
+
+// A decimal integer with optional sign and surrounding blanks, within +-kMaxAttributeNumber.
 std::optional<int> ParseInt(std::string_view text);
 // "true" or "false" (any case); "1" and "0" too.
 std::optional<bool> ParseBool(std::string_view text);

@@ -133,7 +133,8 @@ TEST(Language, MacroPageTextsAppearOnlyWhenTheMacroPageIsShown) {
     ShellHarness::Click(h.Window(), "btn_Mac");
     h.Pump();
     EXPECT_EQ(h.Window().Find<skin::TabLayout>("tab_main")->GetCurSel(), 1);
-    EXPECT_EQ(h.Window().QueryControlText("MacroHint", "Label"), "在这里录制和编辑宏。");
+    EXPECT_EQ(h.Window().QueryControlText("MacroRecordButton", "Button"), "录制");
+    EXPECT_EQ(h.Text("btn_Macro_Record"), "录制");
     EXPECT_EQ(h.Window().QueryControlText("MouseHint", "Label"), std::nullopt) << "a mouse text is not found there";
 }
 

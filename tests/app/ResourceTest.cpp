@@ -55,7 +55,10 @@ TEST(LanguageFiles, EveryTextIdOfTheSkinsHasAnEnglishText) {
             for (size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + 1)) {
                 const size_t begin = at + marker.size();
                 const std::string id = text.substr(begin, text.find('"', begin) - begin);
-                const bool found = texts.Lookup(id, false, true) || texts.Lookup(id, true, true);
+                // The macro item dialog answers its own texts from "MacroPopUI".
+                const bool dialog = entry.path().filename() == "popmacroset.xml";
+                const bool found = texts.Lookup(id, false, true) || texts.Lookup(id, true, true) ||
+                                   (dialog && texts.Find("MacroPopUI", id));
                 EXPECT_TRUE(found) << entry.path().filename() << ": " << id;
             }
         }

@@ -49,6 +49,19 @@ TEST(StartupDescription, ReadsTheInstanceNameAndSkinFolderAndMissingKeysReadEmpt
     EXPECT_EQ(paths.FeatureFile(), std::filesystem::path("/opt/mousecfg/res/VeruzUrir/MouseA/Config/DeviceFeature.ini"));
 }
 
+TEST(AppPaths, WhatTheUserChangesComesFromTheConfigurationFolderTheRestFromTheResources) {
+    const auto paths = app::AppPaths::For("/usr/bin", "/usr/share/mousecfg", "/home/u/.config/mousecfg");
+    const std::filesystem::path user = "/home/u/.config/mousecfg";
+    const std::filesystem::path install = "/usr/share/mousecfg";
+    EXPECT_EQ(paths.SettingsFile(), user / "Set.ini");
+    EXPECT_EQ(paths.FeatureFile(), user / "VeruzUrir/MouseA/Config/DeviceFeature.ini") << "the skin choice is written";
+    EXPECT_EQ(paths.ColourFile(), user / "VeruzUrir/MouseA/Config/PopColor.ini") << "custom colours are written";
+    EXPECT_EQ(paths.ModelFolder("MouseA"), install / "VeruzUrir/MouseA") << "position files and pictures";
+    EXPECT_EQ(paths.LanguageFolder(), install / "Language");
+    EXPECT_EQ(paths.SkinFolder("res_black"), install / "res_black");
+    EXPECT_EQ(paths.IconFile(), install / "icon/mousecfg.png");
+}
+
 TEST(Autostart, TheEntryRunsTheProgramQuotedAndSilentWhenAskedAndIsDeletedWhenOff) {
     TempDir dir;
     const auto folder = dir / "autostart";

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <thread>
@@ -182,7 +183,7 @@ TEST_F(FindDevTest, ReceiversOfOtherKindsTellTheirValueInFeatureReport7) {
     EXPECT_TRUE(finder->IsPresent(1));
 }
 
-TEST_F(FindDevTest, LoadingReadsTheProductNameAndNeverCreatesTheLog) {
+TEST_F(FindDevTest, LoadingReadsTheProductNameAndWritesNothingBesideTheArchive) {
     dir_.Write("VeruzUrir/MouseA/Config/DeviceFeature.ini", "[Init]\nPRODUCTNAME=Virtual Mouse A\n");
     sim::VirtualMouse mouse;
     sim::SimHidBackend backend;
@@ -194,7 +195,11 @@ TEST_F(FindDevTest, LoadingReadsTheProductNameAndNeverCreatesTheLog) {
     EXPECT_FALSE(finder->IsPresent(1));
     EXPECT_EQ(finder->Categories(), std::vector<std::string>{"Mouse"});
     EXPECT_FALSE(std::filesystem::exists(dir_ / "file_error.txt"));
-    EXPECT_TRUE(std::filesystem::exists(dir_ / "Home/Icons/Ndevice.json"));
+    std::vector<std::string> icons;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_ / "Home/Icons")) {
+        icons.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(icons, std::vector<std::string>{"Ndevice.zip"}) << "the catalogue is read in memory";
 }
 
 // The extraction log of one load, with the catalogue left as the load found it.
@@ -234,7 +239,11 @@ TEST_F(CatalogueArchiveTest, AWrongPasswordExtractsNothingAndKeepsTheOldCatalogu
     ASSERT_TRUE(catalogue::WriteZip(Archive(), {{"Ndevice.json", test::VirtualMouseCatalogue()}}, "not the password"));
     const LoadOutcome outcome = LoadWithLog();
     EXPECT_EQ(outcome.records, 0u);
-    EXPECT_EQ(outcome.log, "[2.1]ERROR:GetLastError:0\n[2.2] ERROR:zrt:-202\n");
+    // The encryption header's one check byte lets one wrong password in 256 through; the entry then fails to
+    // inflate or its checksum fails, with another error code. Either way it is one refused entry.
+    const std::string refused = "[2.1]ERROR:GetLastError:0\n[2.2] ERROR:zrt:-";
+    EXPECT_EQ(outcome.log.substr(0, refused.size()), refused) << outcome.log;
+    EXPECT_EQ(std::count(outcome.log.begin(), outcome.log.end(), '\n'), 2) << outcome.log;
     EXPECT_EQ(test::TempDir::Read(dir_ / "Home/Icons/Ndevice.json"), "the catalogue extracted last time");
     EXPECT_NE(outcome.traces.find("Start Unzip...\n"), std::string::npos);
 }
@@ -256,7 +265,7 @@ TEST_F(CatalogueArchiveTest, EntriesOutsideTheFolderAreRefusedAndLogged) {
                                "[2.1]ERROR:GetLastError:0\n");
     EXPECT_FALSE(std::filesystem::exists(dir_ / "Home/escaped.txt"));
     EXPECT_FALSE(std::filesystem::exists(dir_ / "escaped2.txt"));
-    EXPECT_EQ(test::TempDir::Read(dir_ / "Home/Icons/images/left.png"), "png");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "Home/Icons/images")) << "entries are read, not extracted";
     EXPECT_NE(outcome.traces.find("../escaped.txt"), std::string::npos);
     for (const char* name : {"a/b.json", "a/..b", "..."}) {
         EXPECT_TRUE(ZipArchive::IsSafeName(name)) << name;

@@ -5,30 +5,13 @@
 #include <string_view>
 
 #include "macro/MacroStore.h"
-#include "platform/FileDialogs.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Trace.h"
-
-namespace {
-
-class NoDialogs final : public mousecfg::FileDialogs {
-public:
-    std::optional<std::string> SaveFile(const mousecfg::FileFilter&) override { return std::nullopt; }
-    std::vector<std::string> OpenFiles(const mousecfg::FileFilter&, bool) override { return {}; }
-};
-
-class NoMessages final : public mousecfg::MessageBoxes {
-public:
-    int Show(const mousecfg::MessageBoxRequest&) override { return 0; }
-};
-
-}  // namespace
+#include "tests/fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace mousecfg;
-    static trace::ScopedSink quiet([](std::string_view) {});
-    static NoDialogs dialogs;
-    static NoMessages messages;
+    fuzz::QuietTraces();
+    static fuzz::NoDialogs dialogs;
+    static fuzz::NoMessages messages;
     MacroStore store("/nonexistent", dialogs, messages);
     if (!store.ParseMacros(std::string_view(reinterpret_cast<const char*>(data), size))) {
         return 0;

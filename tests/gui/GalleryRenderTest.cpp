@@ -1,13 +1,16 @@
 // Screenshots of the gallery compared with the references in tests/gui/reference, region by region within a
 // tolerance (fonts render slightly differently between machines). MOUSECFG_UPDATE_REFERENCES=1 rewrites them.
 #include <QImage>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "tests/gui/GalleryWindow.h"
+#include "tests/gui/ReferenceImages.h"
 
 namespace mousecfg::skin::qt::test {
 namespace {
+
+using mousecfg::test::ImageDifference;
+using mousecfg::test::UpdatingReferences;
 
 // The controls whose areas are compared: every class in its shown states.
 const char* const kRegions[] = {
@@ -20,26 +23,10 @@ const char* const kRegions[] = {
     "anim_demo",
 };
 
-// The mean difference of the colour channels inside `area`, 0 (same) to 255.
-double Difference(const QImage& a, const QImage& b, const QRect& area) {
-    double total = 0;
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            total += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-            count += 3;
-        }
-    }
-    return count == 0 ? 0 : total / count;
-}
-
 void CompareWithReference(GalleryWindow& window, const QImage& shot, const QString& name,
                           const std::vector<const char*>& regions) {
     const QString path = QStringLiteral(MOUSECFG_GUI_REFERENCES "/") + name;
-    const char* update = std::getenv("MOUSECFG_UPDATE_REFERENCES");
-    if (update != nullptr && std::string(update) == "1") {
+    if (UpdatingReferences()) {
         ASSERT_TRUE(shot.save(path));
         GTEST_SKIP() << "reference written: " << path.toStdString();
     }
@@ -50,7 +37,7 @@ void CompareWithReference(GalleryWindow& window, const QImage& shot, const QStri
     for (const char* region : regions) {
         const QRect area = window.RectOf(region);
         ASSERT_FALSE(area.isEmpty()) << region;
-        EXPECT_LT(Difference(shot, reference, area), 12.0) << region << " differs from " << name.toStdString();
+        EXPECT_LT(ImageDifference(shot, reference, area), 12.0) << region << " differs from " << name.toStdString();
     }
 }
 
@@ -78,7 +65,7 @@ TEST(GalleryRender, HotAndPressedStatesLookLikeTheirReference) {
         }
     }
     CompareWithReference(window, combined, "gallery_states.png", {"btn_live", "chk_off"});
-    EXPECT_GT(Difference(pressed, window.Grab(), window.RectOf("btn_live")), 3.0)
+    EXPECT_GT(ImageDifference(pressed, window.Grab(), window.RectOf("btn_live")), 3.0)
         << "the pressed look differs from the released one";
 }
 

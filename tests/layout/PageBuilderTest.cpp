@@ -119,6 +119,24 @@ TEST_F(PageBuilderTest, BrokenFilesPlaceWhatTheyCanAndNeverThrow) {
     EXPECT_EQ(dynamic_cast<const SliderAttributes&>(*page.controls[4]).GetThumbImage(), "thumb.png");
 }
 
+// Numbers a page could never hold would overflow the layout's arithmetic: such an entry keeps no position, and
+// its control stays where the skin put it, undressed.
+TEST_F(PageBuilderTest, APositionBeyondAnyPageIsRefusedAndTheControlKeepsItsPlace) {
+    const PositionFile file = PositionFile::Parse(R"({"Containerinfo": {"containname": "page_main", "width": 990,
+        "height": 690, "bkimage": "", "normalimage": "n.png", "overimage": "h.png", "downimage": "d.png"},
+        "Controlinfo": [{"type": "button", "ctrlname": "btn_key0", "visible": "false",
+                         "pos": [-2147483648, 0, 2147483647, 10]}]})",
+                                                  "extreme");
+    ASSERT_EQ(file.controls.size(), 1u);
+    EXPECT_EQ(file.controls[0]->GetPos(), CControlAttributes::kPosNotExist);
+    EXPECT_EQ(file.controls[0]->GetVisibleText(), "false") << "what was read before the position stays";
+    ASSERT_TRUE(PageBuilder::ApplyPage(file, manager_));
+    manager_.UpdateLayout();
+    EXPECT_EQ(Get("btn_key0").GetFixedWidth(), 10);
+    EXPECT_TRUE(As<skin::Button>("btn_key0").GetNormalImage().empty());
+    EXPECT_FALSE(Get("btn_key0").IsVisible());
+}
+
 TEST_F(PageBuilderTest, WithoutPageImagesOnlyPositionsChange) {
     PageBuilder::LoadPageLayout(TestDataPath("layout/no_images.json"), manager_);
     EXPECT_EQ(Get("btn_key0").GetFixedWidth(), 100);

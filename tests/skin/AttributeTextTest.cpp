@@ -14,6 +14,11 @@ TEST(AttributeText, ParsesNumbersRectanglesAndColours) {
     EXPECT_FALSE(ParseRect("1,2,3"));
     EXPECT_FALSE(ParseRect("1,2,3,4,5"));
     EXPECT_FALSE(ParseRect("1,,3,4"));
+    // Beyond a million the layout's sums could overflow: such numbers are refused like malformed ones.
+    EXPECT_EQ(ParseInt("-1000000"), -1000000);
+    EXPECT_FALSE(ParseInt("1000001"));
+    EXPECT_FALSE(ParseInt("99999999999"));
+    EXPECT_FALSE(ParseRect("-2147483648,0,2147483647,10"));
     EXPECT_EQ(ParseSize("30,40"), (Size{30, 40}));
     EXPECT_EQ(ParseColor("#FF102030"), 0xFF102030u);
     EXPECT_EQ(ParseColor("0x80102030"), 0x80102030u);
