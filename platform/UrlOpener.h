@@ -13,8 +13,11 @@ public:
     // False when the desktop has no handler for the address or refused it.
     virtual bool OpenUrl(const std::string& url) = 0;
     // Opens a local document (the manual installed with the program) with the desktop's handler for its type.
-    // False when the file does not exist or nothing opened it.
-    virtual bool OpenFile(const std::filesystem::path& file) = 0;
+    // False when the file does not exist or nothing opened it (an opener that opens web addresses only).
+    virtual bool OpenFile(const std::filesystem::path& file) {
+        (void)file;
+        return false;
+    }
 };
 
 }  // namespace mousecfg
