@@ -10,6 +10,7 @@
 #include "skin/PaintManager.h"
 #include "skin/Progress.h"
 #include "skin/SkinBuilder.h"
+#include "skin/SkinResources.h"
 #include "skin/Slider.h"
 #include "tests/skin/RecordingPainter.h"
 #include "tests/support/TempDir.h"
@@ -92,6 +93,16 @@ TEST_F(PaintTest, BarsFillInProportionAndTheThumbFollowsTheValue) {
     EXPECT_EQ(Paint("s", "image"), (Calls{"image file='t.png' dest='50,45,60,55' at 100,0,210,100"}));
     manager_.FindControl("p")->SetEnabled(false);
     EXPECT_EQ(Paint("p", "fill"), (Calls{"fill 0,0,50,100 #7F00FF00"})) << "disabled: half strength";
+}
+
+TEST_F(PaintTest, BarsLaidOutRightToLeftFillFromTheRight) {
+    Load("<Progress name='p' width='100' value='25' mirror='true' forecolor='#FF00FF00'/>"
+         "<Progress name='v' width='100' value='25' mirror='true' hor='false' forecolor='#FF00FF00'/>");
+    EXPECT_EQ(Paint("p", "fill"), (Calls{"fill 0,0,25,100 #FF00FF00"})) << "left to right";
+    SkinResources::SetRightToLeft(true);
+    EXPECT_EQ(Paint("p", "fill"), (Calls{"fill 75,0,100,100 #FF00FF00"}));
+    EXPECT_EQ(Paint("v", "fill"), (Calls{"fill 100,75,200,100 #FF00FF00"})) << "an upright bar still fills upwards";
+    SkinResources::SetRightToLeft(false);
 }
 
 TEST_F(PaintTest, EditsMaskPasswordsAndShowPromptsOnlyWhenEmpty) {
