@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QIntValidator>
 #include <QPainter>
@@ -461,6 +462,7 @@ void QtWindowHost::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         if (InCaption(point)) {
             dragging_ = true;
+            systemMoveTried_ = false;
             dragFrom_ = event->globalPosition().toPoint() - pos();
         }
         DeliverMouse(msg::kLButtonDown, event);
@@ -487,10 +489,29 @@ void QtWindowHost::mouseDoubleClickEvent(QMouseEvent* event) {
 void QtWindowHost::mouseMoveEvent(QMouseEvent* event) {
     lastMouse_ = event->position().toPoint();
     if (dragging_ && (event->buttons() & Qt::LeftButton)) {
+        // The window catches up with the pointer first: the window system moves it on from where the pointer is.
         move(event->globalPosition().toPoint() - dragFrom_);
+        if (!systemMoveTried_) {
+            StartSystemMove();
+        }
         return;
     }
     DeliverMouse(msg::kMouseMove, event);
+}
+
+// Hands a caption drag to the window system, once per press: Wayland clients cannot place their windows, and
+// window managers snap and constrain the moves they make. The window system keeps the pointer until the move
+// ends, so the skin gets its button release now. False where the window system cannot do it (no window manager):
+// the window then follows the pointer itself.
+bool QtWindowHost::StartSystemMove() {
+    systemMoveTried_ = true;
+    if (windowHandle() == nullptr || !windowHandle()->startSystemMove()) {
+        return false;
+    }
+    dragging_ = false;
+    const QPoint point = mapFromGlobal(QCursor::pos());
+    Deliver(msg::kLButtonUp, 0, msg::MakePointParam(point.x(), point.y()));
+    return true;
 }
 
 void QtWindowHost::wheelEvent(QWheelEvent* event) {

@@ -93,6 +93,7 @@ private:
     intptr_t Deliver(uint32_t id, uintptr_t wParam, intptr_t lParam);
     intptr_t DeliverMouse(uint32_t id, const QMouseEvent* event);
     bool InCaption(QPoint point) const;
+    bool StartSystemMove();
     void SyncLineEdit();
     void ShowPendingToolTip();
     void PrepareNativeWindow();
@@ -117,6 +118,7 @@ private:
     QPoint lastMouse_{-1, -1};  // client coordinates of the last mouse move
     QPoint dragFrom_;
     bool dragging_ = false;
+    bool systemMoveTried_ = false;  // this press has asked the window system to move the window
     bool destroyed_ = false;
     bool keyboardGrabbed_ = false;
 };

@@ -6,8 +6,9 @@
 #  2. resting the cursor on an icon button shows its tip, with text in it;
 #  3. the no-device notice is a dialog transient for the main window, out of the task bar, and stays above the
 #     main window when the main window is clicked;
-#  4. the minimise button minimises and flashes the task bar entry;
-#  5. closing to the tray on a desktop without a tray minimises the window and keeps the program running.
+#  4. dragging the caption moves the window (through the window manager) and the window still takes clicks;
+#  5. the minimise button minimises and flashes the task bar entry;
+#  6. closing to the tray on a desktop without a tray minimises the window and keeps the program running.
 set -eu
 program=$1 resources=$2 work=$3
 . "$(dirname "$0")/shell_common.sh"
@@ -82,7 +83,22 @@ ask "plug cable"
 notice_gone() { ! xdotool search --onlyvisible --name "^msgwnd$" >/dev/null 2>&1; }
 wait_for notice_gone || fail "the notice stayed after the mouse came back"
 
-# 4. The minimise button.
+# 4. A drag on an empty part of the caption moves the window by as much as the pointer moved. The window manager
+# takes the move over after the first motion and moves the window from where the pointer then is; the pause lets
+# it take the pointer before the rest of the drag (the first motion's pixel may be lost).
+xdotool mousemove $((mainX + 500)) $((mainY + 20)) mousedown 1
+xdotool mousemove_relative -- 1 1
+sleep 0.5
+for step in 1 2 3 4 5 6; do xdotool mousemove_relative -- 10 4; sleep 0.05; done
+xdotool mouseup 1
+moved() {
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    [ $((X - mainX)) -ge 60 ] && [ $((X - mainX)) -le 61 ] && [ $((Y - mainY)) -ge 24 ] && [ $((Y - mainY)) -le 25 ]
+}
+wait_for moved || fail "dragging the caption by 61,25 moved the window by $((X - mainX)),$((Y - mainY))"
+mainX=$X mainY=$Y
+
+# 5. The minimise button.
 xdotool mousemove $((mainX + 918)) $((mainY + 28)) click 1
 wait_for has_state "$main" _NET_WM_STATE_HIDDEN || fail "the minimise button did not minimise"
 has_state "$main" _NET_WM_STATE_DEMANDS_ATTENTION || fail "minimising did not flash the task bar entry"
@@ -90,11 +106,11 @@ has_state "$main" _NET_WM_STATE_DEMANDS_ATTENTION || fail "minimising did not fl
 wait_for status_is "visible=1 hidden_to_tray=0 minimized=0" || fail "the window did not come back"
 sleep 0.5
 
-# 5. Close to the tray without a tray: minimised, still running, never hidden.
+# 6. Close to the tray without a tray: minimised, still running, never hidden.
 xdotool mousemove $((mainX + 962)) $((mainY + 28)) click 1
 wait_for status_is "visible=1 hidden_to_tray=0 minimized=1" || fail "closing without a tray did not minimise"
 has_state "$main" _NET_WM_STATE_HIDDEN || fail "the window manager was not asked to minimise"
 kill -0 "$pid" || fail "the program ended"
 kill "$pid"
 wait "$pid" 2>/dev/null || true
-echo "pop-up corners, tip, owned notice, minimise flash and closing without a tray checked; screenshots in $work"
+echo "pop-up corners, tip, owned notice, caption drag, minimise flash and closing without a tray checked; screenshots in $work"
