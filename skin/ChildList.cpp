@@ -250,6 +250,11 @@ void ChildList::Mirror(const Rect& rect) {
     }
 }
 
+// The area inside the inset as the children are laid out: mirrored, the left and right insets change sides.
+Rect ChildList::InsideInset() const {
+    return lastRect_.deflate(owner_.IsMirrored() ? Rect{inset_.right, inset_.top, inset_.left, inset_.bottom} : inset_);
+}
+
 void ChildList::PlaceFloat(Control& child, const Rect& rect) {
     const Point xy = child.GetFixedXY();
     const Size estimate = child.EstimateSize({rect.width(), rect.height()});
@@ -463,7 +468,7 @@ Rect ChildList::ScrollBarTrack(bool vertical) const {
     if (!ShowsBar(vertical)) {
         return {};
     }
-    const Rect inner = lastRect_.deflate(inset_);
+    const Rect inner = InsideInset();
     // The bars do not cross: the horizontal one ends where the vertical one starts. Mirrored, the vertical bar
     // is on the left, where the mirrored children leave it room.
     if (vertical) {
@@ -490,7 +495,7 @@ Rect ChildList::ScrollBarThumb(bool vertical) const {
 }
 
 void ChildList::Paint(Painter& painter) {
-    painter.PushClip(lastRect_.deflate(inset_));
+    painter.PushClip(InsideInset());
     for (auto& item : items_) {
         if (item->IsVisible() && !item->GetPos().intersect(lastRect_).empty()) {
             item->Paint(painter);
@@ -512,7 +517,7 @@ Control* ChildList::FindAt(Point point) {
     if (ScrollBarTrack(true).contains(point) || ScrollBarTrack(false).contains(point)) {
         return &owner_;
     }
-    if (!lastRect_.deflate(inset_).contains(point)) {
+    if (!InsideInset().contains(point)) {
         return nullptr;
     }
     for (auto it = items_.rbegin(); it != items_.rend(); ++it) {

@@ -92,6 +92,7 @@ public:
 
 private:
     Rect InnerRect() const;
+    Rect InsideInset() const;
     void PlaceFloat(Control& child, const Rect& rect);
     void Mirror(const Rect& rect);
     void PlaceStack(const Rect& inner);

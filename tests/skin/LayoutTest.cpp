@@ -167,6 +167,24 @@ TEST(Layout, RightToLeftMirrorsWhatTheSkinAllowsAndNothingElse) {
     EXPECT_EQ(manager.FindControl("a")->GetTextPadding(), (Rect{30, 0, 5, 0}));
 }
 
+TEST(Layout, RightToLeftInsetsChangeSidesForHitsAsForPlaces) {
+    mousecfg::test::TempDir dir;
+    PaintManager manager;
+    SkinBuilder builder(manager, nullptr);
+    ASSERT_TRUE(builder.LoadWindow(dir.Write(
+        "rtl.xml", "<Window size='100,40' mirror='true'><HorizontalLayout inset='30,0,5,0'>"
+                   "<Label name='title'/><Button name='close' width='20'/></HorizontalLayout></Window>")));
+    manager.SetClientSize({100, 40});
+    SkinResources::SetRightToLeft(true);
+    manager.UpdateLayout();
+    EXPECT_EQ(manager.FindControl("close")->GetPos(), (Rect{5, 0, 25, 40}));
+    EXPECT_EQ(manager.FindControl(Point{10, 20}), manager.FindControl("close"))
+        << "the whole button takes clicks, in what is the wide inset left to right";
+    SkinResources::SetRightToLeft(false);
+    manager.UpdateLayout();
+    EXPECT_EQ(manager.FindControl(Point{76, 20}), manager.FindControl("close"));
+}
+
 TEST(Layout, CardChildrenPlacedByPositionStayWithTheCardWhenItMoves) {
     CVerticalLayoutExUI card;
     Control* toggle = AddChild(card, {{"float", "true"}, {"pos", "34,9,67,15"}});
