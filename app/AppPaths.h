@@ -46,6 +46,17 @@ struct AppPaths {
     // The updater's folder ("AutoUpdate"): beside the program in a build folder, libexec/mousecfg/ when installed.
     std::filesystem::path UpdaterFolder() const { return FindUpdaterFolder(programFolder); }
 
+    // The software update: the updater program and its version description in the updater's folder, and the
+    // separate upgrade program beside this one. The version window reads "Version/LocalVersion.json" of the
+    // resources and writes what it downloads to the configuration folder ("Version/SeverVersion.json",
+    // "Version/123/").
+    std::filesystem::path UpdaterProgram() const { return UpdaterFolder() / "AutoUpdate"; }
+    std::filesystem::path UpdaterVersionFile() const { return UpdaterFolder() / "res" / "version" / "VersionInfo.json"; }
+    std::filesystem::path UpgradeProgram() const { return programFolder / "Upgrade"; }
+    std::filesystem::path LocalVersionFile() const { return resourceFolder / "Version" / "LocalVersion.json"; }
+    std::filesystem::path ServerVersionFile() const { return configFolder / "Version" / "SeverVersion.json"; }
+    std::filesystem::path TestDownloadFolder() const { return configFolder / "Version" / "123"; }
+
 private:
     static constexpr const char* kDefaultModelConfig = "VeruzUrir/MouseA/Config";
 };

@@ -159,6 +159,8 @@ void CKivoMainWnd::OnClick(skin::Notification& notification) {
         OnPageButtonMac();
     } else if (name == "btn_Null") {
         OnPageButtonNull();
+    } else if (name == "modal_popwnd_btn" && services_.openVersionWindow) {
+        services_.openVersionWindow(*this);
     }
 }
 

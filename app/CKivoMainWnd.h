@@ -14,6 +14,7 @@
 #include "app/MsgWndBoxes.h"
 #include "app/ShellServices.h"
 #include "app/ShellSettings.h"
+#include "app/settings/BatteryNotice.h"
 #include "device/ConnectionRefresh.h"
 #include "skin/ContextMenu.h"
 #include "skin/SkinWindow.h"
@@ -110,6 +111,7 @@ private:
     void OnLanguageChange(const std::string& name);
     void OnCloseConfig(const Message& message);
     void OnSettingsClosed();
+    void OnSoftwareUpdate(const Message& message);
     void OnKeyMessage(const Message& message);
     void RaiseToPages(const char* type, const Message& message);
 
@@ -123,6 +125,7 @@ private:
     void SetConnectionImage();
     void ShowNoDeviceMessage();
     void OnBleMessage(const Message& message);
+    void NotifyLowBattery(int percent);
     bool IsLinked(intptr_t deviceIndex) const;
     bool IsLinkUp() const;
     void ShowDpiPopup(bool onlyRefresh);
@@ -193,6 +196,7 @@ private:
     skin::Rect savedRect_;
     skin::Color batteryColour_ = 0;
     std::optional<BatteryDisplay> lastBattery_;
+    BatteryNotice batteryNotice_;
     bool shutDown_ = false;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // expires with the window; guards deferred tasks
 };

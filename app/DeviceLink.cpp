@@ -137,6 +137,8 @@ std::string DeviceLink::DumpState(const std::filesystem::path& file) const {
     const sim::SystemMemory system = mouse_->System();
     state["activeProfile"] = system.activeProfile;
     state["profileTags"] = system.profileTags;
+    state["sleepSeconds"] = system.sleepSeconds;
+    state["powerDownSeconds"] = system.powerDownSeconds;
     std::map<std::string, int> frames;
     for (const sim::FrameLogEntry& entry : mouse_->Log()) {
         if (entry.direction == sim::FrameLogEntry::Direction::Received) {

@@ -7,6 +7,7 @@
 #include "app/MacroPage.h"
 #include "app/MousePages.h"
 #include "app/ShellMessages.h"
+#include "app/settings/SettingStore.h"
 #include "config/DeviceFeature.h"
 #include "config/MouseConfig.h"
 #include "device/ConnectionMonitor.h"
@@ -29,6 +30,7 @@ intptr_t CKivoMainWnd::OnConnectionRefresh(uintptr_t wParam, intptr_t lParam) {
             ShowBattery(*display.battery);
             charging_ = display.showCharging;
             SetVisible("in_charge", display.showCharging);
+            NotifyLowBattery(display.battery->percent);
         }
         if (display.reloadConfiguration || (lParam == 1 && display.online)) {
             services_.configuration.RefreshFromDevice();
@@ -141,6 +143,9 @@ void CKivoMainWnd::ShowDisconnected() {
     if (hiddenToTray_) {
         return;
     }
+    if (services_.closeSettings) {
+        services_.closeSettings();
+    }
     if (settings_.OnePageLayout()) {
         SetVisible("btn_Mac", true);
         SetVisible("btn_Null", false);
@@ -176,6 +181,18 @@ void CKivoMainWnd::ShowNoDeviceMessage() {
     }
 }
 
+// The desktop notification of a low battery, once per discharge, when the settings switch it on.
+void CKivoMainWnd::NotifyLowBattery(int percent) {
+    if (!batteryNotice_.Update(percent, charging_, SettingStore::LowBatteryNoticeEnabled(settings_.File()))) {
+        return;
+    }
+    std::string text = texts_.Message("LowBatteryText");
+    if (const size_t at = text.find("%d"); at != std::string::npos) {
+        text.replace(at, 2, std::to_string(percent));
+    }
+    tray_.ShowMessage(texts_.Message("LowBatteryTitle"), text);
+}
+
 void CKivoMainWnd::SetConnectionImage() {
     const ConnectionState& state = monitor_->State();
     const bool ble = monitor_->BleActive();
@@ -208,6 +225,9 @@ void CKivoMainWnd::OnBleMessage(const Message& message) {
     if (outcome.charging) {
         charging_ = *outcome.charging;
         SetVisible("in_charge", charging_ && IsLinkUp());
+    }
+    if (outcome.battery) {
+        NotifyLowBattery(outcome.battery->percent);
     }
     if (outcome.reloadConfiguration) {
         services_.configuration.RefreshFromDevice();

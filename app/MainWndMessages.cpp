@@ -113,7 +113,8 @@ bool CKivoMainWnd::HandlePrivateMessage(const Message& message, intptr_t& result
                 Message{skin::msg::kKeyDown, skin::msg::kVkTab, skin::msg::MakeKeyParam(0, 15), {}});
             return true;
         case msg::kDeviceConfig: OnDeviceConfig(message); return true;
-        case msg::kSoftwareUpdate: trace::Write("software update: not available in this build\n"); return true;
+        case msg::kSoftwareUpdate:
+        case msg::kUpdateCheckDone: OnSoftwareUpdate(message); return true;
         case msg::kLanguageChange: OnLanguageChange(message.text); return true;
         case msg::kSilentStart: OnSilentStart(); return true;
         case msg::kMacroReload: services_.macroPage.ReloadDocument(); return true;
@@ -240,7 +241,18 @@ void CKivoMainWnd::OnCloseConfig(const Message& message) {
     }
 }
 
+void CKivoMainWnd::OnSoftwareUpdate(const Message& message) {
+    if (services_.softwareUpdate) {
+        services_.softwareUpdate(*this, message);
+    } else {
+        trace::Write("software update: not available in this build\n");
+    }
+}
+
 void CKivoMainWnd::OnSettingsClosed() {
+    if (services_.closeSettings) {
+        services_.closeSettings();
+    }
     SetVisible("tranWnd_setting", false);
     Post(Message{msg::kConnectionDisplay, 0, 0, {}});
     skin::SkinResources::SetTextQueryInterface(this);

@@ -8,6 +8,8 @@
 #include "app/ShellMessages.h"
 #include "app/SessionConfiguration.h"
 #include "app/macro/MacroEditorPage.h"
+#include "app/settings/SettingsOpener.h"
+#include "app/update/SoftwareUpdate.h"
 #include "device/BleLink.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/Autostart.h"
@@ -24,7 +26,13 @@ Shell::Shell(CommandLine commandLine, AppPaths paths, UrlOpener& urls, FontRegis
       urls_(urls),
       fonts_(fonts),
       dialogs_(dialogs),
-      quit_(std::move(quit)) {}
+      quit_(std::move(quit)),
+      update_(std::make_unique<SoftwareUpdate>(paths_, urls_)) {}
+
+void Shell::SetUpdateServices(NetworkStatus* network, std::function<bool()> raiseUpdater) {
+    update_->SetNetworkStatus(network);
+    update_->SetRaiseUpdater(std::move(raiseUpdater));
+}
 
 Shell::~Shell() {
     Shutdown();
@@ -65,7 +73,19 @@ bool Shell::Start() {
                            DefaultAutostartFolder(),
                            SimulationName(commandLine_.simulate),
                            {},
-                           CheckBleRegistration()};
+                           CheckBleRegistration(),
+                           {},
+                           {},
+                           {}};
+    settings_ = std::make_unique<SettingsOpener>(SettingsServices{paths_.SettingsFile(), *configuration_,
+                                                                  link_->Commands(), urls_, services.programFile,
+                                                                  services.autostartFolder, MOUSECFG_VERSION});
+    SettingsOpener* settings = settings_.get();
+    SoftwareUpdate* update = update_.get();
+    services.openSettings = [settings](CKivoMainWnd& window) { settings->Open(window); };
+    services.closeSettings = [settings] { settings->Close(); };
+    services.softwareUpdate = [update](CKivoMainWnd& window, const Message& message) { update->OnMessage(window, message); };
+    services.openVersionWindow = [update](CKivoMainWnd& window) { update->OpenVersionWindow(window); };
     window_ = std::make_unique<CKivoMainWnd>(std::move(services));
     return window_->CreateMainWindow();
 }

@@ -11,6 +11,7 @@
 namespace mousecfg {
 class FileDialogs;
 class FontRegistry;
+class NetworkStatus;
 class UrlOpener;
 }  // namespace mousecfg
 
@@ -21,6 +22,8 @@ class DeviceLink;
 class EmptyMousePages;
 class MacroEditorPage;
 class SessionConfiguration;
+class SettingsOpener;
+class SoftwareUpdate;
 
 // The program from its command line to the running main window, without the parts that need Qt (the entry
 // adds the single instance, the platform services and the event loop): the start-up description, the skin
@@ -49,6 +52,12 @@ public:
     DeviceLink& Link() { return *link_; }
     SessionConfiguration& Configuration() { return *configuration_; }
     MacroEditorPage& EditorPage() { return *macroPage_; }
+    SettingsOpener& Settings() { return *settings_; }
+    SoftwareUpdate& Update() { return *update_; }
+
+    // The desktop's services of the software update, before Start: the network information of the version
+    // window and the request that brings a running updater's window back (true when it answered).
+    void SetUpdateServices(NetworkStatus* network, std::function<bool()> raiseUpdater);
 
 private:
     CommandLine commandLine_;
@@ -62,6 +71,8 @@ private:
     std::unique_ptr<SessionConfiguration> configuration_;
     std::unique_ptr<EmptyMousePages> mousePages_;
     std::unique_ptr<MacroEditorPage> macroPage_;
+    std::unique_ptr<SettingsOpener> settings_;
+    std::unique_ptr<SoftwareUpdate> update_;
     std::unique_ptr<CKivoMainWnd> window_;
 };
 

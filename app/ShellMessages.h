@@ -36,5 +36,6 @@ inline constexpr uint32_t kRelayShortPress = 2074;
 
 // Messages of our own (the apply engine's worker uses 2080-2082).
 inline constexpr uint32_t kRestoreRequest = 2090;     // a second start of the program asks this one to come back
+inline constexpr uint32_t kUpdateCheckDone = 2091;    // the version check's answer: wParam 1 = a newer version
 
 }  // namespace mousecfg::app::msg

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/AppPaths.h"
+#include "platform/MessageSink.h"
 
 namespace mousecfg {
 class CommandSet;
@@ -48,6 +49,11 @@ struct ShellServices {
     std::function<void(CKivoMainWnd&)> openSettings;
     // The BLE link's registration check (CheckBleRegistration()).
     int bleRegistrationCheck = 1;
+    // Closes the settings window when it is open (the device went, or the window said it closed).
+    std::function<void()> closeSettings;
+    // The software update: message 2037 and the version check's answer; the version window.
+    std::function<void(CKivoMainWnd&, const Message&)> softwareUpdate;
+    std::function<void(CKivoMainWnd&)> openVersionWindow;
 };
 
 }  // namespace mousecfg::app

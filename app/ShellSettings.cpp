@@ -4,6 +4,7 @@
 
 #include "platform/PrivateProfile.h"
 #include "platform/Trace.h"
+#include "platform/UrlOpener.h"
 
 namespace mousecfg::app {
 
@@ -25,20 +26,14 @@ std::string ShellSettings::SoftName() const {
 
 std::string ShellSettings::ServerAddress() const {
     std::string address = ini::GetPrivateProfileString("Set", "ServerAddress", "", file_);
-    const size_t schemeEnd = address.starts_with("https://") ? 8 : address.starts_with("http://") ? 7 : 0;
     while (address.ends_with('/')) {
         address.pop_back();
     }
-    if (schemeEnd == 0 || address.size() <= schemeEnd) {
+    // A host (with port or path) and nothing else, under a domain that can resolve.
+    if (!IsWebAddress(address)) {
         return {};
     }
-    // A host (with port or path) and nothing else: blanks, quotes and control characters are refused.
-    for (const char c : address) {
-        if (static_cast<unsigned char>(c) <= 0x20 || c == '"' || c == '<' || c == '>' || c == '\\') {
-            return {};
-        }
-    }
-    return NeverResolves(address.substr(schemeEnd)) ? std::string() : address;
+    return NeverResolves(address.substr(address.find("://") + 3)) ? std::string() : address;
 }
 
 // Hosts under the domains reserved for examples and for invalid names can never be reached (a placeholder

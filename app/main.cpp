@@ -21,6 +21,7 @@
 #include "platform/ProgramPaths.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtFontRegistry.h"
+#include "platform/qt/QtNetworkStatus.h"
 #include "platform/qt/QtUrlOpener.h"
 #include "platform/qt/SingleInstance.h"
 #include "skin/SkinResources.h"
@@ -28,6 +29,7 @@
 #include "skin/qt/QtEffectAnimation.h"
 #include "skin/qt/QtSkinPlatform.h"
 #include "skin/qt/QtWindowHost.h"
+#include "update/UpdaterLauncher.h"
 
 namespace {
 
@@ -139,6 +141,12 @@ int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
     qt::QtFontRegistry fonts;
     qt::QtFileDialogs dialogs;
     app::Shell shell(line, paths, urls, fonts, dialogs, [](int code) { QCoreApplication::exit(code); });
+    qt::QtNetworkStatus network;
+    shell.SetUpdateServices(&network, [] {
+        return qt::SingleInstance::Send(update::kUpdaterInstanceName, qt::SingleInstance::RuntimeFolder(), "restore",
+                                        std::chrono::seconds(2))
+            .has_value();
+    });
     instance.SetRequestHandler([&shell](const std::string& request) { return shell.HandleRequest(request); });
     if (!shell.Start()) {
         std::fprintf(stderr, "mousecfg: the main window could not be created\n");

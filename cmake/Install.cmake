@@ -46,6 +46,7 @@ function(mousecfg_install_updater)
     install(DIRECTORY ${UPDATER_RESOURCES}/ DESTINATION ${MOUSECFG_INSTALL_UPDATERDIR}/res)
   endif()
 endfunction()
+mousecfg_install_updater(TARGET AutoUpdate RESOURCES ${CMAKE_BINARY_DIR}/bin/AutoUpdate/res)
 
 # The Debian package: cpack -G DEB in the build folder. Its dependencies come from the shared libraries the
 # programs link (dpkg-shlibdeps), not from a hand-written list.

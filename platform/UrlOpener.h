@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace mousecfg {
 
@@ -19,5 +20,10 @@ public:
         return false;
     }
 };
+
+// True for an "http://" or "https://" address (the scheme in any case) with something after the scheme and no
+// blanks, quotes, angle brackets, backslashes or control characters: the only addresses the program hands to
+// the desktop's URL handler or fetches.
+bool IsWebAddress(std::string_view text);
 
 }  // namespace mousecfg

@@ -15,7 +15,7 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
     targets=(fuzz_mouse_config fuzz_macro_document fuzz_preset_files fuzz_device_feature fuzz_exchange_file
              fuzz_catalogue fuzz_catalogue_archive fuzz_ble_list fuzz_ble_messages fuzz_input_report
-             fuzz_skin_xml fuzz_position_file fuzz_language_files)
+             fuzz_skin_xml fuzz_position_file fuzz_language_files fuzz_update_files)
 fi
 
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1   # as in scripts/build.sh

@@ -23,7 +23,7 @@ for flavour in normal asan; do
 done
 
 echo "== tsan build (tests labelled threads)"
-scripts/build.sh tsan device_thread_tests sim_tests config_thread_tests app_thread_tests soak_tests
+scripts/build.sh tsan device_thread_tests sim_tests config_thread_tests app_thread_tests soak_tests update_tests
 echo "== tsan tests"
 ctest --test-dir build-tsan --output-on-failure -j2 -L threads
 

@@ -39,7 +39,8 @@ private:
 template <class State>
 class HeadlessTray final : public TrayHost {
 public:
-    HeadlessTray(std::shared_ptr<State> state, std::shared_ptr<State>& slot) : state_(std::move(state)), slot_(slot) {}
+    HeadlessTray(std::shared_ptr<State> state, std::shared_ptr<State>& slot, std::vector<std::string>& messages)
+        : state_(std::move(state)), slot_(slot), messages_(messages) {}
     ~HeadlessTray() override {
         if (slot_ == state_) {
             slot_.reset();
@@ -47,10 +48,14 @@ public:
     }
     void SetToolTip(const std::string& text) override { state_->toolTip = text; }
     void SetIcon(const std::string& file) override { state_->icon = file; }
+    void ShowMessage(const std::string& title, const std::string& text) override {
+        messages_.push_back(title + ": " + text);
+    }
 
 private:
     std::shared_ptr<State> state_;
     std::shared_ptr<State>& slot_;
+    std::vector<std::string>& messages_;
 };
 
 }  // namespace
@@ -202,7 +207,7 @@ bool HeadlessPlatform::ChooseMenuItem(const std::string& name) {
 std::unique_ptr<TrayHost> HeadlessPlatform::CreateTray(const std::string& iconFile, const std::string& toolTip,
                                                        std::function<void(uint32_t)> clicked) {
     tray_ = std::make_shared<TrayState>(TrayState{iconFile, toolTip, std::move(clicked)});
-    return std::make_unique<HeadlessTray<TrayState>>(tray_, tray_);
+    return std::make_unique<HeadlessTray<TrayState>>(tray_, tray_, trayMessages_);
 }
 
 std::string HeadlessPlatform::TrayToolTip() const {

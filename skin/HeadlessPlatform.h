@@ -49,6 +49,8 @@ public:
     std::string TrayToolTip() const;
     // The user clicked the tray icon: `mouseMessage` is msg::kLButtonUp, kLButtonDblClk or kRButtonUp.
     void ClickTray(uint32_t mouseMessage);
+    // The notifications shown from tray icons, as "title: text", oldest first.
+    const std::vector<std::string>& TrayMessages() const { return trayMessages_; }
 
     // The work area that headless windows report.
     static constexpr int kScreenWidth = 1280;
@@ -83,6 +85,7 @@ private:
     Point menuPosition_;
     std::shared_ptr<TrayState> tray_;
     bool trayAvailable_ = true;
+    std::vector<std::string> trayMessages_;
 };
 
 }  // namespace mousecfg::skin

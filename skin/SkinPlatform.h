@@ -41,6 +41,8 @@ public:
     virtual ~TrayHost() = default;
     virtual void SetToolTip(const std::string& text) = 0;
     virtual void SetIcon(const std::string& file) = 0;
+    // A desktop notification from the icon: a title and a line of text.
+    virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
 };
 
 // The services behind skin windows: the Qt platform in the program, the headless one in tests (the default).

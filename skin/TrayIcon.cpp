@@ -27,6 +27,12 @@ void TrayIcon::SetToolTip(const std::string& text) {
     }
 }
 
+void TrayIcon::ShowMessage(const std::string& title, const std::string& text) {
+    if (host_) {
+        host_->ShowMessage(title, text);
+    }
+}
+
 void TrayIcon::Delete() {
     host_.reset();
 }

@@ -17,6 +17,8 @@ public:
     // Shows the icon; a second call replaces the first icon.
     bool Create(SkinWindow& owner, const std::string& iconFile, const std::string& toolTip);
     void SetToolTip(const std::string& text);
+    // Shows a desktop notification from the icon; nothing when the icon is not shown.
+    void ShowMessage(const std::string& title, const std::string& text);
     void Delete();
     bool IsVisible() const { return host_ != nullptr; }
 

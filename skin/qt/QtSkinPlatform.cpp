@@ -35,6 +35,9 @@ public:
     ~QtTrayHost() override { delete icon_; }
     void SetToolTip(const std::string& text) override { icon_->setToolTip(QString::fromStdString(text)); }
     void SetIcon(const std::string& file) override { icon_->setIcon(QIcon(QString::fromStdString(file))); }
+    void ShowMessage(const std::string& title, const std::string& text) override {
+        icon_->showMessage(QString::fromStdString(title), QString::fromStdString(text), QSystemTrayIcon::Warning);
+    }
 
 private:
     QSystemTrayIcon* icon_;

@@ -19,23 +19,9 @@
 namespace mousecfg {
 namespace {
 
+using test::RecordingParent;
 using test::ShellHarness;
 using test::TempDir;
-
-// A parent window that records the messages its popups send.
-class RecordingParent final : public skin::SkinWindow {
-public:
-    std::string GetSkinFile() override { return "poptip.xml"; }
-    std::string GetWindowClassName() const override { return "Parent"; }
-    intptr_t HandleCustomMessage(const Message& message, bool& handled) override {
-        if (message.id >= 2000 && message.id < 3000) {  // the program's private messages
-            received.push_back(message);
-            handled = true;
-        }
-        return 0;
-    }
-    std::vector<Message> received;
-};
 
 class Popups : public ::testing::Test {
 protected:

@@ -84,7 +84,7 @@ TEST(SkinFolders, EveryWindowLoadsWithoutProblemsWithTheControlsTheProgramAddres
           "connect_state", "connect_text", "in_charge", "battery_progress", "battery_progress2", "battery_Text",
           "apply_progress", "ring", "text_apply", "gif_vertical", "tranWnd", "tranWnd_setting", "ChangeSkin",
           "mainwnd_red_point", "btn_close", "btn_min", "btn_set", "guideButton", "MacroShareButton", "TmpFocusButton",
-          "home_layout", "btn_display0", "lab_simulated", "title_text"}},
+          "home_layout", "btn_display0", "lab_simulated", "title_text", "modal_popwnd_btn"}},
         {"msg.xml", {"MessageTitle", "MessageText", "confirm_btn", "cancel_btn", "closebtn"}},
         {"msg2.xml", {"MessageTitle", "MessageText", "confirm_btn", "cancel_btn", "closebtn"}},
         {"msg3.xml", {"MessageTitle", "MessageTextNoDevice", "MessageTextWirelessUnconnect", "confirm_btn", "closebtn"}},
@@ -93,6 +93,15 @@ TEST(SkinFolders, EveryWindowLoadsWithoutProblemsWithTheControlsTheProgramAddres
         {"popcolor.xml", {"Pallet", "colorHex", "colorR", "colorG", "colorB", "popok", "popcancel", "def_color0",
                           "def_color7", "cust_color0", "cust_color7"}},
         {"poptip.xml", {"displaytext"}},
+        {"setting.xml",
+         {"opt_automaticallyOpen", "opt_automaticallyHide", "opt_dpipopck", "opt_lightmode", "opt_lowbattery",
+          "btn_language", "lan_cn", "lan_gr", "intell_save_power", "Slider_Sleep_Time", "Edit_Sleep_Time",
+          "Value_Sleep_Time", "Slider_PD_Time", "Edit_PD_Time", "Value_PD_Time", "StraightLineCorrection",
+          "RippleControlEn", "LODHeight1", "LODHeight2", "StraightLine_Ver", "RippleCtrl_Ver", "LODHeight_Ver",
+          "ChargeCntLabel", "setting_red_point", "setting_about_red_point", "Minimize", "Exit", "RemindAgain",
+          "opt_routine", "opt_more", "opt_about", "setting_tab", "btn_close", "btn_update", "lab_version"}},
+        {"SoftVersion.xml", {"closebtn", "btn_Online", "btn_DownVersion", "btn_IndexVersion", "btn_StartUpdata",
+                             "btn_TempBtn", "btn_OpenPdf", "lab_IndexVersion", "lab_DownState"}},
     };
     skin::HeadlessPlatform platform;
     skin::SkinPlatform::Set(&platform);

@@ -34,6 +34,21 @@ public:
     std::vector<std::string> opened;
 };
 
+// A parent window that records the private messages (2000 to 2999) its popups send or post to it.
+class RecordingParent final : public skin::SkinWindow {
+public:
+    std::string GetSkinFile() override { return "poptip.xml"; }
+    std::string GetWindowClassName() const override { return "Parent"; }
+    intptr_t HandleCustomMessage(const Message& message, bool& handled) override {
+        if (message.id >= 2000 && message.id < 3000) {
+            received.push_back(message);
+            handled = true;
+        }
+        return 0;
+    }
+    std::vector<Message> received;
+};
+
 // Fonts that register when their file exists; ids count up from 1.
 class RecordingFontRegistry final : public FontRegistry {
 public:

@@ -10,7 +10,6 @@ namespace mousecfg::skin::qt::test {
 namespace {
 
 using mousecfg::test::ImageDifference;
-using mousecfg::test::UpdatingReferences;
 
 // The controls whose areas are compared: every class in its shown states.
 const char* const kRegions[] = {
@@ -25,20 +24,9 @@ const char* const kRegions[] = {
 
 void CompareWithReference(GalleryWindow& window, const QImage& shot, const QString& name,
                           const std::vector<const char*>& regions) {
-    const QString path = QStringLiteral(MOUSECFG_GUI_REFERENCES "/") + name;
-    if (UpdatingReferences()) {
-        ASSERT_TRUE(shot.save(path));
-        GTEST_SKIP() << "reference written: " << path.toStdString();
-    }
-    QImage reference(path);
-    ASSERT_FALSE(reference.isNull()) << "missing reference " << path.toStdString();
-    reference = reference.convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(reference.size(), shot.size());
-    for (const char* region : regions) {
-        const QRect area = window.RectOf(region);
-        ASSERT_FALSE(area.isEmpty()) << region;
-        EXPECT_LT(ImageDifference(shot, reference, area), 12.0) << region << " differs from " << name.toStdString();
-    }
+    mousecfg::test::CompareWithReference(shot, QStringLiteral(MOUSECFG_GUI_REFERENCES "/") + name,
+                                         std::vector<std::string>(regions.begin(), regions.end()),
+                                         [&window](const std::string& region) { return window.RectOf(region); });
 }
 
 TEST(GalleryRender, EveryControlLooksLikeItsReference) {

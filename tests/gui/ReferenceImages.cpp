@@ -1,6 +1,7 @@
 #include "tests/gui/ReferenceImages.h"
 
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace mousecfg::test {
@@ -22,6 +23,23 @@ double ImageDifference(const QImage& a, const QImage& b, const QRect& area) {
 bool UpdatingReferences() {
     const char* update = std::getenv("MOUSECFG_UPDATE_REFERENCES");
     return update != nullptr && std::string(update) == "1";
+}
+
+void CompareWithReference(const QImage& shot, const QString& path, const std::vector<std::string>& regions,
+                          const std::function<QRect(const std::string&)>& rectOf) {
+    if (UpdatingReferences()) {
+        ASSERT_TRUE(shot.save(path));
+        GTEST_SKIP() << "reference written: " << path.toStdString();
+    }
+    QImage reference(path);
+    ASSERT_FALSE(reference.isNull()) << "missing reference " << path.toStdString();
+    reference = reference.convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(reference.size(), shot.size());
+    for (const std::string& region : regions) {
+        const QRect area = rectOf(region);
+        ASSERT_FALSE(area.isEmpty()) << region;
+        EXPECT_LT(ImageDifference(shot, reference, area), 12.0) << region << " differs from " << path.toStdString();
+    }
 }
 
 }  // namespace mousecfg::test

@@ -34,7 +34,8 @@ check_root() {
         share/icons/hicolor/scalable/apps/mousecfg.svg share/icons/hicolor/48x48/apps/mousecfg.png \
         share/icons/hicolor/256x256/apps/mousecfg.png share/man/man1/mousecfg.1.gz share/man/man1/mousecfg-cli.1.gz \
         share/bash-completion/completions/mousecfg-cli share/mousecfg/Home/Icons/Ndevice.zip \
-        share/mousecfg/VeruzUrir/MouseA/Config/DeviceFeature.ini; do
+        share/mousecfg/VeruzUrir/MouseA/Config/DeviceFeature.ini share/mousecfg/Version/LocalVersion.json \
+        libexec/mousecfg/AutoUpdate/AutoUpdate libexec/mousecfg/AutoUpdate/res/version/VersionInfo.json; do
         [ -e "$prefix/$file" ] || fail "$label: $file is missing"
     done
     desktop-file-validate "$prefix/share/applications/org.mousecfg.mousecfg.desktop" || fail "$label: desktop entry"
