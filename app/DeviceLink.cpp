@@ -33,7 +33,7 @@ DeviceLink::DeviceLink(Simulation simulation, const std::filesystem::path& resou
         hidapi_ = std::make_unique<HidapiBackend>();
         backend = hidapi_.get();
         transport_ = std::make_unique<ReportTransport>();
-        BleLinkCreation ble = CreatePlatformBleLink();
+        BleLinkCreation ble = CreatePlatformBleLink(*hidapi_);
         platformBle_ = std::move(ble.link);
         transport_->SetBleLink(platformBle_.get(), ble.status);
     } else {
@@ -83,6 +83,11 @@ void DeviceLink::StopDeviceChanges() {
     if (udev_) {
         udev_->Stop();
         udev_.reset();
+    }
+    // The BLE link posts to the window from threads of its own: it ends with the window's device changes.
+    if (platformBle_) {
+        transport_->SetBleLink(nullptr, kClassNotRegistered);
+        platformBle_.reset();
     }
 }
 

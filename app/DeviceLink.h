@@ -26,8 +26,9 @@ class VirtualMouse;
 namespace mousecfg::app {
 
 // The device side of the program: the HID backend (the system's hidapi devices, or a virtual mouse attached by
-// cable or receiver), the BLE link (none on Linux yet, or the virtual mouse's), the catalogue, the transport and
-// the command set, and the device-change notification (udev, or the virtual mouse's plugging).
+// cable or receiver), the BLE link (a mouse paired over BLE through its hidraw node, or the virtual mouse's), the
+// catalogue, the transport and the command set, and the device-change notification (udev, or the virtual mouse's
+// plugging).
 // UI thread, except where the parts themselves say otherwise.
 class DeviceLink {
 public:
@@ -45,6 +46,7 @@ public:
     // Device changes go to `window` from now on. A failure to reach udev is traced; the program runs on without
     // hot-plug then.
     void StartDeviceChanges(MessageSink& window);
+    // Stops the device changes and ends the system's BLE link, which would post to the window otherwise.
     void StopDeviceChanges();
 
     // A command for the virtual mouse, as a second start hands it over (mousecfg --sim-command TEXT):

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "device/HidrawBleLink.h"
+#include "platform/Trace.h"
+
 namespace mousecfg {
 namespace {
 
@@ -16,7 +19,13 @@ std::string DescribeError(HResult code) {
 
 BleError::BleError(HResult code) : std::runtime_error(DescribeError(code)), code_(code) {}
 
-BleLinkCreation CreatePlatformBleLink() { return BleLinkCreation{nullptr, kClassNotRegistered}; }
+BleLinkCreation CreatePlatformBleLink(HidBackend& backend) {
+    auto link = std::make_unique<HidrawBleLink>(backend);
+    if (const Status watching = link->WatchSystemDeviceChanges(); !watching) {
+        trace::Printf("a BLE mouse paired later is not noticed: %s\n", watching.message().c_str());
+    }
+    return BleLinkCreation{std::move(link), kS_OK};
+}
 
 int CheckBleRegistration() { return 1; }
 

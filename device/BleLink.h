@@ -54,9 +54,12 @@ struct BleLinkCreation {
     HResult status = kClassNotRegistered;
 };
 
-// Creates the platform's BLE link. On Linux there is no implementation yet: the result is no link and
-// kClassNotRegistered, so every BLE request does nothing.
-BleLinkCreation CreatePlatformBleLink();
+class HidBackend;
+
+// Creates the platform's BLE link. On Linux it reaches a mouse paired over Bluetooth LE through its hidraw node
+// (HidrawBleLink, on `backend`, which must outlive it) and follows the system's hidraw changes; without such a
+// mouse registering posts nothing and BLE requests send nothing, as when there is no link at all.
+BleLinkCreation CreatePlatformBleLink(HidBackend& backend);
 
 // The component registration check: 1 when the link counts as registered. There is nothing to register on
 // Linux, so it is always 1; whether BLE can be used is told by `bleStatus` instead.

@@ -1,5 +1,7 @@
 #include "device/BleRegistration.h"
 
+#include <utility>
+
 #include "device/CommandSet.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceMessages.h"
@@ -16,15 +18,25 @@ namespace {
 constexpr const char* kUnavailableText = "蓝牙不可用";
 constexpr const char* kRestartText = "蓝牙连接失败，重启软件";
 
-}  // namespace
-
-int SendBleRegister(CommandSet& commands, const std::string& deviceNames, MessageSink& window) {
-    auto session = commands.Acquire();
+int WriteBleRegister(CommandSet::Session& session, const std::string& deviceNames, MessageSink& window) {
     session->type = request::kBleRegister;
     session->bleDeviceString = deviceNames;
     session->bleWindow = &window;
     session->SetU32(8, msg::kBleStatus);
     return session.DeviceWrite();
+}
+
+void WriteBleQuery(CommandSet::Session& session) {
+    session->type = request::kBleQuery;
+    const int status = session.DeviceWrite();
+    trace::Printf("BleQuery:%d\n", status);
+}
+
+}  // namespace
+
+int SendBleRegister(CommandSet& commands, const std::string& deviceNames, MessageSink& window) {
+    auto session = commands.Acquire();
+    return WriteBleRegister(session, deviceNames, window);
 }
 
 BleRegistration::BleRegistration(ConnectionState& state, CommandSet& commands, const FindDev& catalogue,
@@ -37,7 +49,7 @@ BleRegistration::BleRegistration(ConnectionState& state, CommandSet& commands, c
       boxes_(boxes),
       registrationCheck_(registrationCheck) {}
 
-BleRegisterResult BleRegistration::Register() {
+BleRegisterResult BleRegistration::Register(bool mayWait) {
     if (registrationCheck_ == 0) {
         boxes_.Show(MessageBoxRequest{"Tip", kUnavailableText, "OK", "", true});
         return BleRegisterResult::Unavailable;
@@ -50,7 +62,13 @@ BleRegisterResult BleRegistration::Register() {
         return BleRegisterResult::NoLink;
     }
     state_.bleRegistered = true;
-    SendBleRegister(commands_, catalogue_.BleDeviceString(), window_);
+    if (mayWait) {
+        SendBleRegister(commands_, catalogue_.BleDeviceString(), window_);
+    } else if (auto session = commands_.TryAcquire()) {
+        WriteBleRegister(*session, catalogue_.BleDeviceString(), window_);
+    } else {
+        registrationDeferred_ = true;  // an apply run holds the block: the window must not wait for it
+    }
     return BleRegisterResult::Requested;
 }
 
@@ -71,14 +89,29 @@ bool BleRegistration::OnConnectionFailed() {
 }
 
 void BleRegistration::OnStatusQueryWanted() {
-    {
-        auto session = commands_.Acquire();
-        session->type = request::kBleQuery;
-        const int status = session.DeviceWrite();
-        trace::Printf("BleQuery:%d\n", status);
+    if (auto session = commands_.TryAcquire()) {
+        WriteBleQuery(*session);
+    } else {
+        queryDeferred_ = true;
     }
     state_.bleRegistered = false;
     Register();
+}
+
+void BleRegistration::RunDeferred() {
+    if (!HasDeferred()) {
+        return;
+    }
+    auto session = commands_.TryAcquire();
+    if (!session) {
+        return;  // taken again: the next run's end tries again
+    }
+    if (std::exchange(queryDeferred_, false)) {
+        WriteBleQuery(*session);
+    }
+    if (std::exchange(registrationDeferred_, false) && state_.bleRegistered && !commands_.transport().BleActive()) {
+        WriteBleRegister(*session, catalogue_.BleDeviceString(), window_);
+    }
 }
 
 bool BleRegistration::OnTimer(int id) {

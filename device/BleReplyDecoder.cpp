@@ -55,11 +55,10 @@ BleMessageOutcome BleReplyDecoder::Decode(uintptr_t code, std::string_view text,
         return {};
     }
     // Which reply of types 2 and 9 this is: the reply's own header, which echoes its request's index and offset,
-    // tells it; the request block (the subtype or part of the last request) only where the header does not.
-    // Replies come back asynchronously, so the block may already name a later request, and while an apply run
-    // holds it the main thread must not wait for it.
-    auto session = commands_.TryAcquire();
-    const ReplyKind kind = IdentifyReply(*bytes, session ? &session->request() : nullptr);
+    // tells it; where it does not (a mouse that does not echo, or a lighting reply at offset 0), the copy of the
+    // last BLE read of that type does. The request block is no guide: replies come back asynchronously, the block
+    // may already name a later request, and while an apply run holds it the main thread must not wait for it.
+    const ReplyKind kind = IdentifyReply(type, *bytes);
     const size_t needed = DataNeeded(type, kind.subtype, kind.part);
     if (needed == 0 || (*bytes)[kLengthAt] < needed || bytes->size() < kDataAt + needed) {
         trace::Printf("BLE reply %#x ignored: %zu bytes\n", static_cast<unsigned>(code), bytes->size());
@@ -88,7 +87,7 @@ BleMessageOutcome BleReplyDecoder::Decode(uintptr_t code, std::string_view text,
                 // The header names the mode; its effect record is asked for at once, or as soon as the run that
                 // holds the request block has ended.
                 deferredRecordMode_ = LightingHeader(d);
-                if (session) {
+                if (auto session = commands_.TryAcquire()) {
                     ReadLightingRecord(*session);
                 }
             } else if (kind.part == request::kLightRecord) {
@@ -100,19 +99,18 @@ BleMessageOutcome BleReplyDecoder::Decode(uintptr_t code, std::string_view text,
     }
 }
 
-BleReplyDecoder::ReplyKind BleReplyDecoder::IdentifyReply(const std::vector<uint8_t>& reply,
-                                                          const DeviceRequest* lastRequest) {
+BleReplyDecoder::ReplyKind BleReplyDecoder::IdentifyReply(uint8_t type, const std::vector<uint8_t>& reply) const {
     const uint8_t index = reply[1 + CommandFrame::kIndexAt];
     const size_t offsetAt = 1 + CommandFrame::kOffsetLowAt;
     const bool atStart = reply[offsetAt] == 0 && reply[offsetAt + 1] == 0;
-    ReplyKind kind{index, atStart ? request::kLightHeader : request::kLightRecord};
-    if (lastRequest != nullptr) {
-        if (index != request::kProfileTag && index != request::kActiveProfile) {
-            kind.subtype = lastRequest->subtype;
-        }
-        if (atStart) {
-            kind.part = lastRequest->part;
-        }
+    const CommandSet::BleReadKind last = commands_.LastBleRead(type);
+    ReplyKind kind;
+    kind.subtype = index == request::kProfileTag || index == request::kActiveProfile ? index : last.subtype;
+    // Only the header lives at offset 0, but a reply without an echo shows offset 0 too.
+    if (!atStart) {
+        kind.part = request::kLightRecord;
+    } else {
+        kind.part = last.part != 0 ? last.part : request::kLightHeader;
     }
     return kind;
 }

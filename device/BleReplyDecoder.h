@@ -51,9 +51,9 @@ class BleReplyDecoder {
         uint8_t part = 0;
     };
 
-    // The request a reply answers: from the index and offset its header echoes, else from `lastRequest` (null
-    // while the block is taken). `reply` holds at least a whole frame header.
-    static ReplyKind IdentifyReply(const std::vector<uint8_t>& reply, const DeviceRequest* lastRequest);
+    // The request a reply of read type `type` answers: from the index and offset its header echoes, else from
+    // what the last BLE read of that type asked for. `reply` holds at least a whole frame header.
+    ReplyKind IdentifyReply(uint8_t type, const std::vector<uint8_t>& reply) const;
     void ReadLightingRecord(CommandSet::Session& session);
     BleMessageOutcome DeviceInfo(const uint8_t* d, uint8_t& storedVariant);
     void DpiTable(const uint8_t* d);

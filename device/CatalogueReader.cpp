@@ -83,15 +83,16 @@ DeviceRecord ReadRecord(const json& element) {
 
 std::vector<std::string> SplitList(std::string_view text) {
     std::vector<std::string> pieces;
+    if (text.empty()) {
+        return pieces;
+    }
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find(',', start);
         if (end == std::string_view::npos) {
             end = text.size();
         }
-        if (end > start) {
-            pieces.emplace_back(text.substr(start, end - start));
-        }
+        pieces.emplace_back(text.substr(start, end - start));
         start = end + 1;
     }
     return pieces;
@@ -100,6 +101,10 @@ std::vector<std::string> SplitList(std::string_view text) {
 std::vector<int> ParseHexList(std::string_view text) {
     std::vector<int> numbers;
     for (const std::string& piece : SplitList(text)) {
+        if (piece.empty()) {
+            numbers.push_back(kNoId);  // the position is kept, so that the lists still pair up
+            continue;
+        }
         const long value = std::strtol(piece.c_str(), nullptr, 16);
         numbers.push_back(value >= 0 && value <= 0xFFFF ? static_cast<int>(value) : kNoId);
     }

@@ -26,10 +26,12 @@ Catalogue ParseCatalogue(std::string_view text);
 std::optional<Catalogue> ReadCatalogueFile(const std::filesystem::path& file);
 
 // "2221, 2222" as hexadecimal numbers the way strtol reads each piece (leading blanks, an optional 0x, digits up
-// to the first other character, 0 when there are none). Pieces are separated by commas; empty pieces are
-// skipped, so an empty text gives an empty list. A number outside 0..0xFFFF becomes -1, which no device has.
+// to the first other character, 0 when there are none). Pieces are separated by commas. The lists of a record
+// pair up by position, so an empty piece keeps its place as -1, which no device has, as does a number outside
+// 0..0xFFFF; an empty text gives an empty list.
 std::vector<int> ParseHexList(std::string_view text);
-// The comma-separated pieces of `text`, empty pieces skipped.
+// The comma-separated pieces of `text` in order, empty pieces kept as empty entries ("A,,C" gives three);
+// an empty text gives an empty list.
 std::vector<std::string> SplitList(std::string_view text);
 
 }  // namespace mousecfg

@@ -305,8 +305,20 @@ int CommandSet::ReadLightEffect(DeviceRequest& r) {
             r.SetU32(8 + 4 * k, GetColour(d + 4 + 3 * k));
         }
     }
-    // The mode read back is only meaningful when both halves arrived.
-    return header != 0 && record != 0 ? 1 : 0;
+    // The result is that of the exchanges as they ran, the record's being the last. A success always describes
+    // one record: the mode in p[0] (read now, or kept from before when the header went unanswered) and the
+    // record read for it.
+    return record;
+}
+
+CommandSet::BleReadKind CommandSet::LastBleRead(uint8_t type) const {
+    const uint16_t kind = lastBleReads_[type & 0x0F].load();
+    return BleReadKind{static_cast<uint8_t>(kind & 0xFF), static_cast<uint8_t>(kind >> 8)};
+}
+
+void CommandSet::NoteBleRead(const DeviceRequest& r) {
+    // Noted before the request goes out: its reply may be handled on another thread before SendCommand returns.
+    lastBleReads_[r.type & 0x0F].store(static_cast<uint16_t>(r.subtype | r.part << 8));
 }
 
 int CommandSet::ReadOverBle(DeviceRequest& r) {
@@ -314,10 +326,12 @@ int CommandSet::ReadOverBle(DeviceRequest& r) {
     const auto wait = pacing.beforeRead;
     switch (r.type) {
         case request::kReadDeviceInfo:
+            NoteBleRead(r);
             transport_.SendCommand(kCodeDeviceInfo, 0, 0, 3, nullptr);
             break;
         case request::kSystemSetting:
             if (r.subtype == request::kProfileTag) {
+                NoteBleRead(r);
                 transport_.SendCommand(kCodeSystem | kReadFlag, request::kProfileTag, 0, 8, nullptr);
                 transport_.Pause(2 * wait);  // the four tags take longer to come back
                 return 1;
@@ -325,15 +339,19 @@ int CommandSet::ReadOverBle(DeviceRequest& r) {
             if (r.subtype != request::kActiveProfile) {
                 return 0;
             }
+            NoteBleRead(r);
             transport_.SendCommand(kCodeSystem | kReadFlag, request::kActiveProfile, 0, 1, nullptr);
             break;
         case request::kDpiTable:
+            NoteBleRead(r);
             transport_.SendCommand(kCodeDpiTable | kReadFlag, 0, 0, 20, nullptr);
             break;
         case request::kLightEffect:
             if (r.part == request::kLightHeader) {
+                NoteBleRead(r);
                 transport_.SendCommand(kCodeLight | kReadFlag, 0, 0, kLightRecordSize, nullptr);
             } else if (r.part == request::kLightRecord) {
+                NoteBleRead(r);
                 const auto offset = static_cast<uint16_t>((r[0] & kLightModeBits) * kLightRecordSize);
                 transport_.SendCommand(kCodeLight | kReadFlag, 0, offset, kLightRecordSize, nullptr);
             }

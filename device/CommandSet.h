@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <mutex>
 #include <optional>
 
@@ -31,7 +33,8 @@ public:
         // BleRegister returns 0, BleQuery the link's status. A failing BLE link call is traced and gives 0.
         int DeviceWrite();
         // Performs the read named by type/subtype. On HID it runs the read exchange and decodes the reply into
-        // the parameter area, returning 1 or 0. On the BLE path it only sends the request, waits for the
+        // the parameter area, returning 1 or 0 (the lighting read: the result of its record exchange, which runs
+        // for the mode held before when the header went unanswered). On the BLE path it only sends the request, waits for the
         // reply to come back as a message, and returns 1 (the reply is decoded by its receiver).
         int DeviceRead();
 
@@ -50,6 +53,16 @@ public:
 
     ReportTransport& transport() { return transport_; }
 
+    // What the last read of one type sent over BLE asked for. Its reply comes back later as a message, and a mouse
+    // whose replies do not echo the request's index and offset is understood by this copy.
+    struct BleReadKind {
+        uint8_t subtype = 0;  // of a system-setting read
+        uint8_t part = 0;     // of a lighting read
+    };
+    // The copy for read type `type` (the low four bits count); zeros before the first such read. Any thread: it
+    // is kept apart from the request block, which an apply run may hold while the replies arrive.
+    BleReadKind LastBleRead(uint8_t type) const;
+
 private:
     int Write(DeviceRequest& request);
     // The BLE link when BLE can be used; nullptr when its creation failed. Throws BleError(E_POINTER) when
@@ -62,9 +75,13 @@ private:
     int ReadOverBle(DeviceRequest& request);
     int ReadLightEffect(DeviceRequest& request);
 
+    void NoteBleRead(const DeviceRequest& request);
+
     ReportTransport& transport_;
     std::mutex busy_;
     DeviceRequest request_;  // used only by the holder of busy_
+    // Per read type: subtype | part << 8 of its last read over BLE. Written by the holder of busy_, read by anyone.
+    std::array<std::atomic<uint16_t>, 16> lastBleReads_{};
 };
 
 }  // namespace mousecfg

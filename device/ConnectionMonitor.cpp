@@ -135,7 +135,7 @@ void ConnectionMonitor::UpdateLinkState(const FindDev::ReaderView& record, std::
     }
     window_.Send(Refresh(1, 1));
     if (link == 0 && !state_.bleRegistered) {
-        registration_.Register();  // the mouse went off the receiver: it may come back over BLE
+        registration_.Register(true);  // the mouse went off the receiver: it may come back over BLE
     }
 }
 

@@ -79,8 +79,12 @@ class ConnectionMonitor {
     ConnectionDisplay OnConnectionRefresh(uintptr_t wParam, intptr_t lParam);
     // Message 2065 from the BLE link: status codes, input reports and read replies as hexadecimal text.
     BleMessageOutcome OnBleMessage(uintptr_t code, std::string_view text);
-    // Sends the reads that replies arriving during an apply run asked for; called when the run has ended.
-    void RunDeferredBleReads() { replies_.RunDeferredReads(); }
+    // Makes the BLE requests that had to wait for an apply run: the status query and registration, and the reads
+    // that replies arriving during the run asked for. Called when the run has ended.
+    void RunDeferredBleReads() {
+        registration_.RunDeferred();
+        replies_.RunDeferredReads();
+    }
     // Asks the BLE link to look for the BLE device list's devices (at start-up when no mouse is online).
     BleRegisterResult BleRegister();
 

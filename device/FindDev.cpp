@@ -186,6 +186,9 @@ void FindDev::ExtractCatalogue(ErrorLog& log, std::vector<DeviceRecord>& records
 std::optional<FindDev::Found> FindDev::Search(const DeviceRecord& record, std::string& matchedName) const {
     Found found;
     for (const HidInterfaceInfo& info : backend_.Enumerate()) {
+        if (info.busType == kBluetoothBus) {
+            continue;  // a mouse paired over BLE is reached through the BLE link, even with the IDs of a record
+        }
         const DeviceIds ids{info.vendorId, info.productId};
         size_t position = record.productIds.size();
         for (size_t i = 0; i < record.productIds.size() && position == record.productIds.size(); ++i) {

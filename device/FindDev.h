@@ -23,11 +23,14 @@ inline constexpr const char* kBleListPassword = "Hq7Lw2Zp9Rt4Vn6Ks8Dx";
 // Usage pages of the two vendor collections the program talks to (usage 1 each).
 inline constexpr uint16_t kInputUsagePage = 0xFF00;
 inline constexpr uint16_t kFeatureUsagePage = 0xFF01;
+// The bus of HID devices paired over Bluetooth; discovery leaves them to the BLE link.
+inline constexpr uint16_t kBluetoothBus = 0x0005;
 
 // The supported devices and which of them are plugged in. The catalogue ships as a password-protected archive
 // (Home/Icons/Ndevice.zip below the resource folder) whose entries are read in memory; the BLE device
 // list is an encrypted file (Home/Icons/ble.json). For every catalogue record discovery looks for the device's
-// two vendor interfaces through the HID backend, opens them and marks the record present.
+// two vendor interfaces through the HID backend (cable and receiver devices; not the Bluetooth bus), opens them
+// and marks the record present.
 //
 // Threads: loading, discovery and the device-change handlers run on the main thread; the accessors may be
 // called from any thread (reader threads look at presence and handles while the main thread changes them).

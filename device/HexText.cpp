@@ -33,6 +33,23 @@ std::string ToSpacedHex(std::span<const uint8_t> bytes) {
     return text;
 }
 
+std::optional<std::array<uint8_t, 41>> ParseReportText(std::string_view text) {
+    std::array<uint8_t, 41> report{};
+    if (text.size() != 3 * report.size()) {
+        return std::nullopt;
+    }
+    for (size_t i = 0; i < report.size(); ++i) {
+        const char high = text[3 * i];
+        const char low = text[3 * i + 1];
+        const auto lower = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); };
+        if (!lower(high) || !lower(low) || text[3 * i + 2] != ' ') {
+            return std::nullopt;
+        }
+        report[i] = static_cast<uint8_t>(DigitValue(high) << 4 | DigitValue(low));
+    }
+    return report;
+}
+
 std::optional<std::vector<uint8_t>> ParseHexText(std::string_view text) {
     std::vector<uint8_t> bytes;
     size_t i = 0;

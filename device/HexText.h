@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -15,6 +16,10 @@ std::string ToHexText(std::span<const uint8_t> bytes);
 
 // The same bytes as "xx xx xx" without the trailing blank (traces of the command-line tool).
 std::string ToSpacedHex(std::span<const uint8_t> bytes);
+
+// The report of a text written by ToHexText: exactly 41 bytes, each as two lower-case hexadecimal digits followed
+// by one blank; nothing for any other text.
+std::optional<std::array<uint8_t, 41>> ParseReportText(std::string_view text);
 
 // Reads a text of hexadecimal bytes separated by blanks (either case, one or two digits each, any number of
 // blanks between them). Fails on any other character or a piece of more than two digits.

@@ -1,5 +1,6 @@
 #include "device/InputReaders.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/HidBackend.h"
@@ -46,7 +47,11 @@ void InputReaders::StopAll() {
     if (readers_.empty()) {
         return;
     }
-    stopping_ = true;
+    {
+        std::lock_guard<std::mutex> lock(stopMutex_);
+        stopping_ = true;
+    }
+    stopWake_.notify_all();
     catalogue_.CloseInputHandles();
     for (auto& [index, reader] : readers_) {
         reader->thread.join();
@@ -66,6 +71,7 @@ size_t InputReaders::Running() const {
 void InputReaders::Run(size_t index, Reader& reader) {
     InputReportProcessor::State state;
     std::vector<uint8_t> buffer;
+    std::chrono::milliseconds wait = kRetryWait;
     while (!stopping_) {
         const FindDev::ReaderView record = catalogue_.ReaderInfo(index);
         if (!record.present || !record.input) {
@@ -77,19 +83,37 @@ void InputReaders::Run(size_t index, Reader& reader) {
             break;
         }
         if (length < 0) {
-            // Closed or gone. A record found again in the meantime has a new handle to read; otherwise the reader
-            // ends, and Start gives the record a new one when it is found later.
-            const FindDev::ReaderView now = catalogue_.ReaderInfo(index);
-            if (now.present && now.input && now.input != record.input) {
-                continue;
+            if (!AfterFailedRead(index, record, wait)) {
+                break;
             }
-            break;
+            wait = std::min(wait * 2, kLongestRetryWait);
+            continue;
         }
+        wait = kRetryWait;
         if (length > 0) {
             handler_(index, record, std::span<const uint8_t>(buffer.data(), static_cast<size_t>(length)), state);
         }
     }
     reader.finished = true;
+}
+
+bool InputReaders::AfterFailedRead(size_t index, const FindDev::ReaderView& record, std::chrono::milliseconds wait) {
+    // A record found again in the meantime has a new handle to read. A closed handle, or a record that is gone,
+    // ends the reader (Start gives the record a new one when it is found later). Anything else (an interrupted
+    // wait, a passing error of the device) is tried again after the wait; a device that went away is closed by
+    // the device-change handling, which ends the retries.
+    const FindDev::ReaderView now = catalogue_.ReaderInfo(index);
+    if (!now.present || !now.input) {
+        return false;
+    }
+    if (now.input != record.input) {
+        return true;
+    }
+    if (!record.input->IsOpen()) {
+        return false;
+    }
+    std::unique_lock<std::mutex> lock(stopMutex_);
+    return !stopWake_.wait_for(lock, wait, [this] { return stopping_.load(); });
 }
 
 }  // namespace mousecfg

@@ -128,7 +128,7 @@ void IniDocument::Reindex() {
         } else if (line.kind == LineKind::Entry && !sections_.empty()) {
             Section& section = sections_.back();
             section.entries.push_back(i);
-            section.firstEntry.emplace(ToAsciiLower(line.name), i);
+            (line.hasEquals ? section.firstEntry : section.firstBare).emplace(ToAsciiLower(line.name), i);
         }
     }
 }
@@ -159,7 +159,8 @@ std::vector<IniDocument::Entry> IniDocument::Entries(std::string_view section) c
     entries.reserve(found->entries.size());
     for (const std::size_t index : found->entries) {
         const Line& line = lines_[index];
-        const bool duplicate = found->firstEntry.at(ToAsciiLower(line.name)) != index;
+        const auto& first = line.hasEquals ? found->firstEntry : found->firstBare;
+        const bool duplicate = first.at(ToAsciiLower(line.name)) != index;
         entries.push_back(Entry{line.name, line.value, line.hasEquals, duplicate});
     }
     return entries;
@@ -183,14 +184,16 @@ bool IniDocument::SetValue(std::string_view section, std::string_view key, std::
         Reindex();
         return true;
     }
-    const auto entry = found->firstEntry.find(Fold(key));
-    if (entry == found->firstEntry.end()) {
+    const std::string folded = Fold(key);
+    const auto entry = found->firstEntry.find(folded);
+    const auto bare = found->firstBare.find(folded);
+    if (entry == found->firstEntry.end() && bare == found->firstBare.end()) {
         const std::size_t at = found->entries.empty() ? found->header + 1 : found->entries.back() + 1;
         InsertLine(at, std::string(Trim(key)) + "=" + std::string(value));
         Reindex();
         return true;
     }
-    Line& line = lines_[entry->second];
+    Line& line = lines_[entry != found->firstEntry.end() ? entry->second : bare->second];
     if (line.hasEquals && line.value == Trim(value)) {
         return false;
     }

@@ -17,9 +17,10 @@ namespace mousecfg::ini {
 //
 // Reading rules: a line whose first non-blank character is ';' or '#' is a comment; "[name]" starts a section
 // (text after the first ']' is ignored, and a '[' line without ']' is an ordinary line); any other non-blank line
-// is an entry "key=value" (split at the first '=') or, without '=', a key with an empty value. Names and values
-// are trimmed of blanks and tabs. Entries before the first section belong to no section. Names match without
-// regard to ASCII case; of duplicate sections and duplicate keys within a section the first one counts.
+// is an entry "key=value" (split at the first '='). A line without '=' is kept and listed as an entry of its
+// section, but it is not a key: look-ups pass over it, as the files' own system reads them. Names and values are
+// trimmed of blanks and tabs. Entries before the first section belong to no section. Names match without regard
+// to ASCII case; of duplicate sections and duplicate keys within a section the first one counts.
 //
 // A document is not synchronised: share it only as const.
 class IniDocument {
@@ -28,8 +29,8 @@ class IniDocument {
     struct Entry {
         std::string_view name;
         std::string_view value;
-        bool hasEquals = false;  // false for a line holding only a key name
-        bool duplicate = false;  // an earlier entry of the section has the same name
+        bool hasEquals = false;  // false for a line holding only a name, which is no key
+        bool duplicate = false;  // an earlier entry of the section of the same kind has the same name
     };
 
     // An empty document, written as UTF-8 without byte order mark and with LF line ends.
@@ -45,8 +46,8 @@ class IniDocument {
     // "\r\n" or "\n": the ending of the file's first line, used for the lines that edits add.
     const std::string& lineEnd() const { return lineEnd_; }
 
-    // The value (trimmed, quotes as written) of `key` in `section`; empty optional when either is missing.
-    // The view lives as long as the document is not edited.
+    // The value (trimmed, quotes as written) of `key` in `section`; empty optional when either is missing (a line
+    // without '=' does not count). The view lives as long as the document is not edited.
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
 
     // The entries of the first section named `section` in file order, duplicates included (and marked).
@@ -57,7 +58,8 @@ class IniDocument {
     std::vector<std::string_view> SectionNames() const;
 
     // Replaces the value of the first `key` of the first `section` in place (keeping the line's indentation, key
-    // spelling and spacing before the value); or adds "key=value" after the last entry of the section (right
+    // spelling and spacing before the value), so that FindValue reads it back; or, without such a key, gives the
+    // first line of that name without '=' its value; or adds "key=value" after the last entry of the section (right
     // after its header when it has none), so blank lines and comments that close a section stay after it; or
     // adds the section with the entry at the end of the document. Returns false when nothing changed because
     // the key already holds `value`. The caller checks that the names and the value fit on one line.
@@ -91,8 +93,10 @@ class IniDocument {
         std::size_t header = 0;  // index of the header line
         std::size_t end = 0;     // index of the next header, or the line count
         std::vector<std::size_t> entries;
-        // Folded key name -> line of its first entry.
+        // Folded key name -> line of its first entry with '='.
         std::unordered_map<std::string, std::size_t> firstEntry;
+        // Folded name -> line of its first entry without '='.
+        std::unordered_map<std::string, std::size_t> firstBare;
     };
 
     static void Classify(Line& line);

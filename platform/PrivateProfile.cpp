@@ -312,7 +312,7 @@ std::vector<std::pair<std::string, std::string>> GetPrivateProfileEntries(std::s
     const DocumentPtr document = DocumentForReading(file);
     std::vector<std::pair<std::string, std::string>> entries;
     for (const IniDocument::Entry& entry : document->Entries(section)) {
-        if (!entry.duplicate) {
+        if (entry.hasEquals && !entry.duplicate) {
             entries.emplace_back(std::string(entry.name), std::string(Unquote(entry.value)));
         }
     }
@@ -332,7 +332,7 @@ std::vector<std::string> GetPrivateProfileKeys(std::string_view section, const f
     const DocumentPtr document = DocumentForReading(file);
     std::vector<std::string> keys;
     for (const IniDocument::Entry& entry : document->Entries(section)) {
-        if (!entry.duplicate) {
+        if (entry.hasEquals && !entry.duplicate) {
             keys.emplace_back(entry.name);
         }
     }

@@ -14,6 +14,7 @@
 //  - sections and keys match without regard to case; names and values are trimmed of blanks and tabs;
 //    a value wrapped in matching single or double quotes loses the quotes;
 //  - lines whose first non-blank character is ';' or '#' are comments: never read, kept when writing;
+//  - a line without '=' is no key: reading its name gives the default and key listings leave it out;
 //  - of duplicate sections and keys the first one counts, for reads and writes alike;
 //  - a value read into a buffer of N UTF-16 code units keeps at most N - 1 of them;
 //  - files are UTF-8 with or without BOM, UTF-16LE with BOM, or (when not valid UTF-8) Latin-1; a file keeps
@@ -49,7 +50,7 @@ int GetProfileNumber(std::string_view section, std::string_view key, const std::
 // comments; an entry without "=" is listed as its name. Empty when the section is missing.
 std::vector<std::string> GetPrivateProfileSection(std::string_view section, const std::filesystem::path& file);
 
-// The entries of a section as (key, value) pairs, values as GetPrivateProfileString reads them.
+// The keys of a section as (key, value) pairs, values as GetPrivateProfileString reads them.
 std::vector<std::pair<std::string, std::string>> GetPrivateProfileEntries(std::string_view section,
                                                                          const std::filesystem::path& file);
 

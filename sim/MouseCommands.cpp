@@ -1,6 +1,7 @@
 #include "sim/MouseCommands.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace mousecfg::sim {
 namespace {
@@ -28,6 +29,19 @@ constexpr uint8_t kChargeCount = 7;
 
 constexpr size_t kKeySlotSize = 4;
 constexpr uint8_t kLastDeviceOption = 7;
+constexpr size_t kMacroPageSize = 32;
+constexpr size_t kMacroHeaderSize = 4;  // repeat count and item length, both u16 LE
+constexpr uint8_t kDpiLevels = 8;
+constexpr uint8_t kPowerSaveFlag = 0x40;
+constexpr uint8_t kFirstLightingMode = 129;
+constexpr uint8_t kLastLightingMode = 137;
+
+std::string Describe(const CommandFrame& frame, const char* problem) {
+    char text[128];
+    std::snprintf(text, sizeof text, "code %02x index %u offset %u length %u: %s", frame.code, frame.index,
+                  frame.offset, frame.length, problem);
+    return text;
+}
 
 // A frame addressing a single fixed record: the given index, offset 0 and exactly `length` data bytes.
 bool Addresses(const CommandFrame& frame, uint8_t index, uint8_t length) {
@@ -54,6 +68,65 @@ bool WriteKeySlot(const CommandFrame& frame, std::array<std::array<uint8_t, 4>, 
         return false;
     }
     CopyData(frame, table[frame.offset / kKeySlotSize]);
+    return true;
+}
+
+// A macro page: it continues the slot's image (offset 0 starts a new one, any other page follows the last
+// without a gap) and agrees with the length field the image's first page carries.
+bool WriteMacroPage(const CommandFrame& frame, ProfileMemory& profile, std::string& refusal) {
+    const size_t end = size_t{frame.offset} + frame.length;
+    if (frame.index >= kMacroSlots || frame.length == 0 || end > kMacroSlotSize) {
+        refusal = Describe(frame, "outside the macro slots");
+        return false;
+    }
+    uint16_t& written = profile.macroBytesWritten[frame.index];
+    if (frame.offset % kMacroPageSize != 0 || (frame.offset != 0 && frame.offset != written)) {
+        refusal = Describe(frame, "not the next page of the macro image");
+        return false;
+    }
+    if (frame.offset == 0 && frame.length < kMacroHeaderSize) {
+        refusal = Describe(frame, "a macro image shorter than its header");
+        return false;
+    }
+    const auto& image = profile.macros[frame.index];
+    const size_t announced =
+        kMacroHeaderSize + (frame.offset == 0 ? LittleEndian(&frame.data[2]) : LittleEndian(&image[2]));
+    // A page shorter than 32 bytes is the image's last.
+    if (end > announced || (frame.length < kMacroPageSize && end != announced)) {
+        refusal = Describe(frame, "the macro image disagrees with its length field");
+        return false;
+    }
+    CopyData(frame, profile.macros[frame.index], frame.offset);
+    written = static_cast<uint16_t>(end);
+    return true;
+}
+
+bool WriteLightRecord(const CommandFrame& frame, ProfileMemory& profile, std::string& refusal) {
+    if (frame.index != 0 || frame.length != kLightRecordSize || frame.offset % kLightRecordSize != 0 ||
+        frame.offset / kLightRecordSize >= kLightRecords) {
+        refusal = Describe(frame, "not a lighting record");
+        return false;
+    }
+    const uint8_t mode = frame.data[0] & ~kPowerSaveFlag;
+    if (frame.offset == 0 && (mode < kFirstLightingMode || mode > kLastLightingMode)) {
+        refusal = Describe(frame, "a lighting header of no lighting mode");
+        return false;
+    }
+    CopyData(frame, profile.light[frame.offset / kLightRecordSize]);
+    return true;
+}
+
+bool WriteDpiTable(const CommandFrame& frame, ProfileMemory& profile, std::string& refusal) {
+    if (!Addresses(frame, 0, static_cast<uint8_t>(profile.dpiTable.size()))) {
+        refusal = Describe(frame, "not a DPI table");
+        return false;
+    }
+    // Byte 0 switches levels on (at least one), byte 1 names the level in use plus one.
+    if (frame.data[0] == 0 || frame.data[1] < 1 || frame.data[1] > kDpiLevels) {
+        refusal = Describe(frame, "a DPI table without levels or with a level number out of range");
+        return false;
+    }
+    CopyData(frame, profile.dpiTable);
     return true;
 }
 
@@ -92,7 +165,7 @@ bool WriteSystemSetting(const CommandFrame& frame, SystemMemory& system) {
     }
 }
 
-bool WriteProfileSetting(const CommandFrame& frame, ProfileMemory& profile) {
+bool WriteProfileSetting(const CommandFrame& frame, ProfileMemory& profile, std::string& refusal) {
     switch (frame.code) {
         case kReportRate:
             if (!Addresses(frame, 0, 1)) {
@@ -105,37 +178,19 @@ bool WriteProfileSetting(const CommandFrame& frame, ProfileMemory& profile) {
         case kExtraKeyAssignment:
             return WriteKeySlot(frame, profile.extraKeys);
         case kDpiTable:
-            if (!Addresses(frame, 0, static_cast<uint8_t>(profile.dpiTable.size()))) {
-                return false;
-            }
-            CopyData(frame, profile.dpiTable);
-            return true;
+            return WriteDpiTable(frame, profile, refusal);
         case kDpiColours:
             if (!Addresses(frame, 0, static_cast<uint8_t>(profile.dpiColours.size()))) {
                 return false;
             }
             CopyData(frame, profile.dpiColours);
             return true;
-        case kMacroData: {
-            const size_t end = size_t{frame.offset} + frame.length;
-            if (frame.index >= kMacroSlots || frame.length == 0 || end > kMacroSlotSize) {
-                return false;
-            }
-            CopyData(frame, profile.macros[frame.index], frame.offset);
-            // A page at offset 0 starts a new image; bytes of an older, longer image stay in memory but no
-            // longer count as written.
-            uint16_t& written = profile.macroBytesWritten[frame.index];
-            written = frame.offset == 0 ? static_cast<uint16_t>(end) : std::max(written, static_cast<uint16_t>(end));
-            return true;
-        }
+        case kMacroData:
+            return WriteMacroPage(frame, profile, refusal);
         case kLightEffect:
-            if (frame.index != 0 || frame.length != kLightRecordSize || frame.offset % kLightRecordSize != 0 ||
-                frame.offset / kLightRecordSize >= kLightRecords) {
-                return false;
-            }
-            CopyData(frame, profile.light[frame.offset / kLightRecordSize]);
-            return true;
+            return WriteLightRecord(frame, profile, refusal);
         default:
+            refusal = Describe(frame, "an unknown command");
             return false;
     }
 }
@@ -186,18 +241,30 @@ std::optional<CommandFrame> DecodeCommandReport(std::span<const uint8_t> report)
     return CommandFrame::FromReport(report.first<kFeatureReportSize>());
 }
 
-bool ApplyWrite(const CommandFrame& frame, SystemMemory& system, std::array<ProfileMemory, kProfiles>& profiles) {
+bool ApplyWrite(const CommandFrame& frame, SystemMemory& system, std::array<ProfileMemory, kProfiles>& profiles,
+                std::string& refusal) {
     if (frame.code == kSystemSetting) {
-        return WriteSystemSetting(frame, system);
+        if (!WriteSystemSetting(frame, system)) {
+            refusal = Describe(frame, "not a system setting");
+            return false;
+        }
+        return true;
     }
     if (frame.code == kDeviceOption) {
         if (frame.index < 1 || frame.index > kLastDeviceOption || frame.offset != 0 || frame.length != 1) {
+            refusal = Describe(frame, "not a device option");
             return false;
         }
         system.deviceOptions[frame.index] = frame.data[0];
         return true;
     }
-    return WriteProfileSetting(frame, profiles[system.activeProfile]);
+    if (!WriteProfileSetting(frame, profiles[system.activeProfile], refusal)) {
+        if (refusal.empty()) {
+            refusal = Describe(frame, "outside the addressed table");
+        }
+        return false;
+    }
+    return true;
 }
 
 std::optional<std::vector<uint8_t>> ReadData(const CommandFrame& frame, const SystemMemory& system,
@@ -244,8 +311,8 @@ std::optional<std::vector<uint8_t>> ReadData(const CommandFrame& frame, const Sy
     return out;
 }
 
-FeatureReport BuildReply(const CommandFrame& request, std::span<const uint8_t> data) {
-    CommandFrame reply = request;
+FeatureReport BuildReply(const CommandFrame& request, std::span<const uint8_t> data, bool echo) {
+    CommandFrame reply = echo ? request : CommandFrame{};
     reply.length = static_cast<uint8_t>(std::min(data.size(), kMaxFrameData));
     reply.data.fill(0);
     std::copy_n(data.begin(), reply.length, reply.data.begin());

@@ -69,17 +69,21 @@ HResult SimBleLink::SendFrame(const std::string& hexText, int16_t* sent) {
             return failWith_;
         }
     }
-    // Text that is not hexadecimal reaches the mouse as an empty report, which it refuses and counts like any
-    // report of the wrong size.
-    const std::vector<uint8_t> report = ParseHexText(hexText).value_or(std::vector<uint8_t>{});
-    if (!mouse_.SetFeature(report)) {
+    // The mouse reads only the transport's exact form: 41 pairs of lower-case digits, each followed by a blank.
+    const std::optional<FeatureReport> report = ParseReportText(hexText);
+    if (!report) {
+        mouse_.Reject("BLE text that is not 41 lower-case hexadecimal pairs each followed by a blank: \"" +
+                      hexText.substr(0, 130) + "\"");
+        return kS_OK;
+    }
+    if (!mouse_.SetFeature(*report)) {
         return kS_OK;
     }
     *sent = 1;
     std::optional<FeatureReport> reply;
-    const uint8_t code = report[1 + CommandFrame::kCodeAt];
+    const uint8_t code = (*report)[1 + CommandFrame::kCodeAt];
     if ((code & kReadFlag) != 0) {
-        reply = mouse_.AnswerRead(report);
+        reply = mouse_.AnswerRead(*report);
     }
     {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -20,8 +20,8 @@ class VirtualMouse;
 // reply report as hexadecimal text, from a thread of its own (as a real link would). Input reports of the
 // mouse are posted as 2065 with wParam 0x500 while the link is connected. Tests drive connection events with the
 // methods below. Messages go to the window given to RegisterDevices; before that they are dropped.
-// A text that is not a 41-byte report is refused: the call succeeds with *sent = 0 and the mouse counts a
-// rejection. The mouse must outlive the link. Thread-safe.
+// A text that is not exactly a 41-byte report as the transport writes it (two lower-case digits and a blank per
+// byte) is refused: the call succeeds with *sent = 0 and the mouse counts a rejection. The mouse must outlive the link. Thread-safe.
 class SimBleLink final : public BleLink {
 public:
     explicit SimBleLink(VirtualMouse& mouse);

@@ -16,16 +16,31 @@ constexpr uint16_t kInputUsagePage = 0xFF00;
 constexpr uint16_t kFeatureUsagePage = 0xFF01;
 constexpr uint16_t kVendorUsage = 1;
 constexpr uint16_t kUsbBus = 0x0003;
+constexpr uint16_t kBluetoothBus = 0x0005;
 constexpr size_t kSimInputReportLength = 16;
 // Unread input reports kept per handle; like the kernel's buffer, the oldest are lost when a reader lags.
 constexpr size_t kMaxQueuedReports = 64;
 
 std::string InterfacePath(SimAttachment attachment, uint16_t productId, int plugNumber, uint16_t usagePage) {
     char path[80];
-    std::snprintf(path, sizeof path, "sim://%s/0003:%04X:%04X.%04X/%04X",
-                  attachment == SimAttachment::Cable ? "cable" : "receiver", kSimVendorId, productId, plugNumber,
-                  usagePage);
+    if (attachment == SimAttachment::Ble) {
+        std::snprintf(path, sizeof path, "sim://ble/%04X:%04X:%04X.%04X", kBluetoothBus, kSimVendorId, productId,
+                      plugNumber);
+    } else {
+        std::snprintf(path, sizeof path, "sim://%s/%04X:%04X:%04X.%04X/%04X",
+                      attachment == SimAttachment::Cable ? "cable" : "receiver", kUsbBus, kSimVendorId, productId,
+                      plugNumber, usagePage);
+    }
     return path;
+}
+
+uint16_t ProductId(SimAttachment attachment) {
+    switch (attachment) {
+        case SimAttachment::Cable: return kSimCableProductId;
+        case SimAttachment::Receiver: return kSimReceiverProductId;
+        case SimAttachment::Ble: return kSimBleProductId;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -46,8 +61,10 @@ struct SimHidBackend::Device {
 
 class SimHidBackend::Handle final : public HidHandle {
 public:
-    Handle(std::shared_ptr<Device> device, uint16_t usagePage, std::shared_ptr<std::atomic<int>> openHandles)
-        : device_(std::move(device)), usagePage_(usagePage), openHandles_(std::move(openHandles)) {}
+    // What the handle carries: feature reports (the feature collection, or a BLE node) and input reports (the
+    // input collection, or a BLE node).
+    Handle(std::shared_ptr<Device> device, bool features, bool input, std::shared_ptr<std::atomic<int>> openHandles)
+        : device_(std::move(device)), features_(features), input_(input), openHandles_(std::move(openHandles)) {}
     ~Handle() override { Close(); }
 
     // Joins the device's open handles; false when the device has been unplugged meanwhile.
@@ -65,12 +82,12 @@ public:
     bool SetFeatureReport(std::span<const uint8_t> report) override {
         // The device lock is held during the call so that Unplug cannot return while the mouse is still in use.
         std::lock_guard<std::mutex> lock(device_->mutex);
-        return UsableLocked() && usagePage_ == kFeatureUsagePage && device_->mouse->SetFeature(report);
+        return UsableLocked() && features_ && device_->mouse->SetFeature(report);
     }
 
     bool GetFeatureReport(std::span<uint8_t> report) override {
         std::lock_guard<std::mutex> lock(device_->mutex);
-        return UsableLocked() && usagePage_ == kFeatureUsagePage && device_->mouse->GetFeature(report);
+        return UsableLocked() && features_ && device_->mouse->GetFeature(report);
     }
 
     int ReadInputReport(std::span<uint8_t> buffer, int timeoutMs) override {
@@ -114,7 +131,7 @@ public:
 
     // Called with the device's mutex held.
     void QueueLocked(const std::vector<uint8_t>& report) {
-        if (usagePage_ != kInputUsagePage) {
+        if (!input_) {
             return;  // only the input collection carries input reports
         }
         if (queue_.size() >= kMaxQueuedReports) {
@@ -129,7 +146,8 @@ private:
     bool UsableLocked() const { return open_ && device_->mouse != nullptr; }
 
     const std::shared_ptr<Device> device_;
-    const uint16_t usagePage_;
+    const bool features_;
+    const bool input_;
     const std::shared_ptr<std::atomic<int>> openHandles_;
     // State below is protected by device_->mutex.
     std::condition_variable arrived_;
@@ -182,7 +200,8 @@ std::vector<std::string> SimHidBackend::PlugInterfaces(SimAttachment attachment,
         }
     });
 
-    const uint16_t productId = attachment == SimAttachment::Cable ? kSimCableProductId : kSimReceiverProductId;
+    const uint16_t productId = ProductId(attachment);
+    const bool ble = attachment == SimAttachment::Ble;
     std::vector<std::string> paths;
     std::shared_ptr<Device> replaced;
     {
@@ -196,11 +215,13 @@ std::vector<std::string> SimHidBackend::PlugInterfaces(SimAttachment attachment,
             info.usagePage = page;
             info.usage = kVendorUsage;
             info.productString = productString;
-            info.interfaceNumber = page == kInputUsagePage ? 0 : 1;
-            info.busType = kUsbBus;
+            info.interfaceNumber = ble ? -1 : page == kInputUsagePage ? 0 : 1;
+            info.busType = ble ? kBluetoothBus : kUsbBus;
             info.inputReportLength = kSimInputReportLength;
             device->interfaces.push_back(info);
-            paths.push_back(info.path);
+            if (std::find(paths.begin(), paths.end(), info.path) == paths.end()) {
+                paths.push_back(info.path);
+            }
         }
         auto& slot = devices_[attachment];
         replaced = std::move(slot);
@@ -208,11 +229,7 @@ std::vector<std::string> SimHidBackend::PlugInterfaces(SimAttachment attachment,
     }
     if (replaced) {
         Disconnect(replaced);
-        std::vector<std::string> replacedPaths;
-        for (const auto& info : replaced->interfaces) {
-            replacedPaths.push_back(info.path);
-        }
-        Announce(kDeviceRemoval, replacedPaths);
+        Announce(kDeviceRemoval, NodePaths(*replaced));
     }
     Announce(kDeviceArrival, paths);
     return paths;
@@ -230,11 +247,18 @@ std::vector<std::string> SimHidBackend::Unplug(SimAttachment attachment) {
         devices_.erase(found);
     }
     Disconnect(device);
-    std::vector<std::string> paths;
-    for (const auto& info : device->interfaces) {
-        paths.push_back(info.path);
-    }
+    const std::vector<std::string> paths = NodePaths(*device);
     Announce(kDeviceRemoval, paths);
+    return paths;
+}
+
+std::vector<std::string> SimHidBackend::NodePaths(const Device& device) {
+    std::vector<std::string> paths;
+    for (const auto& info : device.interfaces) {
+        if (std::find(paths.begin(), paths.end(), info.path) == paths.end()) {
+            paths.push_back(info.path);
+        }
+    }
     return paths;
 }
 
@@ -286,14 +310,16 @@ std::vector<HidInterfaceInfo> SimHidBackend::Enumerate() {
 // The access mode is not enforced: as on the system, feature reports work on handles opened either way.
 std::shared_ptr<HidHandle> SimHidBackend::Open(const std::string& path, HidAccess /*access*/) {
     std::shared_ptr<Device> device;
-    uint16_t usagePage = 0;
+    bool features = false;
+    bool input = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         for (const auto& [attachment, candidate] : devices_) {
             for (const auto& info : candidate->interfaces) {
                 if (info.path == path) {
                     device = candidate;
-                    usagePage = info.usagePage;
+                    features = features || info.usagePage == kFeatureUsagePage;
+                    input = input || info.usagePage == kInputUsagePage;
                 }
             }
         }
@@ -301,7 +327,7 @@ std::shared_ptr<HidHandle> SimHidBackend::Open(const std::string& path, HidAcces
     if (!device) {
         return nullptr;
     }
-    auto handle = std::make_shared<Handle>(device, usagePage, openHandles_);
+    auto handle = std::make_shared<Handle>(device, features, input, openHandles_);
     if (!handle->Attach()) {
         return nullptr;  // unplugged between the lookup and now
     }

@@ -1,6 +1,7 @@
 #include "sim/VirtualMouse.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "sim/MouseCommands.h"
 
@@ -34,22 +35,44 @@ bool VirtualMouse::SetFeature(std::span<const uint8_t> report) {
         ++dropped_;
         return true;
     }
-    const std::optional<CommandFrame> frame = DecodeCommandReport(report);
-    bool accepted = false;
-    if (frame && (frame->code & kReadFlag) != 0) {
-        const auto data = ReadData(*frame, system_, profiles_[system_.activeProfile], DeviceInfoLocked());
-        accepted = data.has_value();
-        if (accepted && repliesEnabled_) {
-            pendingReply_ = BuildReply(*frame, *data);
-        }
-    } else if (frame) {
-        accepted = ApplyWrite(*frame, system_, profiles_);
-    }
+    std::string refusal;
+    const bool accepted = TakeFrameLocked(report, refusal);
     LogLocked(FrameLogEntry::Direction::Received, report, accepted);
     if (!accepted) {
-        ++rejects_;
+        RejectLocked(std::move(refusal));
     }
     return accepted;
+}
+
+bool VirtualMouse::TakeFrameLocked(std::span<const uint8_t> report, std::string& refusal) {
+    const std::optional<CommandFrame> frame = DecodeCommandReport(report);
+    if (!frame) {
+        char text[96];
+        std::snprintf(text, sizeof text, "a report of %zu bytes with ID %d that is no command frame", report.size(),
+                      report.empty() ? -1 : report[0]);
+        refusal = text;
+        return false;
+    }
+    if ((frame->code & kReadFlag) == 0) {
+        return ApplyWrite(*frame, system_, profiles_, refusal);
+    }
+    const auto data = ReadData(*frame, system_, profiles_[system_.activeProfile], DeviceInfoLocked());
+    if (!data) {
+        char text[96];
+        std::snprintf(text, sizeof text, "a read not understood: code %02x index %u offset %u length %u", frame->code,
+                      frame->index, frame->offset, frame->length);
+        refusal = text;
+        return false;
+    }
+    if (repliesEnabled_) {
+        pendingReply_ = BuildReply(*frame, *data, echoHeaders_);
+    }
+    return true;
+}
+
+void VirtualMouse::Reject(const std::string& why) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    RejectLocked(why);
 }
 
 bool VirtualMouse::GetFeature(std::span<uint8_t> report) {
@@ -91,7 +114,7 @@ std::optional<FeatureReport> VirtualMouse::AnswerRead(std::span<const uint8_t> r
     if (!data) {
         return std::nullopt;
     }
-    const FeatureReport reply = BuildReply(*frame, *data);
+    const FeatureReport reply = BuildReply(*frame, *data, echoHeaders_);
     if (pendingReply_ == reply) {
         pendingReply_.reset();
     }
@@ -112,6 +135,11 @@ void VirtualMouse::SetRepliesEnabled(bool enabled) {
     if (!enabled) {
         pendingReply_.reset();
     }
+}
+
+void VirtualMouse::SetEchoHeaders(bool echo) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    echoHeaders_ = echo;
 }
 
 void VirtualMouse::SetStatus(const MouseStatus& status) {
@@ -280,6 +308,11 @@ int VirtualMouse::RejectCount() const {
     return rejects_;
 }
 
+std::vector<std::string> VirtualMouse::Rejections() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return rejections_;
+}
+
 int VirtualMouse::CountFrames(uint8_t code) const {
     std::lock_guard<std::mutex> lock(mutex_);
     return static_cast<int>(std::count_if(log_.begin(), log_.end(), [&](const FrameLogEntry& entry) {
@@ -299,6 +332,14 @@ void VirtualMouse::LogLocked(FrameLogEntry::Direction direction, std::span<const
     FrameLogEntry entry{direction, FeatureReport{}, accepted};
     std::copy_n(report.begin(), std::min(report.size(), entry.report.size()), entry.report.begin());
     log_.push_back(entry);
+}
+
+void VirtualMouse::RejectLocked(std::string why) {
+    constexpr size_t kKeptReasons = 100;
+    ++rejects_;
+    if (rejections_.size() < kKeptReasons) {
+        rejections_.push_back(std::move(why));
+    }
 }
 
 bool VirtualMouse::LinkedLocked() const { return status_.linked && deliveryEnabled_; }

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <span>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -70,8 +71,10 @@ struct MouseStatus {
 };
 
 // The mouse's firmware as the program sees it: decodes every command frame, keeps its memory per profile,
-// answers reads, and produces input reports. It validates what it receives (header, lengths, offsets, slot
-// ranges) and counts what it rejects instead of storing it.
+// answers reads, and produces input reports. It is strict about what it receives, refusing what a real mouse
+// would (header, lengths, offsets, slot ranges, DPI level numbers and masks, lighting modes, macro pages out of
+// order or disagreeing with their image's length field), and counts each refusal with its reason instead of
+// storing anything: tests that drive the program against it expect no refusals at all.
 // Thread-safe: frames, inspection and input reports may come from different threads.
 class VirtualMouse {
 public:
@@ -94,10 +97,15 @@ public:
     // (except device information). The reply is logged, and a pending reply equal to it is taken, so the
     // same answer is not given twice.
     std::optional<FeatureReport> AnswerRead(std::span<const uint8_t> report);
+    // Counts a refusal of something the mouse could not even read as a report (the BLE link's malformed text).
+    void Reject(const std::string& why);
 
     // --- Test controls ---
     void SetEmptyReplies(int count);   // the next `count` feature report 6 reads return length 0
     void SetRepliesEnabled(bool enabled);  // false: every read gets length 0 (the mouse never answers)
+    // Whether replies echo their request's code, sequence, index and offset (the default) or carry only the
+    // length and the data.
+    void SetEchoHeaders(bool echo);
     void SetStatus(const MouseStatus& status);
     MouseStatus Status() const;
     // Accept (true) or drop (false) frames: a mouse behind a receiver that is not linked drops them. The link
@@ -134,6 +142,8 @@ public:
     void ClearLog();
     // Reports refused since construction (ClearLog does not reset it).
     int RejectCount() const;
+    // Why they were refused, oldest first (the first 100).
+    std::vector<std::string> Rejections() const;
     // Frames received with this command code (writes and reads, rejected ones included), counted since the last
     // ClearLog. Dropped frames never reached the mouse and are not counted.
     int CountFrames(uint8_t code) const;
@@ -148,6 +158,9 @@ private:
     using ListenerCalls = std::vector<std::shared_ptr<Listener>>;
 
     void LogLocked(FrameLogEntry::Direction direction, std::span<const uint8_t> report, bool accepted);
+    void RejectLocked(std::string why);
+    // Takes a report that is a command frame; false with the reason when the mouse refuses it.
+    bool TakeFrameLocked(std::span<const uint8_t> report, std::string& refusal);
     bool LinkedLocked() const;
     std::array<uint8_t, 3> DeviceInfoLocked() const;
     std::vector<uint8_t> InputReportLocked() const;
@@ -167,12 +180,14 @@ private:
     std::optional<FeatureReport> pendingReply_;
     int emptyReplies_ = 0;
     bool repliesEnabled_ = true;
+    bool echoHeaders_ = true;
     bool deliveryEnabled_ = true;
     uint16_t buttons_ = 0;
     uint8_t extraByte9_ = 0, extraByte10_ = 0;
     uint16_t valueF_ = 0, valueG_ = 0;
     std::vector<FrameLogEntry> log_;
     int rejects_ = 0;
+    std::vector<std::string> rejections_;
     int dropped_ = 0;
     std::map<ListenerId, std::shared_ptr<Listener>> listeners_;
     ListenerId nextListenerId_ = 1;

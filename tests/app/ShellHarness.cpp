@@ -9,6 +9,7 @@
 #include "skin/Control.h"
 #include "skin/SkinResources.h"
 #include "skin/WindowMessages.h"
+#include "tests/support/SimChecks.h"
 
 namespace mousecfg::test {
 
@@ -61,6 +62,9 @@ ShellHarness::ShellHarness(app::Simulation simulation,
 }
 
 ShellHarness::~ShellHarness() {
+    if (shell && shell->Link().VirtualMouse() != nullptr) {
+        test::ExpectNoRejections(*shell->Link().VirtualMouse());
+    }
     shell->Shutdown();
     shell.reset();
     platform.ProcessPending();

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/DeviceConnection.h"
+#include "tests/support/SimChecks.h"
 
 namespace mousecfg::cli {
 
@@ -26,12 +28,27 @@ inline std::string DrainFile(std::FILE* file) {
     return text;
 }
 
-// Runs the tool in this process with `arguments`, capturing its two streams.
+// Passes the command's end on to `next`, after checking that the virtual mouse refused nothing.
+struct RejectionCheck final : CliInspector {
+    explicit RejectionCheck(CliInspector* nextInspector) : next(nextInspector) {}
+    void AfterCommand(DeviceConnection& device, int status) override {
+        if (device.virtualMouse() != nullptr) {
+            test::ExpectNoRejections(*device.virtualMouse());
+        }
+        if (next != nullptr) {
+            next->AfterCommand(device, status);
+        }
+    }
+    CliInspector* next;
+};
+
+// Runs the tool in this process with `arguments`, capturing its two streams. A virtual mouse must refuse nothing.
 inline ToolRun RunTool(const std::vector<std::string>& arguments, CliInspector* inspector = nullptr) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     ToolRun run;
-    run.status = RunCli(arguments, out, err, inspector);
+    RejectionCheck check(inspector);
+    run.status = RunCli(arguments, out, err, &check);
     run.out = DrainFile(out);
     run.err = DrainFile(err);
     return run;

@@ -12,6 +12,7 @@
 #include "platform/Trace.h"
 #include "sim/VirtualMouse.h"
 #include "tests/support/FakeMacroLookup.h"
+#include "tests/support/SimChecks.h"
 #include "tests/support/SimMouseRig.h"
 
 namespace mousecfg {
@@ -160,6 +161,7 @@ TEST(DeviceImage, BleFallbackTurnsMacroBindingsIntoDefaultsOnlyOverBle) {
 class ImageWriterTest : public ::testing::Test {
   protected:
     ImageWriterTest() : writer_(session_, image_, KeyFunctionSources{presets_, macros_}, LinkKind::Cable) {}
+    void TearDown() override { test::ExpectNoRejections(rig_.mouse()); }
 
     void Build() {
         MouseConfig copy = config_;
@@ -281,6 +283,9 @@ TEST_F(ImageWriterTest, FullWritePlanFollowsTheSequenceAndItsRepeats) {
 TEST_F(ImageWriterTest, ReadBackTakesModeLevelAndRateFromTheMouse) {
     config_.lighting[0][0].mode = 1;
     config_.profiles[0].currentDpiLevel = 5;
+    for (auto& level : config_.profiles[0].dpiLevels) {
+        level.enabled = 1;  // a mouse takes no DPI table without levels
+    }
     config_.profiles[0].usbRate = 1;
     options_.savePowerSelect = 1;
     Build();

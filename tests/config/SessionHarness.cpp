@@ -5,6 +5,7 @@
 #include "config/ApplyMessages.h"
 #include "device/DeviceMessages.h"
 #include "sim/VirtualMouse.h"
+#include "tests/support/SimChecks.h"
 
 namespace mousecfg::test {
 
@@ -39,6 +40,7 @@ SessionHarness::~SessionHarness() {
     Drain();
     session.reset();  // joins a worker that may still post
     rig.SetHandler(nullptr);
+    ExpectNoRejections(rig.mouse());
 }
 
 void SessionHarness::Load() {

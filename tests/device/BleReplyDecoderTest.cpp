@@ -38,10 +38,14 @@ class BleReplyDecoderTest : public ::testing::Test {
     BleMessageOutcome Decode(uint8_t type, const std::string& text) {
         return decoder_.Decode(ble::kReadReplyFirst | type, text, variant_);
     }
-    void SetRequest(uint8_t subtype, uint8_t part) {
+    // Sends a read over BLE, as the replies below answer; the link's record of it is cleared.
+    void SendRead(uint16_t typeAndSubtype, uint8_t part = 0, uint8_t mode = 0) {
         auto session = commands_.Acquire();
-        session->subtype = subtype;
+        session->SetTypeAndSubtype(typeAndSubtype);
         session->part = part;
+        session.request()[0] = mode;
+        EXPECT_EQ(session.DeviceRead(), 1);
+        link_.texts.clear();
     }
 
     test::RecordingPacer pacer_;
@@ -91,13 +95,13 @@ TEST_F(BleReplyDecoderTest, DeviceInformationShowsTheBatteryOnceAfterConnecting)
     EXPECT_EQ(variant_, 9);
 }
 
-TEST_F(BleReplyDecoderTest, SystemSettingRepliesFollowTheRequestsSubtype) {
-    SetRequest(request::kProfileTag, 0);
+TEST_F(BleReplyDecoderTest, SystemSettingRepliesWithoutAnIndexFollowTheLastReadsSubtype) {
+    SendRead(0x0102);
     Decode(request::kSystemSetting, ReplyText(0x82, {0x12, 0x34, 0, 1, 0xFF, 0xFE, 0, 0}));
     EXPECT_EQ(model_.profileTags, (std::array<uint16_t, 4>{0x1234, 1, 0xFFFE, 0}));
     EXPECT_FALSE(model_.profileFromMouse.has_value());
 
-    SetRequest(request::kActiveProfile, 0);
+    SendRead(0x0202);
     Decode(request::kSystemSetting, ReplyText(0x82, {2}));
     EXPECT_EQ(model_.profileFromMouse, 2);
     Decode(request::kSystemSetting, ReplyText(0x82, {4}));
@@ -105,17 +109,19 @@ TEST_F(BleReplyDecoderTest, SystemSettingRepliesFollowTheRequestsSubtype) {
 }
 
 TEST_F(BleReplyDecoderTest, ALateReplyIsTakenForWhatItsHeaderNamesNotForTheLastRequest) {
-    SetRequest(request::kActiveProfile, request::kLightRecord);  // requests made after the replies' reads
+    SendRead(0x0202);  // requests made after the replies' reads
+    SendRead(request::kLightEffect, request::kLightRecord, 0x81);
     Decode(request::kSystemSetting, ReplyText(0x82, {0, 7, 0, 8, 0, 9, 0, 10}, request::kProfileTag));
     EXPECT_EQ(model_.profileTags, (std::array<uint16_t, 4>{7, 8, 9, 10}));
     EXPECT_FALSE(model_.profileFromMouse.has_value());
-    Decode(request::kLightEffect, ReplyText(0x89, {0x84, 0, 0}, 0, 0));
-    EXPECT_TRUE(model_.lightingReads.empty()) << "without an offset the block decides: not a header";
     std::vector<uint8_t> record(25, 0);
     record[0] = 1;
-    SetRequest(0, request::kLightHeader);
+    Decode(request::kLightEffect, ReplyText(0x89, record, 0, 0));
+    EXPECT_TRUE(model_.lightingReads.empty()) << "without an offset the last lighting read decides: not a header";
+    EXPECT_EQ(model_.lightingRecords.size(), 1u);
+    SendRead(request::kLightEffect, request::kLightHeader);
     Decode(request::kLightEffect, ReplyText(0x89, record, 0, 4 * 25));
-    EXPECT_EQ(model_.lightingRecords.size(), 1u) << "a reply at a record's offset is a record";
+    EXPECT_EQ(model_.lightingRecords.size(), 2u) << "a reply at a record's offset is a record";
 }
 
 TEST_F(BleReplyDecoderTest, DpiTableGivesLevelsValuesAndMultipliers) {
@@ -139,7 +145,7 @@ TEST_F(BleReplyDecoderTest, DpiTableGivesLevelsValuesAndMultipliers) {
 }
 
 TEST_F(BleReplyDecoderTest, LightingHeaderAsksForItsModesRecordAtOnce) {
-    SetRequest(0, request::kLightHeader);
+    SendRead(request::kLightEffect, request::kLightHeader);
     Decode(request::kLightEffect, ReplyText(0x89, {0xC3, 0x34, 0x12}));  // 0xC3 loses bit 6: mode 131
     ASSERT_EQ(model_.lightingReads.size(), 1u);
     EXPECT_EQ(model_.lightingReads[0], (std::pair<int, uint16_t>{131, 0x1234}));
@@ -178,8 +184,12 @@ TEST_F(BleReplyDecoderTest, LightingHeaderAsksForItsModesRecordAtOnce) {
 // An apply run holds the request block while the replies to its reads arrive: they are decoded at once from
 // their own headers, without waiting for the run, and the record a lighting header asks for follows the run.
 TEST_F(BleReplyDecoderTest, RepliesDuringARunAreDecodedFromTheirHeadersWithoutWaiting) {
-    SetRequest(request::kActiveProfile, request::kLightHeader);  // what the block says must not matter
+    SendRead(0x0102);
+    SendRead(0x0202);
+    SendRead(request::kLightEffect, request::kLightHeader);
     auto run = commands_.Acquire();
+    run->SetTypeAndSubtype(0x0202);  // what the block says must not matter
+    run->part = request::kLightRecord;
     Decode(request::kSystemSetting, ReplyText(0x82, {0xAB, 0xCD, 0, 2, 0, 3, 0, 4}, request::kProfileTag));
     EXPECT_EQ(model_.profileTags, (std::array<uint16_t, 4>{0xABCD, 2, 3, 4}));
     EXPECT_FALSE(model_.profileFromMouse.has_value());
@@ -210,7 +220,7 @@ TEST_F(BleReplyDecoderTest, RepliesDuringARunAreDecodedFromTheirHeadersWithoutWa
 }
 
 TEST_F(BleReplyDecoderTest, AHeaderOutsideTheLightingModesNamesNoMode) {
-    SetRequest(0, request::kLightHeader);
+    SendRead(request::kLightEffect, request::kLightHeader);
     Decode(request::kLightEffect, ReplyText(0x89, {0x05, 0, 0}));
     EXPECT_TRUE(model_.lightingReads.empty());
     EXPECT_EQ(link_.texts.size(), 1u) << "the record is asked for all the same";

@@ -108,13 +108,14 @@ TEST(CatalogueReader, AWrongTypeKeepsTheRecordsReadBeforeItAndTracesTheError) {
     }
 }
 
-TEST(CatalogueReader, IdListsReadLikeStrtolAndSkipEmptyPieces) {
+TEST(CatalogueReader, ListsReadLikeStrtolAndKeepEmptyPiecesInTheirPlace) {
     EXPECT_EQ(ParseHexList("2221,2222"), (std::vector<int>{0x2221, 0x2222}));
     EXPECT_EQ(ParseHexList(" 0x1a, 1Bz"), (std::vector<int>{0x1A, 0x1B}));
-    EXPECT_EQ(ParseHexList("a,,b"), (std::vector<int>{0xA, 0xB}));
+    EXPECT_EQ(ParseHexList("a,,b"), (std::vector<int>{0xA, -1, 0xB}));
     EXPECT_EQ(ParseHexList("zz,-1,10000"), (std::vector<int>{0, -1, -1}));  // no ID, then two that no device has
     EXPECT_TRUE(ParseHexList("").empty());
-    EXPECT_EQ(SplitList("a,,b,"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(SplitList("a,,b,"), (std::vector<std::string>{"a", "", "b", ""}));
+    EXPECT_TRUE(SplitList("").empty());
 }
 
 class FindDevTest : public ::testing::Test {
@@ -141,6 +142,17 @@ TEST_F(FindDevTest, TheIdPairThatMatchesNamesTheDevice) {
     EXPECT_EQ(record.name, "Second");
     EXPECT_EQ(record.devicePath, "HID-1");  // the interface that completed the pair, upper case
     EXPECT_TRUE(record.featureHandle && record.inputHandle);
+}
+
+TEST_F(FindDevTest, AnEmptyNameKeepsTheLaterNamesPairedWithTheirIds) {
+    ListedBackend backend;
+    backend.Add(0x1111, 0x2222, kInputUsagePage);
+    backend.Add(0x1111, 0x2222, kFeatureUsagePage);
+    const auto finder = Load(
+        backend, OneDevice(R"("DevType": 1, "Pid": "2220,2221,2222", "Vid": "1111,,1111", "Ser": "A,,C")"));
+    EXPECT_EQ(finder->Record(0).names, (std::vector<std::string>{"A", "", "C"}));
+    EXPECT_EQ(finder->Record(0).vendorIds, (std::vector<int>{0x1111, -1, 0x1111}));
+    EXPECT_EQ(finder->Record(0).name, "C") << "the third product takes the third name";
 }
 
 TEST_F(FindDevTest, ADeviceIsPresentOnlyWithBothInterfacesAndAnAcceptedProductString) {

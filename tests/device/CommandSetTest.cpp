@@ -267,6 +267,33 @@ TEST_F(CommandSetTest, LightReadAsksForTheRecordOfTheModeInTheHeader) {
     EXPECT_EQ(hid_->SentFrames().back().offset, 4 * 25);
 }
 
+TEST_F(CommandSetTest, LightReadResultIsThatOfTheRecordExchange) {
+    std::vector<uint8_t> record(25, 0);
+    record[0] = 5;
+    record[4] = 0xAB;
+    auto session = commands_.Acquire();
+    session->Clear();
+    session->type = request::kLightEffect;
+    session.request()[0] = 0x83;
+
+    // The header goes unanswered: the mode held before names the record, which arrives and is decoded.
+    hid_->QueueEmptyReplies(ReportTransport::kReadAttempts);
+    hid_->QueueReply(record);
+    EXPECT_EQ(session.DeviceRead(), 1);
+    EXPECT_EQ(session.request()[0], 0x83);
+    EXPECT_EQ(session.request()[2], 5);
+    EXPECT_EQ(session->U32(8), 0x00AB00u);
+    EXPECT_EQ(hid_->SentFrames().back().offset, 3 * 25);
+
+    // The header arrives but the record does not: the read failed and the record fields are untouched.
+    std::vector<uint8_t> header(25, 0);
+    header[0] = 0x84;
+    hid_->QueueReply(header);
+    hid_->QueueEmptyReplies(ReportTransport::kReadAttempts);
+    EXPECT_EQ(session.DeviceRead(), 0);
+    EXPECT_EQ(session.request()[2], 5);
+}
+
 TEST_F(CommandSetTest, BleReadsOnlySendTheRequestAndWaitForTheMessage) {
     RecordingPacer pacer;
     ReportTransport transport(PacingValues::Default(), pacer);

@@ -2,6 +2,9 @@
 // changes with their settling delay, the status poll and the BLE status codes.
 #include <gtest/gtest.h>
 
+#include <future>
+#include <thread>
+
 #include "tests/device/MonitorHarness.h"
 
 namespace mousecfg {
@@ -251,6 +254,33 @@ TEST_F(BleStatusTest, RegistrationIsAskedForOnlyWhenNotPending) {
     h_.Ble().SetQueryStatus(5);
     Message(ble::kStatusQueryWanted);
     EXPECT_EQ(h_.Ble().RegisterCount(), 2) << "a status query is followed by a new registration";
+}
+
+// An apply run holds the request block: the window's handlers do not wait for it, and what they asked for is done
+// when the run has ended.
+TEST_F(BleStatusTest, RegistrationAndStatusQueryWaitForARunWithoutBlockingTheWindow) {
+    h_.Ble().SetAutoConnect(false);
+    h_.Start();
+    std::promise<void> held, released;
+    std::thread run([&] {
+        auto session = h_.commands.Acquire();
+        held.set_value();
+        // Ends by itself in case the handlers below do wait for the block, so that the test fails rather than hangs.
+        released.get_future().wait_for(std::chrono::seconds(10));
+    });
+    held.get_future().wait();
+    Message(ble::kRegistrationWanted);
+    Message(ble::kStatusQueryWanted);
+    const int registeredDuringTheRun = h_.Ble().RegisterCount();
+    released.set_value();
+    run.join();
+    EXPECT_EQ(registeredDuringTheRun, 0) << "nothing was asked of the link while the run held the block";
+    EXPECT_TRUE(h_.monitor->State().bleRegistered) << "a registration is on its way: no second one is asked for";
+
+    h_.monitor->RunDeferredBleReads();
+    EXPECT_EQ(h_.Ble().RegisterCount(), 1) << "one registration, after the run";
+    h_.monitor->RunDeferredBleReads();
+    EXPECT_EQ(h_.Ble().RegisterCount(), 1);
 }
 
 TEST_F(BleStatusTest, BatteryComesAsItsFirstByte) {

@@ -19,6 +19,7 @@
 #include "sim/SimBleLink.h"
 #include "sim/SimHidBackend.h"
 #include "sim/VirtualMouse.h"
+#include "tests/support/SimChecks.h"
 #include "tests/device/TestWindow.h"
 #include "tests/support/CatalogueFiles.h"
 #include "tests/support/FakeDeviceStateModel.h"
@@ -49,6 +50,7 @@ class MonitorHarness {
     }
 
     ~MonitorHarness() {
+        ExpectNoRejections(mouse);
         // The window keeps answering while the threads end: a reader may be waiting in a send.
         window.Detach();
         std::atomic<bool> done{false};

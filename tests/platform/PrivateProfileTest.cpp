@@ -72,7 +72,7 @@ TEST_F(PrivateProfileTest, ReadsValuesTheWayWindowsFilesAreRead) {
         {"Init", "Single", "x"},
         {"Init", "Mismatch", "\"half'"},
         {"Init", "Indented", "tabbed"},
-        {"Init", "NoEquals", ""},
+        {"Init", "NoEquals", "dflt"},  // a line without '=' is no key
         {"Init", "Empty", ""},
         {"Init", "# hash", "dflt"},
         {"Init", "; semi", "dflt"},
@@ -92,7 +92,7 @@ TEST_F(PrivateProfileTest, ListsSectionsKeysAndEntriesInFileOrder) {
     const fs::path file = dir_.Write("DeviceFeature.ini", kWindowsFile);
     EXPECT_EQ(GetPrivateProfileSectionNames(file), (Strings{"Init", "Config"}));
     EXPECT_EQ(GetPrivateProfileKeys("init", file),
-              (Strings{"PRODUCTNAME", "MutexName", "Single", "Mismatch", "Indented", "NoEquals", "Empty"}));
+              (Strings{"PRODUCTNAME", "MutexName", "Single", "Mismatch", "Indented", "Empty"}));
     EXPECT_EQ(GetPrivateProfileSection("Init", file),
               (Strings{"PRODUCTNAME=Veruz Mouse A", "MutexName=\"quoted value\"", "Single='x'", "Mismatch=\"half'",
                        "Indented=tabbed", "NoEquals", "Empty="}));
@@ -101,6 +101,7 @@ TEST_F(PrivateProfileTest, ListsSectionsKeysAndEntriesInFileOrder) {
     EXPECT_EQ(GetPrivateProfileEntries("Config", file), (Pairs{{"KeySelLedVis", "0"}}));
     EXPECT_EQ(GetPrivateProfileEntries("Init", file)[1],
               (std::pair<std::string, std::string>{"MutexName", "quoted value"}));
+    EXPECT_EQ(GetPrivateProfileEntries("Init", file).back(), (std::pair<std::string, std::string>{"Empty", ""}));
     EXPECT_TRUE(GetPrivateProfileSection("Missing", file).empty());
     EXPECT_TRUE(GetPrivateProfileSectionNames(dir_ / "missing.ini").empty());
 }
@@ -222,6 +223,13 @@ TEST_F(PrivateProfileTest, NewFileIsUtf8WithLfAndKeyWithoutEqualsGetsOne) {
     const fs::path bare = dir_.Write("bare.ini", "[S]\nflag\n");
     ASSERT_TRUE(WritePrivateProfileString("S", "FLAG", "on", bare).ok());
     EXPECT_EQ(TempDir::Read(bare), "[S]\nflag=on\n");
+
+    // Beside a real key of the same name, the write goes to the key that reads back.
+    const fs::path both = dir_.Write("both.ini", "[S]\nflag\nflag=off\n");
+    EXPECT_EQ(GetPrivateProfileString("S", "flag", "dflt", both), "off");
+    ASSERT_TRUE(WritePrivateProfileString("S", "flag", "on", both).ok());
+    EXPECT_EQ(TempDir::Read(both), "[S]\nflag\nflag=on\n");
+    EXPECT_EQ(GetPrivateProfileString("S", "flag", "dflt", both), "on");
 }
 
 TEST_F(PrivateProfileTest, DeletesKeysAndSectionsWithTheirDuplicates) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <thread>
 
 #include "device/DeviceMessages.h"
@@ -47,7 +49,7 @@ protected:
 };
 
 TEST_F(SimBleLinkTest, ReadRequestIsAnsweredWithAReplyMessage) {
-    const auto dpi = Ramp(20, 0x10);
+    const auto dpi = simtest::DpiTable(0x10);
     EXPECT_EQ(Send(ToHexText(MakeReport(0x06, 0, 0, dpi))), 1);
     EXPECT_TRUE(Messages().empty()) << "writes are not answered";
 
@@ -67,12 +69,22 @@ TEST_F(SimBleLinkTest, ReadRequestIsAnsweredWithAReplyMessage) {
 }
 
 TEST_F(SimBleLinkTest, TextThatIsNotAReportIsRefused) {
-    const FeatureReport report = MakeReport(0x03, 0, 0, {4});
-    for (const std::string& text : {std::string("zz 01"), ToHexText(std::span(report).first(40)), std::string()}) {
+    const FeatureReport report = MakeReport(0x03, 0, 0, {4}, 0x1B);
+    const std::string good = ToHexText(report);
+    std::string upper = good;
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) { return static_cast<char>(std::toupper(c)); });
+    std::string oneDigit = good;
+    oneDigit.replace(9, 3, "3  ");  // the code byte as "3 " instead of "03 "
+    for (const std::string& text : {std::string("zz 01"), ToHexText(std::span(report).first(40)), std::string(),
+                                    upper, good.substr(0, good.size() - 1), oneDigit, good + "00 ",
+                                    ToSpacedHex(report) + "\n"}) {
         EXPECT_EQ(Send(text), 0) << text;
     }
-    EXPECT_EQ(mouse_.RejectCount(), 3);
-    EXPECT_EQ(mouse_.Profile(0).reportRate, 1);
+    EXPECT_EQ(mouse_.RejectCount(), 8);
+    ASSERT_EQ(mouse_.Rejections().size(), 8u);
+    EXPECT_NE(mouse_.Rejections()[3].find("lower-case"), std::string::npos) << mouse_.Rejections()[3];
+    EXPECT_EQ(Send(good), 1);
+    EXPECT_EQ(mouse_.Profile(0).reportRate, 4) << "only the exact text reached the mouse";
     EXPECT_TRUE(Messages().empty());
 }
 

@@ -37,6 +37,14 @@ inline std::vector<uint8_t> Ramp(size_t count, uint8_t first) {
     return bytes;
 }
 
+// A DPI table the mouse takes (levels 0..4 on, level 2 in use), its level values counting up from `first`.
+inline std::vector<uint8_t> DpiTable(uint8_t first) {
+    std::vector<uint8_t> table = Ramp(20, first);
+    table[0] = 0x1F;
+    table[1] = 3;
+    return table;
+}
+
 // The data bytes of a reply report (its length byte says how many).
 template <typename Report>
 std::vector<uint8_t> ReplyData(const Report& reply) {

@@ -47,14 +47,14 @@ TEST(VirtualMouse, ProfileWritesLandInTheActiveProfileOnly) {
         {0x03, 0, 0, {4}, [](auto& p, auto& d) { p.reportRate = d[0]; }},
         {0x04, 0, 60, Ramp(4, 1), [](auto& p, auto& d) { Put(p.keys[15], 0, d); }},
         {0x05, 0, 12, Ramp(4, 5), [](auto& p, auto& d) { Put(p.extraKeys[3], 0, d); }},
-        {0x06, 0, 0, Ramp(20, 0x40), [](auto& p, auto& d) { Put(p.dpiTable, 0, d); }},
+        {0x06, 0, 0, simtest::DpiTable(0x40), [](auto& p, auto& d) { Put(p.dpiTable, 0, d); }},
         {0x07, 0, 0, Ramp(24, 0x60), [](auto& p, auto& d) { Put(p.dpiColours, 0, d); }},
-        {0x08, 15, 480, Ramp(32, 0x80),
+        {0x08, 15, 0, {1, 0, 2, 0, 0x04, 0x14},
          [](auto& p, auto& d) {
-             Put(p.macros[15], 480, d);
-             p.macroBytesWritten[15] = 512;
+             Put(p.macros[15], 0, d);
+             p.macroBytesWritten[15] = 6;
          }},
-        {0x09, 0, 0, Ramp(25, 0xA0), [](auto& p, auto& d) { Put(p.light[0], 0, d); }},
+        {0x09, 0, 0, Ramp(25, 0x81), [](auto& p, auto& d) { Put(p.light[0], 0, d); }},
         {0x09, 0, 400, Ramp(25, 0xA0), [](auto& p, auto& d) { Put(p.light[16], 0, d); }},
     };
     for (const auto& c : cases) {
@@ -147,6 +147,15 @@ TEST(VirtualMouse, InvalidReportsAreRejectedAndChangeNothing) {
         {"light offset 30", report(0x09, 0, 30, Ramp(25, 1))},
         {"light record 17", report(0x09, 0, 425, Ramp(25, 1))},
         {"DPI table of 19 bytes", report(0x06, 0, 0, Ramp(19, 1))},
+        {"DPI level number 0", report(0x06, 0, 0, Ramp(20, 1), 10, 0)},
+        {"DPI level number 9", report(0x06, 0, 0, Ramp(20, 1), 10, 9)},
+        {"DPI mask without levels", report(0x06, 0, 0, Ramp(20, 1), 9, 0)},
+        {"lighting header of mode 5", report(0x09, 0, 0, Ramp(25, 5))},
+        {"lighting header of mode 138", report(0x09, 0, 0, Ramp(25, 138))},
+        {"macro page skipping the first", report(0x08, 0, 32, Ramp(32, 1))},
+        {"macro image shorter than its header", report(0x08, 0, 0, {1, 0, 0})},
+        {"macro length field too long", report(0x08, 0, 0, {1, 0, 3, 0, 4, 0x14})},
+        {"macro length field too short", report(0x08, 0, 0, {1, 0, 1, 0, 4, 0x14})},
         {"active profile 4", report(0x02, 2, 0, {4})},
         {"tag offset 8", report(0x02, 1, 8, {1, 2})},
         {"charge count is read only", report(0x02, 7, 0, {1})},
@@ -171,6 +180,44 @@ TEST(VirtualMouse, InvalidReportsAreRejectedAndChangeNothing) {
         ASSERT_EQ(mouse.Log().size(), 1u);
         EXPECT_FALSE(mouse.Log()[0].accepted);
     }
+}
+
+TEST(VirtualMouse, MacroPagesFollowEachOtherAndTheImagesLengthField) {
+    VirtualMouse mouse;
+    // A 512-byte image (508 item bytes) in sixteen full pages.
+    std::vector<uint8_t> image(512, 0x04);
+    image[0] = 1;
+    image[1] = 0;
+    image[2] = 508 & 0xFF;
+    image[3] = 508 >> 8;
+    for (uint16_t offset = 0; offset < 512; offset += 32) {
+        const std::vector<uint8_t> page(image.begin() + offset, image.begin() + offset + 32);
+        ASSERT_TRUE(mouse.SetFeature(MakeReport(0x08, 3, offset, page))) << offset;
+    }
+    EXPECT_EQ(mouse.Profile(0).macroBytesWritten[3], 512);
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), mouse.Profile(0).macros[3].begin()));
+
+    // An image of 40 bytes: its first page, then a page that skips one, a last page that ends too early, a page
+    // at no multiple of 32; the right last page; then a page past the image's end.
+    std::vector<uint8_t> first = Ramp(32, 0x10);
+    first[2] = 36;
+    first[3] = 0;
+    ASSERT_TRUE(mouse.SetFeature(MakeReport(0x08, 4, 0, first)));
+    EXPECT_FALSE(mouse.SetFeature(MakeReport(0x08, 4, 64, Ramp(8, 1))));
+    EXPECT_FALSE(mouse.SetFeature(MakeReport(0x08, 4, 32, Ramp(6, 1))));
+    EXPECT_FALSE(mouse.SetFeature(MakeReport(0x08, 4, 16, Ramp(8, 1))));
+    EXPECT_EQ(mouse.Profile(0).macroBytesWritten[4], 32);
+    ASSERT_TRUE(mouse.SetFeature(MakeReport(0x08, 4, 32, Ramp(8, 1))));
+    EXPECT_FALSE(mouse.SetFeature(MakeReport(0x08, 4, 40, Ramp(8, 1))));
+    EXPECT_EQ(mouse.Profile(0).macroBytesWritten[4], 40);
+    EXPECT_EQ(mouse.RejectCount(), 4);
+    ASSERT_EQ(mouse.Rejections().size(), 4u);
+    EXPECT_NE(mouse.Rejections()[0].find("next page"), std::string::npos) << mouse.Rejections()[0];
+    EXPECT_NE(mouse.Rejections()[1].find("length field"), std::string::npos) << mouse.Rejections()[1];
+
+    // A new image starts at offset 0, however much of an older one there was.
+    ASSERT_TRUE(mouse.SetFeature(MakeReport(0x08, 4, 0, {2, 0, 0, 0})));
+    EXPECT_EQ(mouse.Profile(0).macroBytesWritten[4], 4);
 }
 
 TEST(VirtualMouse, RepliesCanBeDelayedOrWithheld) {

@@ -13,6 +13,7 @@
 #include <random>
 
 #include "tests/soak/SoakRig.h"
+#include "tests/support/SimChecks.h"
 
 namespace mousecfg {
 namespace {
@@ -141,6 +142,9 @@ TEST(PlugSoak, DevicesComeAndGoWhileReadersRunAndApplyRunsAreInFlight) {
     ASSERT_TRUE(rig.WaitForApply()) << "the apply worker is stuck";
     EXPECT_TRUE(rig.PumpUntil([&] { return rig.monitor->RunningReaders() == 0; })) << "a reader outlived its device";
     EXPECT_EQ(rig.backend.OpenHandleCount(), 0) << "device handles leaked";
+    test::ExpectNoRejections(rig.cableMouse);
+    test::ExpectNoRejections(rig.receiverMouse);
+    test::ExpectNoRejections(rig.bleMouse);
 
     const SoakFigures& f = soak.figures;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

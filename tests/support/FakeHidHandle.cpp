@@ -1,6 +1,7 @@
 #include "tests/support/FakeHidHandle.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace mousecfg::test {
 
@@ -31,11 +32,55 @@ bool FakeHidHandle::GetFeatureReport(std::span<uint8_t> report) {
     return true;
 }
 
-int FakeHidHandle::ReadInputReport(std::span<uint8_t>, int) { return -1; }
+int FakeHidHandle::ReadInputReport(std::span<uint8_t> buffer, int timeoutMs) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    const auto ready = [&] { return !open_ || !input_.empty(); };
+    if (timeoutMs < 0) {
+        inputQueued_.wait(lock, ready);
+    } else if (!inputQueued_.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready)) {
+        return 0;
+    }
+    if (!open_) {
+        return -1;
+    }
+    const std::optional<std::vector<uint8_t>> next = std::move(input_.front());
+    input_.pop_front();
+    ++inputReads_;
+    if (!next) {
+        return -1;
+    }
+    const size_t length = std::min(buffer.size(), next->size());
+    std::copy_n(next->begin(), length, buffer.begin());
+    return static_cast<int>(length);
+}
 
 void FakeHidHandle::Close() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        open_ = false;
+    }
+    inputQueued_.notify_all();
+}
+
+void FakeHidHandle::QueueInputReport(const std::vector<uint8_t>& report) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        input_.emplace_back(report);
+    }
+    inputQueued_.notify_all();
+}
+
+void FakeHidHandle::QueueInputFailure() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        input_.emplace_back(std::nullopt);
+    }
+    inputQueued_.notify_all();
+}
+
+int FakeHidHandle::InputReads() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    open_ = false;
+    return inputReads_;
 }
 
 bool FakeHidHandle::IsOpen() const {
