@@ -40,7 +40,7 @@ public:
     // the main window (990 x 690, centred). False when the window could not be created.
     bool Start();
     // A request from a second start: "restore" brings the window back (also from the tray); "sim TEXT" hands
-    // TEXT to the virtual mouse; "status" tells whether the window is visible and whether it hides in the tray.
+    // TEXT to the virtual mouse; "status" tells whether the window is visible, whether it hides in the tray and whether it is minimised.
     // Returns the answer for the second start.
     std::string HandleRequest(const std::string& request);
     // The session's keyboard layout changed: key names of the macro page and its dialog follow it.

@@ -2,7 +2,6 @@
 // whole program against the virtual mouse, compared region by region with the pictures in tests/gui/screenshots
 // (MOUSECFG_UPDATE_REFERENCES=1 rewrites them).
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -17,73 +16,24 @@
 #include "config/MouseConfig.h"
 #include "macro/MacroStore.h"
 #include "macro/ui/ControlSearch.h"
-#include "platform/FileDialogs.h"
-#include "platform/FontRegistry.h"
-#include "platform/PrivateProfile.h"
-#include "platform/UrlOpener.h"
 #include "skin/Edit.h"
 #include "skin/List.h"
 #include "skin/Tree.h"
 #include "skin/TreeNode.h"
 #include "skin/WindowMessages.h"
-#include "skin/qt/QtWindowHost.h"
-#include "tests/gui/ReferenceImages.h"
-#include "tests/support/TempDir.h"
+#include "tests/gui/ShellScreenshots.h"
 
 namespace mousecfg {
 namespace {
 
-class NoUrls final : public UrlOpener {
-public:
-    bool OpenUrl(const std::string&) override { return true; }
-};
-class NoFonts final : public FontRegistry {
-public:
-    int AddFont(const std::filesystem::path&) override { return -1; }
-    bool RemoveFont(int) override { return false; }
-};
-class NoDialogs final : public FileDialogs {
-public:
-    std::optional<std::string> SaveFile(const FileFilter&) override { return std::nullopt; }
-    std::vector<std::string> OpenFiles(const FileFilter&, bool) override { return {}; }
-};
-
-void Spin(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-}
-
-QImage Grab(skin::SkinWindow& window) {
-    Spin(50);
-    return static_cast<skin::qt::QtWindowHost*>(window.GetHost())->grab().toImage().convertToFormat(
-        QImage::Format_ARGB32);
-}
-
-QRect RectOf(const skin::Control& control) {
-    const skin::Rect r = control.GetPos();
-    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
+using test::Grab;
+using test::RectOf;
+using test::Spin;
 
 // Compares the named regions of `shot` with the reference `name`; rewrites the reference when asked to.
 void Compare(skin::SkinWindow& window, const QImage& shot, const std::string& name,
              const std::vector<std::string>& regions) {
-    const QString path = QStringLiteral(MOUSECFG_SCREENSHOTS "/") + QString::fromStdString(name);
-    if (test::UpdatingReferences()) {
-        ASSERT_TRUE(shot.save(path));
-        return;
-    }
-    QImage reference(path);
-    ASSERT_FALSE(reference.isNull()) << "missing reference " << path.toStdString();
-    reference = reference.convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(reference.size(), shot.size()) << name;
-    for (const std::string& region : regions) {
-        const skin::Control* control = window.FindControl(region);
-        ASSERT_NE(control, nullptr) << region;
-        EXPECT_LT(test::ImageDifference(shot, reference, RectOf(*control)), 12.0) << region << " differs from " << name;
-    }
+    test::CompareRegions(window, shot, MOUSECFG_SCREENSHOTS, name, regions);
 }
 
 void Click(skin::SkinWindow& window, const skin::Control& control) {
@@ -97,48 +47,15 @@ void Click(skin::SkinWindow& window, const skin::Control& control) {
 
 class MacroScreenshots : public ::testing::TestWithParam<const char*> {
 protected:
-    MacroScreenshots() : previousFolder_(std::filesystem::current_path()) {
-        std::filesystem::copy(std::filesystem::path(MOUSECFG_RES_DIR), res_, std::filesystem::copy_options::recursive);
-        EXPECT_TRUE(ini::WritePrivateProfileString("Set", "Language", "1", res_ / "Set.ini"));
-        EXPECT_TRUE(ini::WritePrivateProfileString("Config", "ResPath", GetParam(),
-                                                   res_ / "VeruzUrir/MouseA/Config/DeviceFeature.ini"));
-        ini::ClearCache();
-        app::CommandLine line;
-        line.simulate = app::Simulation::Receiver;
-        shell_ = std::make_unique<app::Shell>(line, app::AppPaths::For(dir_.path(), res_), urls_, fonts_, dialogs_,
-                                              [](int) {});
-        EXPECT_TRUE(shell_->Start());
-        WaitForApply();
-    }
-    ~MacroScreenshots() override {
-        shell_->Shutdown();
-        shell_.reset();
-        Spin(20);
-        std::filesystem::current_path(previousFolder_);
-    }
-
-    void WaitForApply() {
-        QElapsedTimer timer;
-        timer.start();
-        Spin(100);
-        while (shell_->Configuration().ApplyRunning() && timer.elapsed() < 10'000) {
-            Spin(20);
-        }
-        Spin(100);
-    }
     app::CKivoMainWnd& Window() { return shell_->Window(); }
     skin::TreeNode* Node(int g, int m) {
         auto roots = Window().Find<skin::Tree>("tre_Macro_GroupDisplay")->GetRootNodes();
         return m < 0 ? roots.at(static_cast<size_t>(g)) : roots.at(static_cast<size_t>(g))->GetChildNode(m);
     }
 
-    test::TempDir dir_;
-    std::filesystem::path res_ = dir_.path() / "res";
-    std::filesystem::path previousFolder_;
-    NoUrls urls_;
-    NoFonts fonts_;
-    NoDialogs dialogs_;
-    std::unique_ptr<app::Shell> shell_;
+    test::NoFonts fonts_;
+    test::ProgramUnderTest program_{GetParam(), 1, fonts_};
+    app::Shell* shell_ = &program_.Shell();
 };
 
 TEST_P(MacroScreenshots, PageAndDialogLookLikeTheirPictures) {
