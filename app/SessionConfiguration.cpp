@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string_view>
+#include <utility>
 
 #include "app/LanguageTexts.h"
 #include "config/ApplyMessages.h"
@@ -108,10 +109,13 @@ private:
 SessionConfiguration::SessionConfiguration(const std::filesystem::path& resourceFolder,
                                            const std::filesystem::path& configFolder, CommandSet& commands,
                                            FileDialogs& dialogs, KeyNames keyNames)
-    : port_(std::make_unique<WindowPort>()) {
+    : port_(std::make_unique<WindowPort>()), configFolder_(configFolder) {
     macros_ =
         std::make_unique<MacroStore>(MacroResourceFolder{configFolder, resourceFolder}, dialogs, *port_, keyNames);
-    TraceFailure(macros_->LoadMacros());  // without a macro document, macro bindings fall back to defaults
+    // Without a macro document, macro bindings fall back to defaults; a damaged one is named in the window after
+    // the first run that follows a device load.
+    TraceFailure(macros_->LoadMacros());
+    macrosDamaged_ = macros_->documentDamaged();
     const MouseSessionServices services{commands, *port_, *port_, dialogs, *port_, *macros_, *this, keyNames};
     session_ = std::make_unique<MouseSession>(services, configFolder, resourceFolder);
 }
@@ -143,8 +147,33 @@ void SessionConfiguration::SetLanguage(const LanguageTexts& texts) {
     take(session.title, "Tip");
     take(session.wrongFile, "ImportErr");
     take(session.damagedFile, "ImportErr");
+    take(session.saveFailed, "SaveErr");
     take(session.ok, "MessageOK");
+    texts_.title = session.title;
+    texts_.ok = session.ok;
+    take(texts_.damaged, "DamagedFile");
+    take(texts_.error, "Error");
     session_->SetTexts(std::move(session));
+}
+
+void SessionConfiguration::ShowFailure(const std::string& text, const Status& failure) {
+    port_->Show(MessageBoxRequest{texts_.title, text + "\n" + failure.message(), texts_.ok, "", false});
+}
+
+// The window names the files, within the configuration folder when they are there (full paths do not fit its
+// lines); why each could not be read (the parser's long text) goes to the trace.
+void SessionConfiguration::NoteDamagedDocuments() {
+    const auto shown = [this](const std::filesystem::path& file) {
+        const std::filesystem::path inside = file.lexically_relative(configFolder_);
+        return "\n" + (inside.empty() || *inside.begin() == ".." ? file : inside).string();
+    };
+    if (macrosDamaged_) {
+        macrosDamaged_ = false;
+        damagedFiles_ += shown(macros_->configPath());
+    }
+    if (session_->configDamaged()) {
+        damagedFiles_ += shown(MouseConfigPath(session_->modelFolder()));
+    }
 }
 
 void SessionConfiguration::FollowLink() {
@@ -177,6 +206,7 @@ void SessionConfiguration::LoadDevice(const std::string& deviceName, const std::
     const Status status = session_->LoadDevice();
     TraceFailure(status);
     loaded_ = true;
+    NoteDamagedDocuments();
     if (context_) {
         context_->monitor.SetStoredVariant(static_cast<uint8_t>(session_->feature().chipNumber));
     }
@@ -272,7 +302,11 @@ Status SessionConfiguration::ExportConfiguration() {
         return Status::Error("no device is loaded");
     }
     TraceFailure(session_->SaveDocument());  // the export reads the saved file
-    return session_->ExportConfiguration();
+    const Status exported = session_->ExportConfiguration();
+    if (!exported) {
+        ShowFailure(texts_.error, exported);
+    }
+    return exported;
 }
 
 Status SessionConfiguration::ResetConfiguration() {
@@ -283,7 +317,11 @@ Status SessionConfiguration::ResetConfiguration() {
         return Status::Error("settings are still being written to the mouse");
     }
     FollowLink();
-    return session_->ResetConfiguration();
+    const Status reset = session_->ResetConfiguration();
+    if (!reset) {
+        ShowFailure(texts_.error, reset);
+    }
+    return reset;
 }
 
 Status SessionConfiguration::SaveDocumentAndDpiMemory() {
@@ -303,6 +341,10 @@ bool SessionConfiguration::HandleMessage(const Message& message, intptr_t& /*res
     }
     if (message.id == msg::kApplyFinished && context_) {
         context_->monitor.RunDeferredBleReads();
+    }
+    if (message.id == msg::kApplyFinished && !damagedFiles_.empty()) {
+        port_->Show(MessageBoxRequest{texts_.title, texts_.damaged + std::exchange(damagedFiles_, std::string()),
+                                      texts_.ok, "", false});
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/DeviceConfiguration.h"
 #include "config/MousePages.h"
@@ -22,7 +23,10 @@ namespace mousecfg::app {
 // messages, timers and message windows go nowhere.
 //
 // What the session asks of the pages goes to the page view (the mouse pages, once they show the configuration);
-// the progress display of a run goes to the window.
+// the progress display of a run goes to the window. Failures the user must know of are shown in the window's
+// message window: documents that could not be read (after the first run that follows the device load, since the
+// connection display closes the window's message when the mouse comes online), an export or reset that failed,
+// and (through the session) results of a run or an import that could not be saved.
 class SessionConfiguration final : public DeviceConfiguration, private mousecfg::MousePages {
 public:
     // `configFolder` holds what the user changes (model descriptions, configuration and macro documents, the
@@ -81,14 +85,32 @@ private:
 
     // The session's link follows the connection the monitor chose.
     void FollowLink();
+    // Shows `text` followed by the failure's message (which names the file) in a message window.
+    void ShowFailure(const std::string& text, const Status& failure);
+    // After a device load: notes the documents that could not be read (with the macro document's, found at
+    // construction) for one message window when the next run has ended.
+    void NoteDamagedDocuments();
+
+    // Texts of the message windows (language section "Mouse").
+    struct FailureTexts {
+        std::string title = "Tip";
+        std::string damaged = "These files could not be read. They are not overwritten: each is kept with the "
+                              "ending .damaged before anything new is saved in its place.";
+        std::string error = "Something went wrong. Please try again.";
+        std::string ok = "OK";
+    };
 
     std::unique_ptr<WindowPort> port_;
+    std::filesystem::path configFolder_;  // where the documents the user changes live
     std::unique_ptr<MacroStore> macros_;
     std::unique_ptr<MouseSession> session_;
     std::optional<ApplyContext> context_;
     mousecfg::MousePages noView_;  // shows nothing
     mousecfg::MousePages* view_ = &noView_;
     bool loaded_ = false;
+    FailureTexts texts_;
+    bool macrosDamaged_ = false;  // the macro document could not be read at construction (until noted)
+    std::string damagedFiles_;    // the damaged documents' paths, one per line, until they are shown
 };
 
 }  // namespace mousecfg::app

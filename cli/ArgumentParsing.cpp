@@ -1,5 +1,6 @@
 #include "cli/ArgumentParsing.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 
@@ -13,6 +14,18 @@ Result<int> ParseNumber(std::string_view text, int min, int max, std::string_vie
                              std::to_string(max) + ", not '" + std::string(text) + "'");
     }
     return value;
+}
+
+Result<int> ParseButton(std::string_view text, int keyCount) {
+    constexpr int kWheelUp = 16;
+    constexpr int kWheelDown = 17;
+    const int last = std::max(keyCount, 1) - 1;
+    const auto button = ParseNumber(text, 0, kWheelDown + 2, "BUTTON");
+    if (button && (*button < keyCount || *button == kWheelUp || *button == kWheelDown)) {
+        return button;
+    }
+    return Status::Error("BUTTON must be a button of the mouse (0.." + std::to_string(last) +
+                         ", or 16 and 17 for the wheel), not '" + std::string(text) + "'");
 }
 
 Result<bool> ParseSwitch(std::string_view text, std::string_view what) {

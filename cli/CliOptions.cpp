@@ -96,7 +96,8 @@ Commands (profiles, DPI levels, buttons, colour slots and report-rate indexes co
     brightness N            1..5            speed N   1..5            direction N   0..3
     light-colour SLOT RRGGBB                light-colour-enable SLOT on|off   (slots 0..6; one stays on)
     button BUTTON CODE      function code CODE (0..119 built-in, 260.. keys as 256 + HID usage) of
-                            button BUTTON (0..19; 16 and 17 the wheel); the only left click stays
+                            button BUTTON (a button of the mouse, 0 up to its button count - 1, or 16 and 17
+                            for the wheel); the only left click stays
     fire VALUE              fire-key value (0..255; 0 counts as 2): rewrites the fire-key buttons
     power-save on|off  sleep-time MINUTES (1..60)  pd-time MINUTES (1..120)  short-press N (0..30)
     lod 0|1  straight-line on|off  ripple on|off  smooth-line on|off  jitter on|off  move-wake on|off
@@ -109,13 +110,19 @@ Commands (profiles, DPI levels, buttons, colour slots and report-rate indexes co
   reset                   the model's factory configuration and sensor options, then writes the profile
   macro list              the macro groups and macros with their binding counts
   macro bind BUTTON GROUP MACRO
-                          binds a macro (group and macro by index or name) to a button (not over BLE)
+                          binds a macro (group and macro by index or name) to a button (as for set button;
+                          not over BLE)
   macro-write SLOT FILE   write the macro object in FILE (a "MacroInfo" entry of a macro document, with
-                          its "macData") to macro slot SLOT (0..15); prints the result code of the write:
-                          1 written, 0 not written, -1 too long for the mouse (over 512 bytes)
+                          its "macData" of at most 500 items) to macro slot SLOT (0..15); prints the result
+                          code of the write: 1 written, 0 not written, -1 too long for the mouse (over 512 bytes)
 
-Progress of apply runs goes to stderr. Exit status: 0 success, 1 the device is missing or refused the
-operation, 2 bad arguments or unreadable files.
+Changes are saved before they are sent, so the mouse never holds what the resource folder does not. A
+configuration or macro document that cannot be read is never overwritten: every configuration command but
+reset and import stops; reset and import keep it as FILE.damaged before they save in its place.
+
+Progress of apply runs goes to stderr. Exit status: 0 success; 1 the device is missing or refused the
+operation, or a file of the configuration could not be read or saved (the message names it); 2 bad arguments
+or unreadable files named on the command line.
 )";
 }
 

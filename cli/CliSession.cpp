@@ -39,7 +39,8 @@ CliSession::~CliSession() {
 }
 
 Result<std::unique_ptr<CliSession>> CliSession::Open(DeviceConnection& device, const std::filesystem::path& resRoot,
-                                                     const std::filesystem::path& configRoot, std::FILE* err) {
+                                                     const std::filesystem::path& configRoot, std::FILE* err,
+                                                     ConfigUse use) {
     const Result<ModelIdentity> identity = device.Identify(resRoot);
     if (!identity) {
         return identity.status();
@@ -48,10 +49,6 @@ Result<std::unique_ptr<CliSession>> CliSession::Open(DeviceConnection& device, c
     const KeyNames keyNames = CliKeyNames();
     session->macros_ = std::make_unique<MacroStore>(MacroResourceFolder{configRoot, resRoot}, session->dialogs_,
                                                     session->boxes_, keyNames);
-    const Status macros = session->macros_->LoadMacros();
-    if (!macros) {
-        trace::Printf("%s\n", macros.message().c_str());  // without a macro document, macro bindings fall back
-    }
     const MouseSessionServices services{device.commands(), device.window(),   session->timers_, session->dialogs_,
                                         session->boxes_,   *session->macros_, *session,         keyNames};
     session->mouse_ = std::make_unique<MouseSession>(services, configRoot, resRoot);
@@ -62,14 +59,45 @@ Result<std::unique_ptr<CliSession>> CliSession::Open(DeviceConnection& device, c
     if (!std::filesystem::exists(featureFile)) {
         return Status::Error("no model description " + featureFile.string() + " (see --res)");
     }
-    const Status loaded = mouse.LoadDevice();
-    if (!loaded) {
-        return Status::Error("cannot read the configuration: " + loaded.message());
+    if (Status loaded = session->LoadDocuments(use); !loaded) {
+        return loaded;
     }
     CliSession* raw = session.get();
     session->decoder_ = std::make_unique<BleReplyDecoder>(device.commands(), mouse, session->state_);
     device.SetMessageHandler([raw](const Message& message) { raw->OnMessage(message); });
     return session;
+}
+
+// The macro document, then the configuration. A missing macro document is an empty one (bindings fall back);
+// a damaged document is what the user had, so a command that edits refuses to work without it.
+Status CliSession::LoadDocuments(ConfigUse use) {
+    const auto kept = [this](const std::filesystem::path& file) {
+        std::fprintf(err_,
+                     "mousecfg-cli: %s is kept aside (as %s.damaged, numbered when that exists) before anything "
+                     "is saved in its place\n",
+                     file.c_str(), file.c_str());
+    };
+    if (const Status macros = macros_->LoadMacros(); !macros) {
+        trace::Printf("%s\n", macros.message().c_str());
+        if (macros_->documentDamaged()) {
+            if (use == ConfigUse::Edit) {
+                return Status::Error("cannot read the macro document: " + macros.message() +
+                                     " (repair it, or move it away to start without macros)");
+            }
+            std::fprintf(err_, "mousecfg-cli: cannot read the macro document: %s\n", macros.message().c_str());
+            kept(macros_->configPath());
+            macrosDamaged_ = true;
+        }
+    }
+    const Status loaded = mouse_->LoadDevice();
+    if (!loaded && use == ConfigUse::Edit) {
+        return Status::Error("cannot read the configuration: " + loaded.message() + " (reset or import replace it)");
+    }
+    if (!loaded && mouse_->configDamaged()) {
+        std::fprintf(err_, "mousecfg-cli: cannot read the configuration: %s\n", loaded.message().c_str());
+        kept(MouseConfigPath(mouse_->modelFolder()));
+    }
+    return Status::Ok();
 }
 
 void CliSession::OnMessage(const Message& message) {
@@ -113,13 +141,15 @@ std::optional<ApplyOutcome> CliSession::FinishApply() {
     if (finishedRuns_ == before) {
         return std::nullopt;
     }
+    std::optional<ApplyOutcome> outcome = mouse_->lastOutcome();
     if (device_.overBle()) {
         const Status saved = mouse_->SaveDocument();  // what the replies stored
-        if (!saved) {
-            trace::Printf("%s\n", saved.message().c_str());
+        if (!saved && outcome->saved) {
+            std::fprintf(err_, "mousecfg-cli: %s\n", saved.message().c_str());
+            outcome->saved = saved;
         }
     }
-    return mouse_->lastOutcome();
+    return outcome;
 }
 
 void CliSession::ShowApplyProgress(bool show, bool full) {

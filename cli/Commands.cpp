@@ -14,6 +14,8 @@
 namespace mousecfg::cli {
 namespace {
 
+constexpr int kMacroSlotCount = 16;  // the mouse's macro slots
+
 // The three device-information bytes: link state, battery (bit 7 charging), variant.
 struct DeviceInfo {
     uint8_t link = 0;
@@ -112,7 +114,7 @@ int RunMacroWrite(DeviceConnection& device, const std::vector<std::string>& args
         return kExitBadInput;
     }
     const auto slot = ParseInt(args[0]);
-    if (!slot || *slot < 0 || *slot > 255) {
+    if (!slot || *slot < 0 || *slot >= kMacroSlotCount) {
         std::fprintf(err, "mousecfg-cli: SLOT must be a number from 0 to 15, not '%s'\n", args[0].c_str());
         return kExitBadInput;
     }
@@ -130,6 +132,16 @@ int RunMacroWrite(DeviceConnection& device, const std::vector<std::string>& args
     }
     if (!macro.is_object() || !macro.contains("macData")) {
         std::fprintf(err, "mousecfg-cli: %s holds no macro object with \"macData\"\n", args[1].c_str());
+        return kExitBadInput;
+    }
+    // The count as written, before it is narrowed to the block's 16 bits (where 65536 items would read as none).
+    nlohmann::json num;
+    if (macro["macData"].is_object() && macro["macData"].contains("num")) {
+        num = macro["macData"]["num"];
+    }
+    if (num.is_number() && (num.get<double>() < 0 || num.get<double>() > MacroBlock::kMaxItems)) {
+        std::fprintf(err, "mousecfg-cli: %s: a macro has at most %d items, not %s\n", args[1].c_str(),
+                     MacroBlock::kMaxItems, num.dump().c_str());
         return kExitBadInput;
     }
     const auto block = MacroBlockFromJson(macro["macData"]);

@@ -46,7 +46,7 @@ int MacroList(const CommandContext& context, CliSession& session) {
 // Binds the macro the arguments name (BUTTON GROUP MACRO, by index or name) in the current profile.
 Status BindNamedMacro(CliSession& session, const std::vector<std::string>& args, int& button) {
     MouseSession& mouse = session.mouse();
-    const auto parsed = ParseNumber(args[0], 0, kPageButtonCount - 1, "BUTTON");
+    const auto parsed = ParseButton(args[0], mouse.feature().keyCount);
     if (!parsed) {
         return parsed.status();
     }
@@ -89,8 +89,11 @@ int MacroBind(const CommandContext& context, CliSession& session) {
     }
     const Status saved = RebuildMacroBindings(session.macros(), mouse.config(), mouse.deviceName());
     if (!saved) {
-        std::fprintf(context.err, "mousecfg-cli: %s\n", saved.message().c_str());
+        std::fprintf(context.err, "mousecfg-cli: %s (nothing was sent to the mouse)\n", saved.message().c_str());
         return kExitFailed;
+    }
+    if (const int status = SaveBeforeRun(session, context); status != kExitOk) {
+        return status;
     }
     mouse.applyState().editedButton = button;
     mouse.DocumentChanged();
@@ -100,12 +103,13 @@ int MacroBind(const CommandContext& context, CliSession& session) {
 
 // The one FILE argument, and the configuration opened with the file dialogs answering FILE; nullptr (with
 // `status` set and the error printed) when either fails.
-std::unique_ptr<CliSession> OpenWithFile(const CommandContext& context, const char* usage, int& status) {
+std::unique_ptr<CliSession> OpenWithFile(const CommandContext& context, const char* usage, int& status,
+                                         ConfigUse use) {
     if (WrongArguments(context, 1, usage)) {
         status = kExitBadInput;
         return nullptr;
     }
-    auto session = OpenConfiguration(context);
+    auto session = OpenConfiguration(context, use);
     if (!session) {
         status = kExitFailed;
         return nullptr;
@@ -130,10 +134,14 @@ int RunProfile(const CommandContext& context) {
         return kExitFailed;
     }
     MouseSession& mouse = session->mouse();
+    // Both post the run's request: nothing is sent before it is handled in FinishRun.
     if (*profile == mouse.config().currentProfile) {
         mouse.RequestApply(request::kSystemSetting, true);  // the selector reports no change: re-synchronise
     } else {
         mouse.SelectProfile(*profile);
+    }
+    if (const int status = SaveBeforeRun(*session, context); status != kExitOk) {
+        return status;
     }
     return FinishRun(*session, context);
 }
@@ -147,6 +155,9 @@ int RunApply(const CommandContext& context) {
     const auto session = OpenConfiguration(context);
     if (!session) {
         return kExitFailed;
+    }
+    if (const int status = SaveBeforeRun(*session, context); status != kExitOk) {
+        return status;
     }
     MouseSession& mouse = session->mouse();
     mouse.applyState().importPending = force;  // write the profile whatever the tags say
@@ -164,7 +175,7 @@ int RunApply(const CommandContext& context) {
 
 int RunExport(const CommandContext& context) {
     int status = kExitOk;
-    const auto session = OpenWithFile(context, "export FILE", status);
+    const auto session = OpenWithFile(context, "export FILE", status, ConfigUse::Edit);
     if (!session) {
         return status;
     }
@@ -178,7 +189,7 @@ int RunExport(const CommandContext& context) {
 
 int RunImport(const CommandContext& context) {
     int status = kExitOk;
-    const auto session = OpenWithFile(context, "import FILE", status);
+    const auto session = OpenWithFile(context, "import FILE", status, ConfigUse::Replace);
     if (!session) {
         return status;
     }
@@ -190,26 +201,38 @@ int RunImport(const CommandContext& context) {
     if (result == ImportResult::NoName || result == ImportResult::BadContents) {
         return kExitBadInput;  // the warning said why
     }
-    status = FinishRun(*session, context);  // a file of another device is re-applied all the same
-    return result == ImportResult::Imported ? status : kExitBadInput;
+    if (result == ImportResult::NotSaved) {
+        return kExitFailed;  // the warning named the file; nothing was sent
+    }
+    if (session->mouse().ApplyRunning()) {
+        status = FinishRun(*session, context);  // a file of another device is re-applied all the same
+    } else {
+        std::fprintf(context.err, "mousecfg-cli: there is no configuration to write to the mouse\n");
+        status = kExitFailed;
+    }
+    if (result != ImportResult::Imported) {
+        return kExitBadInput;
+    }
+    return session->macrosDamaged() ? kExitFailed : status;
 }
 
 int RunReset(const CommandContext& context) {
     if (WrongArguments(context, 0, "reset")) {
         return kExitBadInput;
     }
-    const auto session = OpenConfiguration(context);
+    const auto session = OpenConfiguration(context, ConfigUse::Replace);
     if (!session) {
         return kExitFailed;
     }
     const Status reset = session->mouse().ResetConfiguration();
-    const int status = FinishRun(*session, context);
+    // A reset that could not store the factory configuration stops before it writes anything to the mouse.
+    const int status = reset || session->mouse().ApplyRunning() ? FinishRun(*session, context) : kExitFailed;
     if (!reset) {
         std::fprintf(context.err, "mousecfg-cli: the factory configuration could not be copied: %s\n",
                      reset.message().c_str());
         return kExitFailed;
     }
-    return status;
+    return session->macrosDamaged() ? kExitFailed : status;
 }
 
 int RunMacro(const CommandContext& context) {

@@ -1,6 +1,7 @@
 // "set WHAT VALUES...": one change of the configuration, followed by the single apply run the pages request.
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "cli/ArgumentParsing.h"
 #include "cli/ConfigRun.h"
@@ -24,9 +25,18 @@ constexpr int kMaxDirection = 3;
 constexpr int kMaxFire = 255;
 constexpr int kLastKeyCode = 256 + 0xFF;
 
+// What a change gives: the request type of the single run that carries it to the mouse, or its failure and the
+// exit status that failure ends the tool with (a bad value is the user's; a file that cannot be written is not).
+struct ChangeResult {
+    ChangeResult(Result<int> requestType, int failure = kExitBadInput)  // NOLINT(google-explicit-constructor)
+        : type(std::move(requestType)), failureStatus(failure) {}
+    Result<int> type;
+    int failureStatus;
+};
+
 // A change: checks its values, changes the document (or the settings file) and returns the request type of the
 // single run that carries it to the mouse.
-using Change = std::function<Result<int>(MouseSession&, const Args&)>;
+using Change = std::function<ChangeResult(MouseSession&, const Args&)>;
 
 struct SetEntry {
     const char* name;
@@ -159,7 +169,7 @@ Result<int> SetLightColourEnable(MouseSession& mouse, const Args& args) {
 }
 
 Result<int> SetButton(MouseSession& mouse, const Args& args) {
-    const auto button = ParseNumber(args[0], 0, kPageButtonCount - 1, "BUTTON");
+    const auto button = ParseButton(args[0], mouse.feature().keyCount);
     const auto code = ParseNumber(args[1], 0, kLastKeyCode, "CODE");
     if (!button || !code) {
         return !button ? button.status() : code.status();
@@ -190,7 +200,7 @@ Result<int> SetFire(MouseSession& mouse, const Args& args) {
 // A sensor option: written to [Set] at once, then relayed as the main window relays the page's message (which
 // sets the pending flag and names the apply item). Switches take on/off, the others a number in their range.
 Change Option(std::string_view key, OptionRange range, bool isSwitch, uint32_t message) {
-    return [=](MouseSession& mouse, const Args& args) -> Result<int> {
+    return [=](MouseSession& mouse, const Args& args) -> ChangeResult {
         Result<int> value = Status::Ok();
         if (isSwitch) {
             const auto on = ParseSwitch(args[0], "VALUE");
@@ -199,11 +209,11 @@ Change Option(std::string_view key, OptionRange range, bool isSwitch, uint32_t m
             value = ParseNumber(args[0], range.min, range.max, "VALUE");
         }
         if (!value) {
-            return value.status();
+            return value;
         }
         const Status written = mouse.SetSensorOption(key, *value);
         if (!written) {
-            return written;
+            return {Result<int>(Status::Error(written.message() + " (nothing was sent to the mouse)")), kExitFailed};
         }
         const std::optional<int> item = mouse.RelayItem(message);
         return item ? Result<int>(*item) : Result<int>(Status::Error("an apply run is under way"));
@@ -260,13 +270,16 @@ int RunSet(const CommandContext& context) {
         return kExitFailed;
     }
     MouseSession& mouse = session->mouse();
-    const Result<int> type = entry->change(mouse, Args(args.begin() + 1, args.end()));
-    if (!type) {
-        std::fprintf(context.err, "mousecfg-cli: %s\n", type.message().c_str());
-        return kExitBadInput;
+    const ChangeResult changed = entry->change(mouse, Args(args.begin() + 1, args.end()));
+    if (!changed.type) {
+        std::fprintf(context.err, "mousecfg-cli: %s\n", changed.type.message().c_str());
+        return changed.failureStatus;
+    }
+    if (const int status = SaveBeforeRun(*session, context); status != kExitOk) {
+        return status;
     }
     mouse.DocumentChanged();
-    mouse.RequestApply(*type, false);
+    mouse.RequestApply(*changed.type, false);
     return FinishRun(*session, context);
 }
 

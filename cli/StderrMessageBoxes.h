@@ -1,17 +1,22 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "platform/MessageBoxes.h"
 
 namespace mousecfg::cli {
 
-// Message windows of the tool: one line on the error stream, answered with "confirm".
+// Message windows of the tool: one line on the error stream (the lines of a text joined by blanks), answered
+// with "confirm".
 class StderrMessageBoxes final : public MessageBoxes {
   public:
     explicit StderrMessageBoxes(std::FILE* err) : err_(err) {}
     int Show(const MessageBoxRequest& request) override {
-        std::fprintf(err_, "mousecfg-cli: %s\n", request.text.c_str());
+        std::string line = request.text;
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        std::fprintf(err_, "mousecfg-cli: %s\n", line.c_str());
         ++shown_;
         return request.modal ? 1 : 0;
     }

@@ -71,6 +71,9 @@ struct ApplyOutcome {
     bool refreshDisplays = false;                   // BLE: the lighting mode and DPI displays are to be refreshed
     int writes = 0;                                 // requests sent
     int failedWrites = 0;                           // of those, the ones the transport did not deliver
+    // The first failure to save what the run and the operation that started it changed (the document, the DPI
+    // memory, profile tags, macro bindings), naming the file: the mouse then holds what the files do not.
+    Status saved = Status::Ok();
     DeviceImage image;                              // the image as the run left it
 };
 

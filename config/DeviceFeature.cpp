@@ -72,6 +72,9 @@ void ReadConfig(DeviceFeature& f) {
     if (f.writeTimes < 1) {
         f.writeTimes = kDefaultWriteTimes;
     }
+    // Every write of a run is repeated this often while the run holds the request block: a huge count would
+    // hold it for good.
+    f.writeTimes = std::min(f.writeTimes, kMaxWriteTimes);
     f.uiDpiLevelCount = ini::GetProfileNumber("Config", "UI_DPI_GEAR_NUM", file);
     f.remoteFirmwareVersion = VersionText("RemoteFirmWareVersion", 8, file);
     f.remoteCustomVersion = VersionText("RemoteCustomVersion", 16, file);
@@ -189,17 +192,21 @@ uint16_t NewProfileTag() {
     return tag;
 }
 
-bool EnsureProfileTags(DeviceFeature& feature) {
+Status EnsureProfileTags(DeviceFeature& feature) {
     if (std::any_of(feature.profileTags.begin(), feature.profileTags.end(), [](uint16_t tag) { return tag != 0; })) {
-        return false;
+        return Status::Ok();
     }
+    Status result = Status::Ok();
     for (int p = 0; p < kProfileTagCount; ++p) {
-        const Status saved = feature.SaveProfileTag(p, NewProfileTag());
+        Status saved = feature.SaveProfileTag(p, NewProfileTag());
         if (!saved) {
             trace::Printf("%s\n", saved.message().c_str());
+            if (result) {
+                result = std::move(saved);
+            }
         }
     }
-    return true;
+    return result;
 }
 
 }  // namespace mousecfg

@@ -18,6 +18,7 @@ namespace mousecfg {
 inline constexpr int kPageButtonCount = 20;  // page buttons 0..15 the mouse's, 16/17 the wheel, 18/19 further
 inline constexpr int kLightingModeCount = 14;
 inline constexpr int kProfileTagCount = 4;
+inline constexpr int kMaxWriteTimes = 16;  // WriteTimes is capped here, as DPI_GEAR_NUM is by the gear table
 
 // The description of one mouse model, read from "<model folder>/Config/DeviceFeature.ini": which page buttons
 // drive which key slot of the mouse and their default functions, the lighting modes, the DPI gear table of the
@@ -33,7 +34,7 @@ struct DeviceFeature {
     std::map<uint8_t, uint8_t> ledModeMap;  // lighting mode index 0..13 -> the mouse's mode code, 0 = absent
     uint16_t ledModeMask = 0;               // bit (code - 0x81) for every present mode code
     int ledModeSwitch = 0;
-    int writeTimes = 4;  // repeats of each write on wireless links
+    int writeTimes = 4;  // repeats of each write on wireless links, 1..kMaxWriteTimes
     int uiDpiLevelCount = 0;
     std::string remoteFirmwareVersion;  // at most 8 UTF-16 code units
     std::string remoteCustomVersion;    // at most 16
@@ -66,7 +67,8 @@ struct DeviceFeature {
 };
 
 // Reads the description of the model in `modelFolder` for the sensor chip `chipNumber`. A missing file or key
-// reads as empty text and 0, as the model files have always been read; WriteTimes below 1 becomes 4.
+// reads as empty text and 0, as the model files have always been read; WriteTimes below 1 becomes 4, and one
+// above kMaxWriteTimes becomes kMaxWriteTimes.
 DeviceFeature LoadDeviceFeature(const std::filesystem::path& modelFolder, int chipNumber);
 
 // The sensor variant the mouse reports in its device information (third byte), or 0 when the read fails.
@@ -78,7 +80,7 @@ int ReadChipNumber(CommandSet::Session& session);
 uint16_t NewProfileTag();
 
 // When all four saved tags are 0 (a model file never written by the program), gives each profile a new tag and
-// saves it. Returns whether it did.
-bool EnsureProfileTags(DeviceFeature& feature);
+// saves it. Returns the first failure to save a tag.
+Status EnsureProfileTags(DeviceFeature& feature);
 
 }  // namespace mousecfg

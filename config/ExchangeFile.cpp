@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "config/MouseConfig.h"
-#include "platform/JsonNumbers.h"
+#include "macro/MacroRecordJson.h"
 #include "platform/TextEncoding.h"
 
 namespace mousecfg {
@@ -50,9 +50,8 @@ ExchangeCheck CheckExchangeText(std::string_view text, std::string_view deviceNa
     }
     std::u16string name;
     try {
-        for (const json& unit : document.at(kMouseName)) {
-            name.push_back(static_cast<char16_t>(NarrowNumber<uint16_t>(unit)));
-        }
+        // The macro document's reading of names: a unit beyond 16 bits is damaged, never wrapped into a name.
+        name = NameFromJson(document.at(kMouseName));
     } catch (const json::exception&) {
         return ExchangeCheck::BadContents;
     }

@@ -5,6 +5,10 @@
 namespace mousecfg {
 
 inline constexpr int kLedColourCount = 7;
+// The ranges a record keeps; what a file holds beyond them is read as the nearest end.
+inline constexpr int kMaxBrightnessValue = 6;  // sent as 6 - brightness: the mouse's levels 6..0
+inline constexpr int kMaxSpeedValue = 5;       // the speed slider's top; 0 in a record never set
+inline constexpr int kMaxDirectionValue = 3;   // the four direction options
 
 // One colour slot of a lighting mode; stored in the file as [colour, enabled].
 struct LedColour {

@@ -29,8 +29,9 @@ void ResolveBinding(KeyBinding& binding, const FunctionTable& functions, const M
     } else if (binding.code <= kLastMacroCode) {
         const auto macro = macros.Find(binding.groupGuid, binding.macroGuid);
         binding.text = macro ? "M:" + Utf16ToUtf8(macro->name) : kMacroMissing;
-        if (!macro) {
-            // The macro was deleted: the button goes back to its default function.
+        if (!macro && macros.Complete()) {
+            // The macro was deleted: the button goes back to its default function. (While the macro document
+            // cannot be read the macro may well exist: the binding is kept for when it can.)
             binding.code = binding.defaultCode;
             binding.text = PlainLabel(binding.code, functions, keyNames);
         }

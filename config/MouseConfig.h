@@ -56,7 +56,10 @@ std::filesystem::path MouseConfigPath(const std::filesystem::path& modelFolder);
 
 // Reads `file` into `config`. When the file cannot be opened the document stays as it was. A parse error, a
 // missing member or a member of the wrong type ends the load there: what was read before stays in the document,
-// the error is traced and returned. Surplus array elements (more profiles than the document has) are ignored.
+// the error is traced and returned (naming the file). Surplus array elements (more profiles than the document
+// has) are ignored. Values with a range are held to it: the current DPI level 0..7, the lighting mode 0..13,
+// brightness, speed and direction (LightingModeSettings.h), the fire value, and the report rates to the
+// widest model's indexes 0..6.
 Status LoadMouseConfig(MouseConfig& config, const std::filesystem::path& file);
 // The same from text already read (exchange files, fuzzing).
 Status ParseMouseConfig(MouseConfig& config, std::string_view text);
@@ -86,7 +89,7 @@ void ApplyLevelCount(MouseConfig& config, int uiDpiLevelCount);
 
 // The label pass: sets each binding's default code from the model and its label from the function table, the
 // macro document ("M:" + name) or the key names. A macro binding whose macro no longer exists reverts to the
-// button's default function.
+// button's default function, unless the macro document could not be read (MacroLookup::Complete).
 void ResolveKeyTexts(MouseConfig& config, const DeviceFeature& feature, const FunctionTable& functions,
                      const MacroLookup& macros, const KeyNames& keyNames);
 

@@ -1,7 +1,11 @@
 // Reading and writing the configuration document's file format.
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
+#include "config/DeviceFeature.h"
 #include "config/MouseConfig.h"
+#include "config/ReportRate.h"
 #include "platform/AtomicFile.h"
 #include "platform/JsonNumbers.h"
 #include "platform/Trace.h"
@@ -16,6 +20,20 @@ constexpr const char* kLedColourKey = "ctrl_MouseLed_Col";
 
 int Number(const json& value) { return NarrowNumber<int32_t>(value); }
 int Member(const json& object, const std::string& key) { return NarrowNumber<int32_t>(object.at(key)); }
+
+// A member held to [min, max]: a value beyond the range, however large, is read as the nearest end, so that it
+// never wraps into another value on its way to the mouse.
+int Clamped(const json& object, const std::string& key, int min, int max) {
+    const json& value = object.at(key);
+    int64_t wide = 0;
+    if (value.is_number_unsigned()) {
+        const uint64_t number = value.get<uint64_t>();
+        wide = number > static_cast<uint64_t>(max) ? max : static_cast<int64_t>(number);
+    } else {
+        wide = NarrowNumber<int64_t>(value);  // floating-point numbers are held at the 64-bit ends
+    }
+    return static_cast<int>(std::clamp<int64_t>(wide, min, max));
+}
 
 void ReadKeys(MouseConfig& config, const json& root) {
     for (const auto& [name, codes] : root.at("mousekey").items()) {
@@ -45,15 +63,16 @@ void ReadProfiles(MouseConfig& config, const json& root) {
     for (size_t p = 0; p < count; ++p) {
         const json& element = adv.at(p);
         ProfileSettings& profile = config.profiles[p];
-        profile.currentDpiLevel = Member(element, "cruseldpi");
-        profile.fireValue = Member(element, "firevalue");
-        profile.usbRate = Member(element, "rateusbvalue");
+        profile.currentDpiLevel = Clamped(element, "cruseldpi", 0, kDpiLevelCount - 1);
+        profile.fireValue = Clamped(element, "firevalue", 0, kMaxFireValue);
+        // Rates are held to the widest model's table here; LoadDevice holds them to the model's own.
+        profile.usbRate = Clamped(element, "rateusbvalue", 0, kMaxRateIndexOfAnyModel);
         // Files of older versions lack the receiver and BLE rates: those keep the values in memory.
         if (element.contains("ratedonglevalue")) {
-            profile.dongleRate = Member(element, "ratedonglevalue");
+            profile.dongleRate = Clamped(element, "ratedonglevalue", 0, kMaxRateIndexOfAnyModel);
         }
         if (element.contains("rateblevalue")) {
-            profile.bleRate = Member(element, "rateblevalue");
+            profile.bleRate = Clamped(element, "rateblevalue", 0, kMaxRateIndexOfAnyModel);
         }
         for (int k = 0; k < kDpiLevelCount; ++k) {
             const json& level = element.at(kDpiLevelKey + std::to_string(k));
@@ -74,10 +93,10 @@ void ReadLighting(MouseConfig& config, const json& root) {
                 const json& colour = element.at(kLedColourKey + std::to_string(k));
                 record.colours[static_cast<size_t>(k)] = {Number(colour.at(0)), Number(colour.at(1))};
             }
-            record.brightness = Member(element, "brightnessvalue");
-            record.mode = Member(element, "curselmode");
-            record.direction = Member(element, "directionsel");
-            record.speed = Member(element, "frequencyvalue");
+            record.brightness = Clamped(element, "brightnessvalue", 0, kMaxBrightnessValue);
+            record.mode = Clamped(element, "curselmode", 0, kLightingModeCount - 1);
+            record.direction = Clamped(element, "directionsel", 0, kMaxDirectionValue);
+            record.speed = Clamped(element, "frequencyvalue", 0, kMaxSpeedValue);
         }
     }
 }
@@ -166,7 +185,8 @@ Status LoadMouseConfig(MouseConfig& config, const std::filesystem::path& file) {
     if (!text) {
         return text.status();
     }
-    return ParseMouseConfig(config, *text);
+    const Status parsed = ParseMouseConfig(config, *text);
+    return parsed ? parsed : Status::Error(file.string() + ": " + parsed.message());
 }
 
 std::string MouseConfigText(const MouseConfig& config) {

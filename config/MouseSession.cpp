@@ -41,6 +41,7 @@ MouseSession::~MouseSession() = default;
 void MouseSession::SetDevice(std::string deviceName, std::string folder) {
     deviceName_ = std::move(deviceName);
     modelFolder_ = resRoot_ / "VeruzUrir" / folder;
+    configFile_ = DocumentFile(MouseConfigPath(modelFolder_));
     factoryFile_ = resources_ / "VeruzUrir" / folder / "Config" / "ResetMouseConfig.json";
     featureLoaded_ = false;
 }
@@ -94,11 +95,14 @@ Status MouseSession::LoadDevice() {
         }
     }
     image_.repeatCount = feature_.writeTimes;
-    Status loaded = LoadMouseConfig(config_, MouseConfigPath(modelFolder_));
+    // DPI items of macros switch to the model's code of 400 DPI.
+    macros_.SetDpiCode(static_cast<uint16_t>(feature_.DpiCode("400")));
+    Status loaded = LoadMouseConfig(config_, configFile_.path());
+    configFile_.LoadFinished(loaded);
     ResolveLabels();
     PrepareDpiPage(chipChanged);
     ApplyLevelCount(config_, feature_.uiDpiLevelCount);
-    EnsureProfileTags(feature_);
+    NoteSaveFailure(EnsureProfileTags(feature_));
     options_ = LoadSensorOptions(settingsFile());
     {
         std::lock_guard<std::mutex> lock(mirrorMutex_);
@@ -111,12 +115,12 @@ Status MouseSession::LoadDevice() {
 }
 
 // The document side of the DPI page set-up: the DPI memory after a reset or a chip change, gears within the
-// table, report rates within the model's table.
+// table, report rates of every profile and link within the model's table.
 void MouseSession::PrepareDpiPage(bool chipChanged) {
     if (dpiResetPending_) {
         dpiResetPending_ = false;
         RemapDpiLevels(config_, feature_, "profile_reset");
-        TraceFailure(SaveDpiMemory(config_, feature_));
+        NoteSaveFailure(SaveDpiMemory(config_, feature_));
     } else if (chipChanged) {
         RemapDpiLevels(config_, feature_, "profile");
     }
@@ -126,12 +130,14 @@ void MouseSession::PrepareDpiPage(bool chipChanged) {
             level.gear = gearCount > 0 ? std::clamp(level.gear, 1, gearCount) : level.gear;
         }
     }
-    ProfileSettings& current = config_.profiles[static_cast<size_t>(config_.currentProfile)];
     const int maxRate = MaxRateIndex(deviceName_);
-    current.usbRate = std::clamp(current.usbRate, 0, maxRate);
-    current.dongleRate = std::clamp(current.dongleRate, 0, maxRate);
+    for (ProfileSettings& profile : config_.profiles) {
+        for (int* rate : {&profile.usbRate, &profile.dongleRate, &profile.bleRate}) {
+            *rate = std::clamp(*rate, 0, maxRate);
+        }
+    }
     if (link_ == LinkKind::Ble) {
-        current.bleRate = 0;
+        config_.profiles[static_cast<size_t>(config_.currentProfile)].bleRate = 0;
     }
 }
 
@@ -192,7 +198,18 @@ void MouseSession::ReloadSensorOptions(std::span<const std::string_view> keys) {
 }
 
 Status MouseSession::SaveDocument() {
-    return SaveDocumentAndDpiMemory(config_, feature_, modelFolder_);
+    Status saved = configFile_.Replace(MouseConfigText(config_));
+    Status memory = SaveDpiMemory(config_, feature_);
+    return saved ? memory : saved;
+}
+
+void MouseSession::NoteSaveFailure(Status status) {
+    if (!status) {
+        trace::Printf("%s\n", status.message().c_str());
+        if (unsaved_) {
+            unsaved_ = std::move(status);
+        }
+    }
 }
 
 void MouseSession::ResolveLabels() {

@@ -23,6 +23,7 @@
 #include "config/SensorOptions.h"
 #include "device/DeviceStateModel.h"
 #include "macro/KeyNames.h"
+#include "platform/DocumentFile.h"
 #include "platform/Status.h"
 
 namespace mousecfg {
@@ -53,11 +54,13 @@ struct MouseSessionTexts {
     std::string title = "Tip";
     std::string wrongFile = "This configuration file does not belong to the current device.";
     std::string damagedFile = "This configuration file is damaged and was not imported.";
+    std::string saveFailed = "The settings could not be saved:";
     std::string ok = "OK";
 };
 
-// How an import ended.
-enum class ImportResult { Cancelled, NotJson, NoName, OtherDevice, BadContents, Imported };
+// How an import ended. NotSaved: the file could not be written over the configuration; nothing changed and
+// nothing was sent.
+enum class ImportResult { Cancelled, NotJson, NoName, OtherDevice, BadContents, NotSaved, Imported };
 
 // The mouse configuration of the selected device: its model folder and description, its configuration document,
 // the device image and the apply state, with the operations of the mouse pages that replace or re-select a whole
@@ -86,9 +89,12 @@ class MouseSession final : public DeviceStateModel {
     LinkKind link() const { return link_; }
     // The load sequence: chip number (HID) and model description, configuration document and labels, the
     // document side of the DPI page set-up (DPI memory re-mapped after a chip change or a reset, gears and rates
-    // limited), the level count, profile tags, sensor options; then the pages are refreshed. Returns the failure
-    // to read the configuration document (the document then keeps what it had).
+    // limited), the level count, profile tags, sensor options; then the pages are refreshed. The macro store gets
+    // the model's code of 400 DPI for DPI items. Returns the failure to read the configuration document (the
+    // document then keeps what it had; a file that exists is damaged, see configDamaged).
     Status LoadDevice();
+    // The configuration file failed to load but exists: it is kept aside (".damaged") before anything replaces it.
+    bool configDamaged() const { return configFile_.damaged(); }
     const std::string& deviceName() const { return deviceName_; }
     const std::filesystem::path& modelFolder() const { return modelFolder_; }
     std::filesystem::path settingsFile() const { return resRoot_ / "Set.ini"; }
@@ -102,13 +108,17 @@ class MouseSession final : public DeviceStateModel {
     void SelectProfile(int profile);
     // Shows `profile` chosen elsewhere (the mouse reported it) without requesting a write.
     void ShowProfile(int profile);
+    // Imports the exchange file the user chooses (ExchangeCheck says what is refused), reloads and writes the
+    // profile. A file that cannot be written over the configuration shows the save failure and returns NotSaved;
+    // when the configuration cannot be loaded afterwards nothing is written to the mouse.
     ImportResult ImportConfiguration();
     // Writes the model's saved configuration with the device name to a file the user chooses. Cancelling
     // writes nothing and succeeds.
     Status ExportConfiguration();
     // The factory configuration of the model and the [Reset] sensor options, then a full write. A missing
     // factory file leaves the configuration file as it was (the rest of the reset still runs); the result
-    // reports it.
+    // reports it. A factory file that cannot be written over the configuration stops the reset before anything
+    // else changes, and one that cannot be loaded afterwards before anything is written to the mouse.
     Status ResetConfiguration();
 
     // --- Apply runs ---
@@ -134,7 +144,8 @@ class MouseSession final : public DeviceStateModel {
     bool ApplyRunning() const { return applyRunning_.load(); }
     ApplyState& applyState() { return apply_; }
     const ApplyState& applyState() const { return apply_; }
-    // The outcome of the last finished run.
+    // The outcome of the last finished run. A run whose results could not all be saved (ApplyOutcome::saved)
+    // has shown the failure in a message window.
     const std::optional<ApplyOutcome>& lastOutcome() const { return lastOutcome_; }
 
     // --- The document ---
@@ -150,7 +161,8 @@ class MouseSession final : public DeviceStateModel {
     Status SetSensorOption(std::string_view key, int value);
     // Reads the options under `keys` (sensor_key) again from [Set], where the settings window wrote them.
     void ReloadSensorOptions(std::span<const std::string_view> keys);
-    // Saves the document and the DPI memory (after runs, at exit, when hiding).
+    // Saves the document and the DPI memory (after runs, at exit, when hiding); a damaged configuration file is
+    // kept aside first. Returns the first failure, naming the file.
     Status SaveDocument();
     // Runs the label pass again (after a macro change).
     void ResolveLabels();
@@ -189,6 +201,8 @@ class MouseSession final : public DeviceStateModel {
     void StartFullAfterReplace();
     void RenewAllTags();
     void ShowWarning(const std::string& text);
+    // A save failure outside a run: traced and kept for the outcome of the next run that ends.
+    void NoteSaveFailure(Status status);
     bool InProfile(int profile) const { return profile >= 0 && profile < kProfileCount; }
 
     CommandSet& commands_;
@@ -212,6 +226,8 @@ class MouseSession final : public DeviceStateModel {
     bool featureLoaded_ = false;
     int chipNumber_ = 0;
     MouseConfig config_;
+    DocumentFile configFile_;  // the model's MouseConfig.json
+    Status unsaved_ = Status::Ok();  // the first save failure since the last run ended
     DeviceImage image_;
     SensorOptions options_;
     FunctionTable functions_;

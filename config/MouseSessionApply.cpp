@@ -1,4 +1,6 @@
 // The apply runs of the mouse session: requests, the snapshot for the worker, and taking its outcome over.
+#include <utility>
+
 #include "config/ApplyMessages.h"
 #include "config/KeyAssignment.h"
 #include "config/MousePages.h"
@@ -6,6 +8,7 @@
 #include "device/DeviceMessages.h"
 #include "device/DeviceRequest.h"
 #include "macro/MacroStore.h"
+#include "platform/MessageBoxes.h"
 #include "platform/MessageSink.h"
 #include "platform/Trace.h"
 #include "platform/WindowTimers.h"
@@ -59,13 +62,8 @@ std::optional<int> MouseSession::RelayItem(uint32_t message) {
 }
 
 void MouseSession::ApplyButton() {
-    const Status saved = SaveDocument();
-    const Status bindings = RebuildMacroBindings(macros_, config_, deviceName_);
-    for (const Status* status : {&saved, &bindings}) {
-        if (!*status) {
-            trace::Printf("%s\n", status->message().c_str());
-        }
-    }
+    NoteSaveFailure(SaveDocument());
+    NoteSaveFailure(RebuildMacroBindings(macros_, config_, deviceName_));
     window_.Post(Message{msg::kMacrosReload, 1, 0, {}});
     StartApply(false);
 }
@@ -135,10 +133,7 @@ void MouseSession::TakeOverOutcome(const ApplyOutcome& outcome) {
     }
     if (!outcome.documentChanges.macroFallbacks.empty()) {
         ResolveLabels();
-        const Status rebuilt = RebuildMacroBindings(macros_, config_, deviceName_);
-        if (!rebuilt) {
-            trace::Printf("%s\n", rebuilt.message().c_str());
-        }
+        NoteSaveFailure(RebuildMacroBindings(macros_, config_, deviceName_));
         pages_.RefreshButtonLabels();
     }
     if (outcome.documentChanges.bleRatesReset) {
@@ -160,10 +155,7 @@ void MouseSession::TakeOverOutcome(const ApplyOutcome& outcome) {
         pages_.ShowRate(outcome.readRate);
     }
     for (const auto& [profile, tag] : outcome.newTags) {
-        const Status saved = feature_.SaveProfileTag(profile, tag);
-        if (!saved) {
-            trace::Printf("%s\n", saved.message().c_str());
-        }
+        NoteSaveFailure(feature_.SaveProfileTag(profile, tag));
         // Over BLE the mouse's tags are only known from replies, and the one this run read came before its
         // write: without this the next run would find a mismatch and reset every macro binding again.
         if (link_ == LinkKind::Ble && profile >= 0 && profile < kProfileTagCount) {
@@ -207,9 +199,12 @@ void MouseSession::OnApplyFinished() {
     if (outcome->bleSkipConsumed) {
         apply_.bleSkipProfileRead = false;
     }
-    const Status saved = SaveDocument();
-    if (!saved) {
-        trace::Printf("%s\n", saved.message().c_str());
+    NoteSaveFailure(SaveDocument());
+    // The mouse now holds what the files may not: the next start would undo it without a word.
+    outcome->saved = std::exchange(unsaved_, Status::Ok());
+    if (!outcome->saved) {
+        boxes_.Show(MessageBoxRequest{texts_.title, texts_.saveFailed + "\n" + outcome->saved.message(), texts_.ok,
+                                      "", false});
     }
     pages_.ShowLightingMode(config_.lighting[static_cast<size_t>(config_.currentProfile)][0].mode);
     if (!runningState_.quiet) {

@@ -5,11 +5,6 @@
 #include <algorithm>
 
 namespace mousecfg {
-namespace {
-
-constexpr int kMaxBrightness = 6;
-
-}  // namespace
 
 void MouseSession::SetMouseProfileTags(const std::array<uint16_t, 4>& tags) {
     std::array<uint16_t, 4> known = tags;
@@ -77,9 +72,10 @@ void MouseSession::SetLightingRecord(const LightingRecordReading& reading) {
     }
     auto& record =
         config_.lighting[static_cast<size_t>(config_.currentProfile)][static_cast<size_t>(lightingModeRead_)];
-    record.speed = reading.speed;
-    record.direction = reading.direction;
-    record.brightness = std::clamp(reading.brightness, 0, kMaxBrightness);
+    // Held to the ranges the document keeps, so that what is stored loads back the same.
+    record.speed = std::clamp(reading.speed, 0, kMaxSpeedValue);
+    record.direction = std::clamp(reading.direction, 0, kMaxDirectionValue);
+    record.brightness = std::clamp(reading.brightness, 0, kMaxBrightnessValue);
     for (size_t k = 0; k < record.colours.size(); ++k) {
         record.colours[k].enabled = reading.colourEnabled[k] ? 1 : 0;
         record.colours[k].colour = static_cast<int>(reading.colours[k]);

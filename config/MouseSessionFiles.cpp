@@ -21,10 +21,7 @@ void MouseSession::ShowWarning(const std::string& text) {
 
 void MouseSession::RenewAllTags() {
     for (int p = 0; p < kProfileTagCount; ++p) {
-        const Status saved = feature_.SaveProfileTag(p, NewProfileTag());
-        if (!saved) {
-            trace::Printf("%s\n", saved.message().c_str());
-        }
+        NoteSaveFailure(feature_.SaveProfileTag(p, NewProfileTag()));
     }
 }
 
@@ -59,17 +56,23 @@ ImportResult MouseSession::ImportConfiguration() {
             ShowWarning(texts_.wrongFile);
             break;  // the configuration stays, the device is reloaded and re-applied all the same
         case ExchangeCheck::Accepted: {
-            const Status copied = WriteFileAtomically(MouseConfigPath(modelFolder_), *text);
+            // Reloading and applying now would write the old configuration to the mouse as if it were the new.
+            const Status copied = configFile_.Replace(*text);
             if (!copied) {
                 trace::Printf("%s\n", copied.message().c_str());
+                ShowWarning(texts_.saveFailed + "\n" + copied.message());
+                return ImportResult::NotSaved;
             }
             break;
         }
     }
-    LoadDevice();
+    const Status loaded = LoadDevice();
     pages_.ReinitAssignmentPopup();
-    RenewAllTags();
-    StartFullAfterReplace();
+    // A configuration that cannot be loaded (a foreign file over a damaged one) is not written to the mouse.
+    if (loaded) {
+        RenewAllTags();
+        StartFullAfterReplace();
+    }
     return check == ExchangeCheck::Accepted ? ImportResult::Imported : ImportResult::OtherDevice;
 }
 
@@ -93,28 +96,28 @@ Status MouseSession::ResetConfiguration() {
     Status result = Status::Ok();
     const Result<std::string> factory = ReadWholeFile(factoryFile_);
     if (factory) {
-        result = WriteFileAtomically(MouseConfigPath(modelFolder_), *factory);
+        // Going on would reset options and write the old configuration to the mouse as the factory one.
+        if (const Status copied = configFile_.Replace(*factory); !copied) {
+            trace::Printf("%s\n", copied.message().c_str());
+            return copied;
+        }
     } else {
         result = factory.status();  // the configuration file stays as it was; the rest of the reset runs
     }
-    const Status options = ResetSensorOptions(options_, settingsFile());
-    if (!options) {
-        trace::Printf("%s\n", options.message().c_str());
-    }
+    NoteSaveFailure(ResetSensorOptions(options_, settingsFile()));
     const int resetPdTime = options_.pdTime;  // kept in memory only: the load below reads [Set]
     dpiResetPending_ = true;
-    LoadDevice();
+    const Status loaded = LoadDevice();
     options_.pdTime = resetPdTime;
     pages_.ReinitAssignmentPopup();
-    const Status unused = ini::WritePrivateProfileString("MacUsed", std::to_string(config_.currentProfile),
-                                                         std::nullopt, feature_.iniFile);
-    if (!unused) {
-        trace::Printf("%s\n", unused.message().c_str());
+    if (!loaded) {
+        // No factory file and no configuration that loads: there is nothing to write to the mouse.
+        trace::Printf("%s\n", loaded.message().c_str());
+        return result ? loaded : result;
     }
-    const Status bindings = RebuildMacroBindings(macros_, config_, deviceName_);
-    if (!bindings) {
-        trace::Printf("%s\n", bindings.message().c_str());
-    }
+    NoteSaveFailure(ini::WritePrivateProfileString("MacUsed", std::to_string(config_.currentProfile), std::nullopt,
+                                                   feature_.iniFile));
+    NoteSaveFailure(RebuildMacroBindings(macros_, config_, deviceName_));
     window_.Post(Message{msg::kMacrosReload, 1, 0, {}});
     RenewAllTags();
     StartFullAfterReplace();

@@ -5,6 +5,7 @@
 namespace mousecfg {
 
 inline constexpr int kDpiLevelCount = 8;
+inline constexpr int kMaxFireValue = 255;  // the fire slider's top; the value is added to macro delays
 
 // One DPI level of a profile; stored in the file as [enabled, gear, colour].
 struct DpiLevel {

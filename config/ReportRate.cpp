@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::array<int, 4> kFourRates = {8, 4, 2, 1};
 constexpr std::array<int, 7> kSevenRates = {64, 32, 16, 8, 4, 2, 1};
+static_assert(kSevenRates.size() - 1 == kMaxRateIndexOfAnyModel);
 
 std::span<const int> Table(std::string_view modelName) {
     if (modelName == kSevenRateModel) {

@@ -10,6 +10,8 @@ inline constexpr std::string_view kSevenRateModel = "KT61";
 
 // The highest report-rate index the model offers (6 for the seven-rate model, else 3).
 int MaxRateIndex(std::string_view modelName);
+// The highest index of any model: documents are read within it before the model is known.
+inline constexpr int kMaxRateIndexOfAnyModel = 6;
 
 // The code the mouse takes for report-rate index `index`. An index above the model's table is held at its last
 // entry (as the DPI page limits a stored index), a negative one at 0, so that a damaged document never sends a

@@ -20,6 +20,9 @@ class MacroLookup {
 public:
     virtual ~MacroLookup() = default;
     virtual std::optional<FoundMacro> Find(std::string_view groupGuid, std::string_view macroGuid) const = 0;
+    // False while the document the macros come from could not be read: a macro that is not found may then still
+    // exist, so a binding to it is kept rather than reverted.
+    virtual bool Complete() const { return true; }
 };
 
 }  // namespace mousecfg

@@ -7,14 +7,29 @@ namespace mousecfg {
 
 using json = nlohmann::json;
 
-std::u16string NameFromJson(const json& units) {
-    if (!units.is_array()) {
-        throw json::type_error::create(302, std::string("type must be array, but is ") + units.type_name(), &units);
+namespace {
+
+const json& ArrayValue(const json& value) {
+    if (!value.is_array()) {
+        throw json::type_error::create(302, std::string("type must be array, but is ") + value.type_name(), &value);
     }
+    return value;
+}
+
+}  // namespace
+
+std::u16string NameFromJson(const json& units) {
     std::u16string name;
-    name.reserve(units.size());
+    name.reserve(ArrayValue(units).size());
     for (const json& unit : units) {
-        name.push_back(static_cast<char16_t>(NarrowNumber<uint16_t>(unit)));
+        // Narrowing would turn such a unit into another character without a word: the name is damaged. (Unsigned
+        // numbers beyond the signed range read as negative.)
+        const auto value = NarrowNumber<int64_t>(unit);
+        if (value < 0 || value > 0xFFFF) {
+            throw json::out_of_range::create(406, "code unit " + unit.dump() + " of a name is outside 0..65535",
+                                             &unit);
+        }
+        name.push_back(static_cast<char16_t>(value));
     }
     return name;
 }
@@ -55,6 +70,28 @@ MacroRecord MacroRecordFromJson(const json& object) {
     }
     record.block = *block;
     return record;
+}
+
+MacroGroup MacroGroupFromJson(json& object) {
+    MacroGroup group;
+    group.name = NameFromJson(object.at("GrpName"));
+    group.guid = object.at("GrpGuid").get<std::string>();
+    group.forbidView = ForbidViewFromJson(object);
+    if (object.contains("MacroInfo")) {
+        // Editing writes into "MacroInfo" as an array: any other value would be replaced, and its macros lost.
+        for (const json& macro : ArrayValue(object.at("MacroInfo"))) {
+            group.macros.push_back(MacroRecordFromJson(macro));
+        }
+        for (json& macro : object.at("MacroInfo")) {
+            if (!macro.contains("ForbidView")) {
+                macro["ForbidView"] = false;
+            }
+        }
+    }
+    if (!object.contains("ForbidView")) {
+        object["ForbidView"] = false;
+    }
+    return group;
 }
 
 json BindingsToJson(const MacroRecord& record) {

@@ -51,23 +51,12 @@ std::vector<MacroGroup> BuildModel(json& document) {
     if (!document.contains("MacroGrpInfo")) {
         return groups;
     }
-    for (json& object : document.at("MacroGrpInfo")) {
-        MacroGroup group;
-        group.name = NameFromJson(object.at("GrpName"));
-        group.guid = object.at("GrpGuid").get<std::string>();
-        group.forbidView = ForbidViewFromJson(object);
-        if (!object.contains("ForbidView")) {
-            object["ForbidView"] = false;
-        }
-        if (object.contains("MacroInfo")) {
-            for (json& macro : object.at("MacroInfo")) {
-                group.macros.push_back(MacroRecordFromJson(macro));
-                if (!macro.contains("ForbidView")) {
-                    macro["ForbidView"] = false;
-                }
-            }
-        }
-        groups.push_back(std::move(group));
+    json& array = document.at("MacroGrpInfo");
+    if (!array.is_array()) {
+        throw json::type_error::create(302, std::string("type must be array, but is ") + array.type_name(), &array);
+    }
+    for (json& object : array) {
+        groups.push_back(MacroGroupFromJson(object));
     }
     return groups;
 }
@@ -81,21 +70,19 @@ MacroStore::MacroStore(const std::filesystem::path& programFolder, FileDialogs& 
 MacroStore::MacroStore(const MacroResourceFolder& resources, FileDialogs& dialogs, MessageBoxes& messages,
                        KeyNames keyNames)
     : resRoot_(resources.resources.empty() ? resources.path : resources.resources),
-      configPath_(resources.path / "MacroDock" / "MacroData" / "macroConfig.json"),
+      file_(resources.path / "MacroDock" / "MacroData" / "macroConfig.json"),
       dialogs_(dialogs),
       messages_(messages),
       keyNames_(std::move(keyNames)) {}
 
 Status MacroStore::LoadMacros() {
-    const Result<std::string> text = ReadWholeFile(configPath_);
-    if (!text) {
-        return text.status();
+    const Result<std::string> text = ReadWholeFile(file_.path());
+    Status loaded = text ? ParseMacros(*text) : text.status();
+    if (!loaded && text) {
+        loaded = Status::Error(file_.path().string() + ": " + loaded.message());
     }
-    const Status parsed = ParseMacros(*text);
-    if (!parsed) {
-        return Status::Error(configPath_.string() + ": " + parsed.message());
-    }
-    return parsed;
+    file_.LoadFinished(loaded);
+    return loaded;
 }
 
 Status MacroStore::ParseMacros(std::string_view text) {
@@ -113,9 +100,7 @@ Status MacroStore::ParseMacros(std::string_view text) {
 }
 
 Status MacroStore::SaveMacros() {
-    std::error_code ignored;
-    std::filesystem::create_directories(configPath_.parent_path(), ignored);
-    return WriteFileAtomically(configPath_, document_.dump(4, ' ', false, json::error_handler_t::replace));
+    return file_.Replace(document_.dump(4, ' ', false, json::error_handler_t::replace));
 }
 
 json& MacroStore::GroupArray() {
@@ -153,7 +138,7 @@ Status MacroStore::CheckMacro(int g, int m) const {
 }
 
 void MacroStore::ShowFailure(const char* text) {
-    messages_.Show(MessageBoxRequest{"\u63D0\u793A\u6846", text, "OK", "", true});
+    messages_.Show(MessageBoxRequest{kCaption, text, "OK", "", true});
 }
 
 Status MacroStore::WriteMacroEntry(int g, int m) {

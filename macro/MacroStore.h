@@ -12,6 +12,7 @@
 #include "macro/KeyNames.h"
 #include "macro/MacroLookup.h"
 #include "macro/MacroRecord.h"
+#include "platform/DocumentFile.h"
 #include "platform/Status.h"
 
 namespace mousecfg {
@@ -43,10 +44,10 @@ public:
 
     // Language texts the editor hands over ("Error", "ImportErr", "MessageOK", "MessageCancel").
     struct MessageTexts {
-        std::string error;
-        std::string importError;
-        std::string ok;
-        std::string cancel;
+        std::string error = "Something went wrong. Please try again.";
+        std::string importError = "The file could not be imported: it is not a valid configuration.";
+        std::string ok = "OK";
+        std::string cancel = "Cancel";
     };
 
     // `programFolder` holds "res/"; dialogs and message boxes must outlive the store.
@@ -56,7 +57,7 @@ public:
     MacroStore(const MacroResourceFolder& resources, FileDialogs& dialogs, MessageBoxes& messages,
                KeyNames keyNames = KeyNames());
 
-    const std::filesystem::path& configPath() const { return configPath_; }
+    const std::filesystem::path& configPath() const { return file_.path(); }
     const std::vector<MacroGroup>& groups() const { return groups_; }
     // For the button-assignment code, which changes bindings and binding counts and then calls SaveAllMacros.
     std::vector<MacroGroup>& groups() { return groups_; }
@@ -72,7 +73,11 @@ public:
 
     // Reads the document and rebuilds the model. A file that cannot be opened, is not valid JSON or does not
     // hold the document's members leaves model and document as they were; the error is traced and returned.
+    // A file that exists but fails so is damaged: it is never overwritten, the next write first keeps it aside
+    // (KeepDamagedFile) and fails when it cannot.
     Status LoadMacros();
+    // The last load found a damaged file that is still in place (see LoadMacros).
+    bool documentDamaged() const { return file_.damaged(); }
     // The same for a document's text already read.
     Status ParseMacros(std::string_view text);
     // Writes the document (4-space indent, keys in order), replacing the file atomically.
@@ -115,17 +120,23 @@ public:
     // Writes group g, unbound, to a file the user chooses. Cancelling writes nothing and succeeds.
     Status ExportGroup(int g);
     // Inserts the groups of the files the user chooses after `position` (appends when at or past the end),
-    // each with a unique name and a new GUID; files that do not parse are skipped. False when none was chosen.
+    // each with a unique name and a new GUID. A file whose group does not convert as the loader converts groups
+    // is refused (one message names every refused file); a document that cannot be saved keeps nothing of the
+    // import and says so. False when no file was chosen.
     bool ImportGroups(int position);
 
     // Copies the working macro's data block and name into groups[g].macros[m] and writes the entry.
     Status StoreWorkingMacro(int g, int m);
 
     std::optional<FoundMacro> Find(std::string_view groupGuid, std::string_view macroGuid) const override;
+    // False while the document is damaged (the model then lacks what the file held).
+    bool Complete() const override { return !file_.damaged(); }
     // A lookup over a copy of the current groups, for another thread.
     std::shared_ptr<const MacroLookup> Snapshot() const;
 
 private:
+    static constexpr const char* kCaption = "\u63D0\u793A\u6846";  // the caption of the store's message boxes
+
     bool ValidMacro(int g, int m) const;
     // Ok when groups[g] (and its macros[m]) exists, else the failure naming it.
     Status CheckGroup(int g) const;
@@ -135,7 +146,7 @@ private:
     void ShowFailure(const char* text);
 
     std::filesystem::path resRoot_;
-    std::filesystem::path configPath_;
+    DocumentFile file_;  // macroConfig.json
     FileDialogs& dialogs_;
     MessageBoxes& messages_;
     KeyNames keyNames_;

@@ -3,6 +3,7 @@
 #include "macro/MacroStore.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Trace.h"
 
 namespace mousecfg {
@@ -14,37 +15,35 @@ const FileFilter kExchangeFilter{"Config Flie(*.Macro.Config)", "*.Macro.Config"
 
 std::string Dump(const json& value) { return value.dump(4, ' ', false, json::error_handler_t::replace); }
 
-// A group object of an exchange file, checked to convert like a group of the document.
-json ReadExchangeGroup(const std::filesystem::path& file) {
+// The parsed text of an exchange file. Throws the JSON library's exceptions.
+json ReadExchangeFile(const std::filesystem::path& file) {
     const Result<std::string> text = ReadWholeFile(file);
     if (!text) {
         throw json::other_error::create(501, text.message(), static_cast<const json*>(nullptr));
     }
-    json group = json::parse(*text);
-    NameFromJson(group.at("GrpName"));
-    if (group.contains("MacroInfo")) {
-        for (const json& macro : group.at("MacroInfo")) {
-            MacroRecordFromJson(macro);
-        }
-    }
-    return group;
+    return json::parse(*text);
 }
 
 }  // namespace
 
 Status MacroStore::ResetMacros() {
     const auto resetPath = resRoot_ / "MacroDock" / "MacroDataReset" / "macroConfigReset.json";
-    const auto backupPath = std::filesystem::path(configPath_.string() + ".bak");
+    const auto backupPath = std::filesystem::path(file_.path().string() + ".bak");
+    // A damaged document is kept aside by the replacement instead of in the backup, where it would take the
+    // place of the last good one.
+    const bool backUp = !file_.damaged();
     Status result = Status::Ok();
     if (const Result<std::string> factory = ReadWholeFile(resetPath)) {
-        if (const Result<std::string> current = ReadWholeFile(configPath_)) {
+        if (const Result<std::string> current = ReadWholeFile(file_.path()); current && backUp) {
             result = WriteFileAtomically(backupPath, *current);
         }
         if (result) {
-            result = WriteFileAtomically(configPath_, *factory);
+            result = file_.Replace(*factory);
         }
     } else {
-        result = WriteFileAtomically(backupPath, Dump(document_));
+        if (backUp) {
+            result = WriteFileAtomically(backupPath, Dump(document_));
+        }
         if (document_.is_object()) {
             document_.erase("MacroGrpInfo");
         }
@@ -89,31 +88,44 @@ bool MacroStore::ImportGroups(int position) {
     json& array = GroupArray();
     size_t at = position >= 0 && static_cast<size_t>(position) < array.size() ? static_cast<size_t>(position)
                                                                                : array.size();
+    std::string refused;
+    int imported = 0;
     for (const std::string& file : files) {
         try {
-            json group = ReadExchangeGroup(file);
+            json group = ReadExchangeFile(file);
             const Result<std::string> guid = NewGuid();
             if (!guid) {
-                trace::Printf("%s\n", guid.message().c_str());
-                continue;
+                throw json::other_error::create(501, guid.message(), static_cast<const json*>(nullptr));
             }
             const std::u16string name = UniqueName(NameFromJson(group.at("GrpName")), names);
             group["GrpName"] = NameToJson(name);
             group["GrpGuid"] = *guid;
-            if (!group.contains("ForbidView")) {
-                group["ForbidView"] = false;
-            }
+            // The loader's own conversion: a group it would not load never enters the document, where it would
+            // make the file unreadable and the model disagree with it.
+            MacroGroup model = MacroGroupFromJson(group);
             // Several files keep the order in which they were chosen.
-            array.insert(array.begin() + static_cast<std::ptrdiff_t>(at++), std::move(group));
+            array.insert(array.begin() + static_cast<std::ptrdiff_t>(at), std::move(group));
+            groups_.insert(groups_.begin() + static_cast<std::ptrdiff_t>(at), std::move(model));
+            ++at;
+            ++imported;
             names.push_back(name);
         } catch (const json::exception& error) {
             trace::Printf("%s: %s\n", file.c_str(), error.what());
+            refused += "\n" + file;
         }
+    }
+    if (!refused.empty()) {
+        messages_.Show(MessageBoxRequest{kCaption, texts_.importError + refused, texts_.ok, "", true});
+    }
+    if (imported == 0) {
+        return true;  // nothing changed
     }
     const Status saved = SaveMacros();
     if (!saved) {
         trace::Printf("%s\n", saved.message().c_str());
+        messages_.Show(MessageBoxRequest{kCaption, texts_.error + "\n" + saved.message(), texts_.ok, "", true});
     }
+    // The document as the file holds it: without the imported groups when they could not be saved.
     LoadMacros();
     return true;
 }

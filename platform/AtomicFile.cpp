@@ -7,8 +7,11 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <system_error>
+#include <utility>
 
 namespace mousecfg {
 namespace {
@@ -23,6 +26,22 @@ std::string ErrorText(int error) {
 
 Status WriteFailure(const fs::path& file, std::string_view reason) {
     return Status::Error("cannot write " + file.string() + ": " + std::string(reason));
+}
+
+// The failure switch of tests. State below is protected by FailureMutex().
+std::mutex& FailureMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::function<bool(const fs::path&)>& FailureSwitch() {
+    static std::function<bool(const fs::path&)> fails;
+    return fails;
+}
+
+bool WriteMustFail(const fs::path& file) {
+    std::lock_guard<std::mutex> lock(FailureMutex());
+    return FailureSwitch() && FailureSwitch()(file);
 }
 
 // The file that a write to `file` has to replace: the target of a symbolic link, so that renaming the new file
@@ -71,9 +90,28 @@ void SyncFolder(const fs::path& folder) {
     }
 }
 
+// Renames `from` to `to` unless `to` exists; 0 or the error.
+int RenameWithoutReplacing(const fs::path& from, const fs::path& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    }
+    // A file system without the no-replace rename: check first, then rename.
+    std::error_code ignored;
+    if (fs::exists(fs::symlink_status(to, ignored))) {
+        return EEXIST;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
 }  // namespace
 
 Status WriteFileAtomically(const fs::path& file, std::string_view contents) {
+    if (WriteMustFail(file)) {
+        return WriteFailure(file, ErrorText(ENOSPC));
+    }
     const fs::path target = ResolveLinks(file);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
@@ -169,6 +207,33 @@ Result<std::string> ReadWholeFile(const fs::path& file) {
     }
     ::close(fd);
     return contents;
+}
+
+Result<fs::path> KeepDamagedFile(const fs::path& file) {
+    auto failure = [&](int error) {
+        return Status::Error("cannot keep " + file.string() + " aside: " + ErrorText(error));
+    };
+    if (WriteMustFail(file)) {
+        return failure(ENOSPC);
+    }
+    for (int number = 1; number < 1000; ++number) {
+        // An earlier kept copy is never replaced: its name is skipped.
+        const fs::path kept = file.string() + ".damaged" + (number == 1 ? "" : "." + std::to_string(number));
+        const int error = RenameWithoutReplacing(file, kept);
+        if (error == 0) {
+            SyncFolder(kept.has_parent_path() ? kept.parent_path() : fs::path("."));
+            return kept;
+        }
+        if (error != EEXIST) {
+            return failure(error);
+        }
+    }
+    return failure(EEXIST);
+}
+
+void SetWriteFailureForTesting(std::function<bool(const fs::path&)> fails) {
+    std::lock_guard<std::mutex> lock(FailureMutex());
+    FailureSwitch() = std::move(fails);
 }
 
 }  // namespace mousecfg

@@ -3,6 +3,10 @@
 // and the saved files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+
+#include "app/CMsgWnd.h"
 #include "app/SessionConfiguration.h"
 #include "app/ShellMessages.h"
 #include "config/DeviceFeature.h"
@@ -178,6 +182,68 @@ TEST(ApplyEngine, TheMoreMenuExportsResetsAndImports) {
     ASSERT_TRUE(h.WaitForApply());
     EXPECT_EQ(Document(h).profiles[0].fireValue, 55);
     EXPECT_EQ(h.Mouse().System().profileTags[0], SavedTags(h)[0]) << "the imported profile was written";
+}
+
+std::string MessageText(ShellHarness& h) {
+    app::CMsgWnd* message = h.Window().MessageWindow();
+    return message != nullptr ? message->FindControl("MessageText")->GetText() : std::string();
+}
+
+// Documents that cannot be read are named in the message window and are never overwritten: the configuration,
+// which the start-up run saves, is kept aside first; the macro document, which nothing saved, stays as it is. The
+// mouse holds what was saved.
+TEST(ApplyEngine, DamagedDocumentsAreShownAndKeptWhileTheMouseHoldsWhatIsSaved) {
+    std::string config;
+    std::string macros;
+    const auto cut = [](const std::filesystem::path& file, size_t keep) {
+        std::string whole = test::TempDir::Read(file);
+        whole.resize(std::min(keep, whole.size() / 2));
+        std::ofstream(file, std::ios::trunc) << whole;
+        return whole;
+    };
+    ShellHarness h(Simulation::Cable, [&](const std::filesystem::path& res) {
+        config = cut(res / "VeruzUrir/MouseA/Config/MouseConfig.json", 5000);
+        macros = cut(res / "MacroDock/MacroData/macroConfig.json", 3000);
+    });
+    h.Start();
+    ASSERT_TRUE(h.WaitForApply());
+    const std::string text = MessageText(h);
+    EXPECT_EQ(text.rfind("These files could not be read.", 0), 0u) << text;
+    EXPECT_NE(text.find("\nVeruzUrir/MouseA/Config/MouseConfig.json"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nMacroDock/MacroData/macroConfig.json"), std::string::npos) << text;
+
+    EXPECT_TRUE(test::TempDir::Read(MouseConfigPath(ModelFolder(h)).string() + ".damaged") == config);
+    EXPECT_TRUE(test::TempDir::Read(h.Res() / "MacroDock/MacroData/macroConfig.json") == macros);
+    MouseConfig saved;
+    ASSERT_TRUE(LoadMouseConfig(saved, MouseConfigPath(ModelFolder(h))));
+    EXPECT_EQ(MouseConfigText(saved), MouseConfigText(Document(h)));
+    EXPECT_EQ(h.Mouse().System().profileTags[0], SavedTags(h)[0]) << "the mouse holds the saved configuration";
+}
+
+// What cannot be saved is said in the message window, naming the file; a reset that cannot store the factory
+// configuration writes nothing to the mouse.
+TEST(ApplyEngine, SaveFailuresAreShownAndAFailedResetWritesNothing) {
+    ShellHarness h(Simulation::Cable);
+    h.Start();
+    const auto file = MouseConfigPath(ModelFolder(h));
+    const std::string before = test::TempDir::Read(file);
+    SetWriteFailureForTesting([&](const std::filesystem::path& target) { return target == file; });
+    Document(h).profiles[0].dpiLevels[0].gear += 1;
+    h.Send(app::msg::kApplyRequest, 6, 0);
+    const bool finished = h.WaitForApply();
+    const std::string afterRun = MessageText(h);
+    h.Mouse().ClearLog();
+    MenuClick(h, "Reset");
+    h.Pump();
+    const std::string afterReset = MessageText(h);
+    SetWriteFailureForTesting({});
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(afterRun.rfind("The settings could not be saved:\ncannot write " + file.string(), 0), 0u) << afterRun;
+    EXPECT_EQ(afterReset.rfind("Something went wrong. Please try again.\ncannot write " + file.string(), 0), 0u)
+        << afterReset;
+    EXPECT_FALSE(Engine(h).ApplyRunning());
+    EXPECT_TRUE(h.Mouse().Log().empty()) << "nothing was sent after the failed reset";
+    EXPECT_TRUE(test::TempDir::Read(file) == before);
 }
 
 // Over BLE the replies to a run's reads arrive while it runs: the window keeps handling messages, and the tags

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include <nlohmann/json.hpp>
+
 #include "device/HexText.h"
 #include "tests/cli/ToolRun.h"
 #include "tests/support/CatalogueFiles.h"
@@ -132,13 +134,32 @@ TEST(Cli, MacroWritePrintsTheResultOfTheWrite) {
         int status;
     };
     for (const Case& c : {Case{"2", "press-a.json", "WriteMacro: 1\n", 0}, Case{"15", "press-a.json", "WriteMacro: 1\n", 0},
-                          Case{"16", "press-a.json", "WriteMacro: 0\n", 1},
                           Case{"3", "too-long.json", "WriteMacro: -1\n", 1}}) {
         for (const char* link : {"cable", "receiver", "ble"}) {
             const ToolRun run = RunTool({"--simulate", link, "macro-write", c.slot, Data(c.file)});
             EXPECT_EQ(run.out, c.printed) << link << " slot " << c.slot << " " << c.file;
             EXPECT_EQ(run.status, c.status) << run.err;
         }
+    }
+}
+
+// The help text promises slots 0..15 and macros of at most 500 items: anything else is refused before the mouse
+// is written, with the reason, instead of being sent (slot 16) or cut to 16 bits (65536 items read as none).
+TEST(Cli, MacroWriteRefusesSlotsAndItemCountsTheMouseHasNot) {
+    test::TempDir dir;
+    nlohmann::json macro = nlohmann::json::parse(test::TempDir::Read(Data("press-a.json")));
+    std::vector<std::pair<std::string, std::string>> cases = {{"16", Data("press-a.json")},
+                                                              {"255", Data("press-a.json")}};
+    for (const int count : {501, 65536, -1}) {
+        macro["macData"]["num"] = count;
+        cases.emplace_back("1", dir.Write(std::to_string(count) + ".json", macro.dump()).string());
+    }
+    for (const auto& [slot, file] : cases) {
+        const ToolRun run = RunTool({"--simulate", "cable", "--trace", "macro-write", slot, file});
+        EXPECT_EQ(run.status, 2) << slot << " " << file;
+        EXPECT_EQ(run.out, "") << slot << " " << file;
+        EXPECT_EQ(run.err.find("> "), std::string::npos) << "nothing reached the mouse: " << run.err;
+        EXPECT_NE(run.err.find(slot == "1" ? "at most 500 items" : "from 0 to 15"), std::string::npos) << run.err;
     }
 }
 

@@ -370,6 +370,35 @@ TEST(ApplyScenario, TheApplyButtonSavesAndWritesThePendingSetting) {
     EXPECT_NE(std::find(h.handled.begin(), h.handled.end(), msg::kMacrosReload), h.handled.end());
 }
 
+// A run whose results cannot be stored (read-only folder, full disk) leaves the mouse ahead of the files: the next
+// start would undo it without a word. The outcome carries the failure, naming the file, and a message says so.
+TEST(ApplyScenario, ResultsThatCannotBeSavedAreReportedWithTheFile) {
+    for (const char* name : {"MouseConfig.json", "DeviceFeature.ini"}) {
+        SessionHarness h(RigLink::Cable);
+        h.Load();
+        const auto file = ModelFolder(h) / "Config" / name;
+        const std::string before = test::TempDir::Read(file);
+        SetWriteFailureForTesting([&](const std::filesystem::path& target) { return target == file; });
+        h.session->config().profiles[0].dpiLevels[3].enabled = 0;
+        h.session->applyState().pendingType = request::kDpiTable;
+        h.session->ApplyButton();
+        const bool finished = h.WaitForRuns();
+        SetWriteFailureForTesting({});
+        ASSERT_TRUE(finished) << name;
+        const Status& saved = h.session->lastOutcome()->saved;
+        EXPECT_FALSE(saved) << name;
+        EXPECT_NE(saved.message().find(file.string()), std::string::npos) << saved.message();
+        ASSERT_EQ(h.boxes.shown.size(), 1u) << name;
+        EXPECT_EQ(h.boxes.shown[0].text, MouseSessionTexts().saveFailed + "\n" + saved.message());
+        EXPECT_FALSE(h.boxes.shown[0].modal);
+        EXPECT_EQ(test::TempDir::Read(file), before) << name;
+
+        ASSERT_TRUE(h.session->StartApply(false));
+        ASSERT_TRUE(h.WaitForRuns());
+        EXPECT_TRUE(h.session->lastOutcome()->saved) << "the failure was reported once";
+    }
+}
+
 // A pacer that calls `action` at its n-th wait (on the worker's thread) and can hold the worker there.
 class TriggerPacer final : public Pacer {
   public:

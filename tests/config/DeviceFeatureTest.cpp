@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "device/ReportTransport.h"
+#include "platform/AtomicFile.h"
 #include "platform/PrivateProfile.h"
 #include "platform/Trace.h"
 #include "tests/support/FakeHidHandle.h"
@@ -67,10 +68,11 @@ TEST(DeviceFeature, ReadsKeysLightingModesAndConstantsInTheirOrder) {
     EXPECT_TRUE(f.gearTable.gears.empty()) << "no [Chip0]";
 }
 
-TEST(DeviceFeature, WriteTimesBelowOneBecomesFour) {
+// Every write of a run is repeated WriteTimes times while the run holds the request block.
+TEST(DeviceFeature, WriteTimesBelowOneBecomesFourAndIsCapped) {
     TempDir dir;
     for (const auto& [value, expected] : std::vector<std::pair<std::string, int>>{
-             {"0", 4}, {"-2", 4}, {"", 4}, {"1", 1}, {" 7x", 7}}) {
+             {"0", 4}, {"-2", 4}, {"", 4}, {"1", 1}, {" 7x", 7}, {"16", 16}, {"17", 16}, {"2000000000", 16}}) {
         EXPECT_EQ(LoadFrom(dir, "[Config]\nWriteTimes=" + value + "\n").writeTimes, expected) << value;
     }
 }
@@ -171,8 +173,16 @@ TEST(DeviceFeature, NewTagsAreMadeOnlyWhenAllFourAreZero) {
         EXPECT_EQ(traces[p], "random:" + std::to_string(f.profileTags[p]) + "\n");
     }
     DeviceFeature one = LoadFrom(dir, "[RANDOM]\nProfile2=65535\n");
-    EXPECT_FALSE(EnsureProfileTags(one));
-    EXPECT_EQ(one.profileTags[2], 65535);
+    ASSERT_TRUE(EnsureProfileTags(one));
+    EXPECT_EQ(one.profileTags, (std::array<uint16_t, 4>{0, 0, 65535, 0})) << "a single tag is enough";
+
+    DeviceFeature unsaved = LoadFrom(dir, "[RANDOM]\nProfile0=0\n");
+    SetWriteFailureForTesting([](const std::filesystem::path&) { return true; });
+    const Status saved = EnsureProfileTags(unsaved);
+    SetWriteFailureForTesting({});
+    EXPECT_FALSE(saved);
+    EXPECT_NE(saved.message().find(unsaved.iniFile.string()), std::string::npos) << saved.message();
+    EXPECT_EQ(TempDir::Read(unsaved.iniFile), "[RANDOM]\nProfile0=0\n");
     EXPECT_FALSE(one.SaveProfileTag(4, 1)) << "four tags only";
 }
 

@@ -41,6 +41,10 @@ TEST(ExchangeFile, ChecksNameAndContentsBeforeAnythingIsCopied) {
           Case{WithMember(config, units(u"VIRTUAL mouse")), ExchangeCheck::Accepted},
           Case{WithMember(config, "Virtual Mouse"), ExchangeCheck::BadContents},
           Case{WithMember(config, {"V"}), ExchangeCheck::BadContents},
+          // Units beyond 16 bits would wrap into the device's name.
+          Case{WithMember(config, nlohmann::json{0x10000 + 'V', 'i', 'r', 't', 'u', 'a', 'l', ' ', 'M', 'o', 'u', 's', 'e'}),
+               ExchangeCheck::BadContents},
+          Case{WithMember(config, nlohmann::json{-65536 + 'V'}), ExchangeCheck::BadContents},
           Case{WithMember(R"({"mouseconfig": {}})", units(u"Virtual Mouse")), ExchangeCheck::BadContents},
           Case{wrongType.dump(), ExchangeCheck::BadContents}}) {
         EXPECT_EQ(CheckExchangeText(c.text, "Virtual Mouse"), c.expected) << c.text.substr(0, 60);

@@ -100,6 +100,42 @@ TEST(MouseConfig, ABrokenFileKeepsWhatWasReadBeforeTheFault) {
     EXPECT_EQ(untouched.version, 5) << "a file that does not parse changes nothing";
 }
 
+// Values beyond their ranges used to wrap on their way to the mouse (a DPI level of 1000000 became level 65, a
+// mode of 1e20 mode 0) or were kept (negative brightness and rates). Valid files still load byte for byte
+// (FilesWrittenElsewhereSaveBackByteForByte).
+TEST(MouseConfig, ValuesAreHeldToTheirRangesOnLoad) {
+    auto document = nlohmann::json::parse(TempDir::Read(TestDataPath("config/MouseConfig.json")));
+    auto& adv = document["mouseconfig"]["mouseadv"];
+    auto& record = document["mouseconfig"]["mouseled"][1][4];
+    adv[0]["cruseldpi"] = 1000000;
+    adv[0]["firevalue"] = 1e300;
+    adv[0]["rateusbvalue"] = -1;
+    adv[1]["cruseldpi"] = -3;
+    adv[1]["ratedonglevalue"] = nlohmann::json(18446744073709551615ull);
+    adv[2]["rateblevalue"] = 4294967296.0;
+    adv[2]["firevalue"] = -5;
+    document["mouseconfig"]["mouseled"][0][0]["curselmode"] = 1e20;
+    record["curselmode"] = -1;
+    record["brightnessvalue"] = -4;
+    record["frequencyvalue"] = 99;
+    record["directionsel"] = 2147483648.0;
+    MouseConfig config;
+    ASSERT_TRUE(ParseMouseConfig(config, document.dump()));
+    EXPECT_EQ(config.profiles[0].currentDpiLevel, 7);
+    EXPECT_EQ(config.profiles[0].fireValue, 255);
+    EXPECT_EQ(config.profiles[0].usbRate, 0);
+    EXPECT_EQ(config.profiles[1].currentDpiLevel, 0);
+    EXPECT_EQ(config.profiles[1].dongleRate, 6);
+    EXPECT_EQ(config.profiles[2].bleRate, 6);
+    EXPECT_EQ(config.profiles[2].fireValue, 0);
+    EXPECT_EQ(config.lighting[0][0].mode, 13);
+    const LightingModeSettings& held = config.lighting[1][4];
+    EXPECT_EQ(held.mode, 0);
+    EXPECT_EQ(held.brightness, 0);
+    EXPECT_EQ(held.speed, 5);
+    EXPECT_EQ(held.direction, 3);
+}
+
 TEST(MouseConfig, SurplusProfilesAreIgnored) {
     auto document = nlohmann::json::parse(TempDir::Read(TestDataPath("config/MouseConfig.json")));
     auto& root = document["mouseconfig"];
@@ -162,6 +198,17 @@ TEST_F(LabelPass, LabelsComeFromFunctionsMacrosAndKeyNames) {
     EXPECT_EQ(Binding(0, "btn_MouseKey_Click16").defaultCode, 58);
     EXPECT_EQ(Binding(0, "btn_MouseKey_Click7").text, "Unknown Key");
     EXPECT_EQ(Binding(3, "btn_MouseKey_Click0").text, "Unknown Key") << "code 0 is not in this table";
+}
+
+// While the macro document cannot be read its macros are unknown, not deleted: the bindings stay for when it
+// can be read again.
+TEST_F(LabelPass, BindingsStayWhileTheMacroDocumentCannotBeRead) {
+    macros_.complete = false;
+    Binding(1, "btn_MouseKey_Click0") = {0, 120, "", "gone", "G"};
+    ResolveKeyTexts(config_, feature_, functions_, macros_, names_);
+    EXPECT_EQ(Binding(1, "btn_MouseKey_Click0").code, 120);
+    EXPECT_EQ(Binding(1, "btn_MouseKey_Click0").macroGuid, "gone");
+    EXPECT_EQ(Binding(1, "btn_MouseKey_Click0").text, "Macro_Null");
 }
 
 TEST_F(LabelPass, ABindingToADeletedMacroFallsBackToItsDefault) {

@@ -5,7 +5,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+
 #include "config/ExchangeFile.h"
+#include "platform/AtomicFile.h"
 #include "platform/PrivateProfile.h"
 #include "sim/VirtualMouse.h"
 #include "tests/config/SessionHarness.h"
@@ -18,6 +21,127 @@ using test::SessionHarness;
 
 std::filesystem::path FeatureFile(const SessionHarness& h) {
     return h.res.path() / "VeruzUrir" / "MouseA" / "Config" / "DeviceFeature.ini";
+}
+
+std::filesystem::path ConfigFile(const SessionHarness& h) {
+    return MouseConfigPath(h.res.path() / "VeruzUrir" / "MouseA");
+}
+
+// Writes fail for the files `failing` names (root ignores permissions, so the write seam stands in for a
+// read-only folder) while the object lives.
+struct FailingWrites {
+    explicit FailingWrites(std::vector<std::filesystem::path> failing) {
+        SetWriteFailureForTesting([failing](const std::filesystem::path& file) {
+            return std::find(failing.begin(), failing.end(), file) != failing.end();
+        });
+    }
+    ~FailingWrites() { SetWriteFailureForTesting({}); }
+};
+
+// The mouse received no write (reads carry bit 7 of the command code).
+bool NothingWritten(SessionHarness& h) {
+    for (const auto& entry : h.rig.mouse().Log()) {
+        if (entry.direction == sim::FrameLogEntry::Direction::Received && (entry.report[3] & 0x80) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(MouseSession, ADamagedConfigurationIsKeptAsideBeforeAnythingReplacesIt) {
+    SessionHarness h(RigLink::Cable);
+    const std::string whole = test::TempDir::Read(ConfigFile(h));
+    const std::string cut = whole.substr(0, whole.size() / 3);
+    h.res.Write("VeruzUrir/MouseA/Config/MouseConfig.json", cut);
+    ASSERT_TRUE(h.macros->LoadMacros());
+    h.session->SetDevice("Virtual Mouse", "MouseA");
+    const Status loaded = h.session->LoadDevice();
+    EXPECT_FALSE(loaded);
+    EXPECT_NE(loaded.message().find(ConfigFile(h).string()), std::string::npos) << loaded.message();
+    EXPECT_TRUE(h.session->configDamaged());
+    {
+        FailingWrites failing({ConfigFile(h)});
+        const Status refused = h.session->SaveDocument();
+        EXPECT_FALSE(refused);
+        EXPECT_NE(refused.message().find(ConfigFile(h).string()), std::string::npos) << refused.message();
+    }
+    EXPECT_EQ(test::TempDir::Read(ConfigFile(h)), cut);
+
+    ASSERT_TRUE(h.session->SaveDocument());
+    EXPECT_EQ(test::TempDir::Read(ConfigFile(h).string() + ".damaged"), cut);
+    MouseConfig saved;
+    EXPECT_TRUE(LoadMouseConfig(saved, ConfigFile(h)));
+    EXPECT_FALSE(h.session->configDamaged());
+}
+
+// An import whose file cannot be stored must not reload and apply: that would write the old configuration to the
+// mouse as if it were the imported one. A reset whose copy fails stops the same way.
+TEST(MouseSession, ImportAndResetThatCannotStoreTheConfigurationWriteNothing) {
+    SessionHarness h(RigLink::Cable);
+    h.Load();
+    const auto exchange = h.res / "mine.Mouse.Config";
+    h.dialogs.saveAnswers.push_back(exchange.string());
+    ASSERT_TRUE(h.session->ExportConfiguration());
+    const auto featureFile = FeatureFile(h);
+    const std::string config = test::TempDir::Read(ConfigFile(h));
+    const std::string feature = test::TempDir::Read(featureFile);
+    const std::string settings = test::TempDir::Read(h.session->settingsFile());
+    FailingWrites failing({ConfigFile(h)});
+
+    h.dialogs.openAnswers.push_back({exchange.string()});
+    EXPECT_EQ(h.session->ImportConfiguration(), ImportResult::NotSaved);
+    ASSERT_EQ(h.boxes.shown.size(), 1u);
+    EXPECT_EQ(h.boxes.shown[0].text.rfind(MouseSessionTexts().saveFailed, 0), 0u) << h.boxes.shown[0].text;
+    EXPECT_NE(h.boxes.shown[0].text.find(ConfigFile(h).string()), std::string::npos) << h.boxes.shown[0].text;
+
+    const Status reset = h.session->ResetConfiguration();
+    EXPECT_FALSE(reset);
+    EXPECT_NE(reset.message().find(ConfigFile(h).string()), std::string::npos) << reset.message();
+
+    EXPECT_FALSE(h.session->ApplyRunning());
+    h.Drain();
+    EXPECT_TRUE(NothingWritten(h));
+    EXPECT_EQ(test::TempDir::Read(ConfigFile(h)), config);
+    EXPECT_EQ(test::TempDir::Read(featureFile), feature) << "no new tags";
+    EXPECT_EQ(test::TempDir::Read(h.session->settingsFile()), settings) << "the sensor options stay";
+}
+
+// A foreign file over a configuration that cannot be read leaves nothing to write to the mouse.
+TEST(MouseSession, AForeignImportOverADamagedConfigurationWritesNothing) {
+    SessionHarness h(RigLink::Cable);
+    h.Load();
+    const std::string cut = "{\"mouseconfig\": {\"mousekey\": ";
+    h.res.Write("VeruzUrir/MouseA/Config/MouseConfig.json", cut);
+    const auto factory = FeatureFile(h).parent_path() / "ResetMouseConfig.json";
+    nlohmann::json foreign = nlohmann::json::parse(test::TempDir::Read(factory));
+    foreign["MouseName"] = {'O', 't', 'h', 'e', 'r'};
+    h.dialogs.openAnswers.push_back({h.res.Write("other.Mouse.Config", foreign.dump()).string()});
+    EXPECT_EQ(h.session->ImportConfiguration(), ImportResult::OtherDevice);
+    EXPECT_FALSE(h.session->ApplyRunning());
+    h.Drain();
+    EXPECT_TRUE(NothingWritten(h));
+    EXPECT_EQ(test::TempDir::Read(ConfigFile(h)), cut);
+}
+
+TEST(MouseSession, LoadHoldsEveryRateToTheModelAndGivesMacrosTheCodeOf400Dpi) {
+    SessionHarness h(RigLink::Cable);
+    MouseConfig document;
+    ASSERT_TRUE(LoadMouseConfig(document, ConfigFile(h)));
+    document.profiles[1].usbRate = 6;
+    document.profiles[2].dongleRate = 5;
+    document.profiles[2].bleRate = 4;
+    ASSERT_TRUE(SaveMouseConfig(document, ConfigFile(h)));
+    h.Load();
+    const MouseConfig& loaded = h.session->config();
+    EXPECT_EQ(loaded.profiles[1].usbRate, 3);
+    EXPECT_EQ(loaded.profiles[2].dongleRate, 3);
+    EXPECT_EQ(loaded.profiles[2].bleRate, 3);
+
+    const int code = h.session->feature().DpiCode("400");
+    ASSERT_NE(code, 0);
+    ASSERT_TRUE(h.macros->SelectMacro(0, 0));
+    ASSERT_TRUE(h.macros->InsertItem(0, 0, 0, item::kDpi, 1, 20, ""));
+    EXPECT_EQ(h.macros->workingMacro().block.extVal[0].x, code);
 }
 
 TEST(MouseSession, LoadTakesTheChipAndPreparesTheDocumentForThePages) {

@@ -37,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int chip = size > 0 ? data[0] % 16 : 0;
     const DeviceFeature feature = LoadDeviceFeature(ModelFolder(), chip);
     if (feature.keyCount < 0 || feature.keyCount > kPageButtonCount || feature.writeTimes < 1 ||
+        feature.writeTimes > kMaxWriteTimes ||
         feature.gearTable.gears.size() > static_cast<size_t>(GearTable::kMaxGears)) {
         std::abort();
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "macro/MacroDataJson.h"
+#include "platform/AtomicFile.h"
 #include "tests/support/RecordingMessageBoxes.h"
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/TempDir.h"
@@ -152,6 +153,69 @@ TEST_F(MacroStoreTest, ADamagedDocumentKeepsTheMacrosInMemory) {
     }
     ASSERT_TRUE(store_.AddGroup(5, u"Next"));
     EXPECT_EQ(Reloaded().size(), 3u) << "the next change writes the kept document";
+}
+
+// A damaged file is what the user had: the next write keeps it aside under a numbered name instead of
+// replacing it, and a write that cannot do so fails.
+TEST_F(MacroStoreTest, ADamagedDocumentIsKeptAsideBeforeAnythingReplacesIt) {
+    const std::string shipped = TempDir::Read(test::TestDataPath("../../res/MacroDock/MacroData/macroConfig.json"));
+    const std::string cut = shipped.substr(0, shipped.size() / 2);
+    const auto file = dir_ / kConfig;
+    dir_.Write(kConfig, cut);
+    EXPECT_FALSE(store_.LoadMacros());
+    EXPECT_TRUE(store_.documentDamaged());
+    EXPECT_FALSE(store_.Complete()) << "bindings to its macros are not to be reverted";
+
+    SetWriteFailureForTesting([&](const std::filesystem::path& target) { return target == file; });
+    const Result<int> refused = store_.AddGroup(0, u"New");
+    SetWriteFailureForTesting({});
+    EXPECT_FALSE(refused);
+    EXPECT_NE(refused.message().find(file.string()), std::string::npos) << refused.message();
+    EXPECT_EQ(TempDir::Read(file), cut);
+
+    ASSERT_TRUE(store_.AddGroup(0, u"Next"));
+    EXPECT_EQ(TempDir::Read(dir_ / (std::string(kConfig) + ".damaged")), cut);
+    EXPECT_EQ(Reloaded().size(), 2u) << "the groups of the model, not of the damaged file";
+    EXPECT_FALSE(store_.documentDamaged());
+
+    dir_.Write(kConfig, "{\"MacroGrpInfo\": 7}");
+    EXPECT_FALSE(store_.LoadMacros());
+    dir_.Write("res/MacroDock/MacroDataReset/macroConfigReset.json", "{}");
+    dir_.Write(std::string(kConfig) + ".bak", "last good backup");
+    ASSERT_TRUE(store_.ResetMacros());
+    EXPECT_EQ(TempDir::Read(dir_ / (std::string(kConfig) + ".damaged")), cut) << "an earlier copy stays";
+    EXPECT_EQ(TempDir::Read(dir_ / (std::string(kConfig) + ".damaged.2")), "{\"MacroGrpInfo\": 7}");
+    EXPECT_EQ(TempDir::Read(dir_ / (std::string(kConfig) + ".bak")), "last good backup");
+    EXPECT_EQ(TempDir::Read(file), "{}");
+
+    std::filesystem::remove(dir_ / "res/MacroDock/MacroDataReset/macroConfigReset.json");
+    dir_.Write(kConfig, "[");
+    EXPECT_FALSE(store_.LoadMacros());
+    ASSERT_TRUE(store_.ResetMacros()) << "without a factory file";
+    EXPECT_EQ(TempDir::Read(dir_ / (std::string(kConfig) + ".damaged.3")), "[");
+    EXPECT_EQ(TempDir::Read(dir_ / (std::string(kConfig) + ".bak")), "last good backup");
+
+    std::filesystem::remove(file);
+    EXPECT_FALSE(store_.LoadMacros());
+    EXPECT_FALSE(store_.documentDamaged()) << "a missing file is an empty document";
+    ASSERT_TRUE(store_.AddGroup(0, u"Fresh"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / (std::string(kConfig) + ".damaged.4")));
+}
+
+TEST_F(MacroStoreTest, NameCodeUnitsOutsideSixteenBitsAreDamagedContents) {
+    for (const json& units : {json{78, 65536}, json{-1}, json{1e10}}) {
+        json group = Group("G", "g", json::array({MacroObject("M", "m", {4})}));
+        group["MacroInfo"][0]["MacroName"] = units;
+        WriteDocument({{"MacroGrpInfo", {group}}});
+        EXPECT_FALSE(store_.LoadMacros()) << units;
+        EXPECT_TRUE(store_.documentDamaged()) << units;
+    }
+    WriteDocument({{"MacroGrpInfo", {Group("G", "g", nullptr)}}});
+    json name = SavedDocument();
+    name["MacroGrpInfo"][0]["GrpName"] = {0, 65535, 77.9};
+    WriteDocument(name);
+    ASSERT_TRUE(store_.LoadMacros());
+    EXPECT_EQ(store_.groups()[0].name, (std::u16string{0, 0xFFFF, u'M'}));
 }
 
 TEST_F(MacroStoreTest, AnOversizedItemCountNeverReachesPastTheArrays) {
@@ -352,6 +416,53 @@ TEST_F(MacroStoreTest, ImportedGroupsGetUniqueNamesAndNewIdentities) {
     EXPECT_NE(groups[1].guid, groups[2].guid);
     EXPECT_EQ(groups[1].macros[0].guid, "MX") << "macro identities stay";
     EXPECT_EQ(groups, Reloaded());
+}
+
+// A group the loader would not convert must not reach the document: saved, it would make the file unreadable,
+// and the model would no longer match the document, so that later edits lose groups.
+TEST_F(MacroStoreTest, ImportRefusesGroupsTheLoaderWouldNotConvert) {
+    LoadSample();
+    const std::string before = TempDir::Read(dir_ / kConfig);
+    json textFlag = Group("GX", "Text", json::array({MacroObject("MX", "x", {4})}));
+    textFlag["ForbidView"] = "no";
+    json objectList = Group("GY", "Object", json::array());
+    objectList["MacroInfo"] = {{"first", MacroObject("MY", "y", {4})}};
+    json textCount = Group("GZ", "Count", json::array({MacroObject("MZ", "z", {4})}));
+    textCount["MacroInfo"][0]["macData"]["macRpt"] = "twice";
+    std::vector<std::string> files;
+    for (const json* group : {&textFlag, &objectList, &textCount}) {
+        files.push_back(dir_.Write("bad" + std::to_string(files.size()) + ".Macro.Config", group->dump()).string());
+    }
+    dialogs_.openAnswers.push_back(files);
+    ASSERT_TRUE(store_.ImportGroups(0));
+
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text.rfind(MacroStore::MessageTexts().importError, 0), 0u) << messages_.shown[0].text;
+    for (const std::string& file : files) {
+        EXPECT_NE(messages_.shown[0].text.find(file), std::string::npos) << file;
+    }
+    EXPECT_EQ(store_.groups().size(), 2u);
+    EXPECT_EQ(json::parse(TempDir::Read(dir_ / kConfig)), json::parse(before));
+    ASSERT_TRUE(store_.DeleteGroup(0));
+    ASSERT_EQ(Reloaded().size(), 1u);
+    EXPECT_EQ(Reloaded()[0].name, u"Play");
+}
+
+TEST_F(MacroStoreTest, AnImportThatCannotBeSavedKeepsNothingAndSaysSo) {
+    LoadSample();
+    const std::string before = TempDir::Read(dir_ / kConfig);
+    const auto groups = store_.groups();
+    const auto file =
+        dir_.Write("in.Macro.Config", Group("GX", "Work", json::array({MacroObject("MX", "x", {4})})).dump());
+    dialogs_.openAnswers.push_back({file.string()});
+    const auto config = dir_ / kConfig;
+    SetWriteFailureForTesting([&](const std::filesystem::path& target) { return target == config; });
+    ASSERT_TRUE(store_.ImportGroups(0));
+    SetWriteFailureForTesting({});
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_NE(messages_.shown[0].text.find(config.string()), std::string::npos) << messages_.shown[0].text;
+    EXPECT_EQ(TempDir::Read(config), before);
+    EXPECT_EQ(store_.groups(), groups) << "the model matches the file";
 }
 
 TEST_F(MacroStoreTest, ResetRestoresTheFactoryDocumentAndKeepsABackup) {

@@ -71,5 +71,39 @@ TEST(AtomicFile, ReadsWholeBinaryFilesAndNamesTheFileOnFailure) {
     }
 }
 
+TEST(AtomicFile, DamagedFilesAreKeptAsideNeverReplacingAnEarlierCopy) {
+    test::TempDir dir;
+    const fs::path file = dir / "macroConfig.json";
+    for (const char* contents : {"first", "second", "third"}) {
+        dir.Write("macroConfig.json", contents);
+        ASSERT_TRUE(KeepDamagedFile(file).ok()) << contents;
+        EXPECT_FALSE(fs::exists(file));
+    }
+    EXPECT_EQ(test::TempDir::Read(dir / "macroConfig.json.damaged"), "first");
+    EXPECT_EQ(test::TempDir::Read(dir / "macroConfig.json.damaged.2"), "second");
+    EXPECT_EQ(test::TempDir::Read(dir / "macroConfig.json.damaged.3"), "third");
+
+    const Result<fs::path> missing = KeepDamagedFile(file);
+    EXPECT_FALSE(missing.ok());
+    EXPECT_NE(missing.message().find(file.string()), std::string::npos) << missing.message();
+}
+
+TEST(AtomicFile, TheFailureSwitchFailsWritesAndKeepingAsideWithoutAChange) {
+    test::TempDir dir;
+    const fs::path file = dir.Write("Set.ini", "old");
+    SetWriteFailureForTesting([&](const fs::path& target) { return target == file; });
+    const Status written = WriteFileAtomically(file, "new");
+    const Result<fs::path> kept = KeepDamagedFile(file);
+    const Status other = WriteFileAtomically(dir / "other.ini", "x");
+    SetWriteFailureForTesting({});
+    EXPECT_FALSE(written.ok());
+    EXPECT_NE(written.message().find(file.string()), std::string::npos) << written.message();
+    EXPECT_FALSE(kept.ok());
+    EXPECT_TRUE(other.ok()) << "only the chosen file fails";
+    EXPECT_EQ(test::TempDir::Read(file), "old");
+    EXPECT_EQ(EntryCount(dir.path()), 2u);
+    EXPECT_TRUE(WriteFileAtomically(file, "new").ok()) << "switched off again";
+}
+
 }  // namespace
 }  // namespace mousecfg

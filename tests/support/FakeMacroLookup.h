@@ -15,8 +15,10 @@ public:
         const auto found = macros.find({std::string(groupGuid), std::string(macroGuid)});
         return found != macros.end() ? std::optional<FoundMacro>(found->second) : std::nullopt;
     }
+    bool Complete() const override { return complete; }
 
     std::map<std::pair<std::string, std::string>, FoundMacro> macros;
+    bool complete = true;
 };
 
 }  // namespace mousecfg::test
