@@ -32,6 +32,8 @@ struct AppPaths {
     std::filesystem::path FeatureFile() const { return configFolder / kDefaultModelConfig / "DeviceFeature.ini"; }
     std::filesystem::path SettingsFile() const { return configFolder / "Set.ini"; }
     std::filesystem::path LanguageFolder() const { return resourceFolder / "Language"; }
+    // The user's manual installed with the program, opened when no manual server is configured.
+    std::filesystem::path ManualFile() const { return resourceFolder / "Manual" / "index.html"; }
     std::filesystem::path ExtraFontsFile() const { return LanguageFolder() / "ExFont.json"; }
     std::filesystem::path ColourFile() const { return configFolder / kDefaultModelConfig / "PopColor.ini"; }
     // A model folder named by the device catalogue ("DevFolder"): its position files and pictures.

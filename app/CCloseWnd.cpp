@@ -8,6 +8,10 @@
 namespace mousecfg::app {
 
 void CCloseWnd::InitWindow() {
+    if (auto* minimize = Find<skin::Option>("Minimize"); minimize != nullptr && !trayAvailable_) {
+        minimize->SetText("Minimize the window");
+        minimize->SetAttribute("textid", "CloseMinimizeNoTray");
+    }
     SelectOption(option_);
     if (auto* noRemind = Find<skin::CheckBox>("NotRemindAgain")) {
         noRemind->SetCheck(remind_ == 0, false);
@@ -51,7 +55,8 @@ void CCloseWnd::Notify(skin::Notification& notification) {
 }
 
 intptr_t CCloseWnd::HandleCustomMessage(const Message& message, bool& handled) {
-    if (message.id == skin::msg::kClose) {
+    const bool escape = message.id == skin::msg::kKeyDown && message.wParam == skin::msg::kVkEscape;
+    if (message.id == skin::msg::kClose || escape) {
         Finish(0);
         handled = true;
     }

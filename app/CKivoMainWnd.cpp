@@ -139,7 +139,7 @@ void CKivoMainWnd::OnClick(skin::Notification& notification) {
             OnSettingsButton();
         }
     } else if (name == "guideButton") {
-        OpenServerPage("/ovikmanual/");
+        OpenManual();
     } else if (name == "MacroShareButton") {
         OpenServerPage("/ovikmacro/Macro.html");
     } else if (name == "ChangeSkin") {
@@ -219,6 +219,7 @@ void CKivoMainWnd::ReadWindowSettings() {
     }
     closeOption_ = settings_.CloseOption();
     remind_ = settings_.Remind();
+    ShowLinkButtons();
 }
 
 void CKivoMainWnd::ClickDevice(int index) {
@@ -297,6 +298,24 @@ void CKivoMainWnd::OpenServerPage(const std::string& path) {
         return;
     }
     services_.urls.OpenUrl(server + path);
+}
+
+// The manual server's page when a server is configured, else the manual installed with the program.
+void CKivoMainWnd::OpenManual() {
+    if (!settings_.ServerAddress().empty()) {
+        OpenServerPage("/ovikmanual/");
+    } else if (!services_.urls.OpenFile(services_.paths.ManualFile())) {
+        trace::Printf("the manual %s could not be opened\n", services_.paths.ManualFile().string().c_str());
+    }
+}
+
+// The link buttons show only where they lead somewhere: macro sharing needs the server; the manual needs the
+// server or the installed manual.
+void CKivoMainWnd::ShowLinkButtons() {
+    const bool server = !settings_.ServerAddress().empty();
+    std::error_code error;
+    SetVisible("guideButton", server || std::filesystem::is_regular_file(services_.paths.ManualFile(), error));
+    SetVisible("MacroShareButton", server);
 }
 
 std::optional<std::string> CKivoMainWnd::QueryControlText(std::string_view textId, std::string_view /*cls*/) {

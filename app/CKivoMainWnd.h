@@ -69,6 +69,7 @@ public:
     int LanguageIndex() const { return languageIndex_; }
     const std::string& SkinPrefix() const { return skinPrefix_; }
     const LanguageTexts& Texts() const { return texts_; }
+    const std::string& FontFace() const { return fontFace_; }
     const ExtraFonts& Fonts() const { return fonts_; }
     const std::map<std::string, int>& PublicLed() const { return publicLed_; }
     ConnectionMonitor& Monitor() { return *monitor_; }
@@ -93,6 +94,8 @@ private:
     void OnDisplayButton();
     void OnSettingsButton();
     void OpenServerPage(const std::string& path);
+    void OpenManual();
+    void ShowLinkButtons();
     void SetVisible(const char* name, bool visible);
     void SetEnabled(const char* name, bool enabled);
     bool IsSelected(const char* name) const;
@@ -115,6 +118,7 @@ private:
     // MainWndConnection.cpp
     intptr_t OnConnectionRefresh(uintptr_t wParam, intptr_t lParam);
     void ShowBattery(const BatteryDisplay& battery);
+    void ClearBattery();
     void RunConnectionDisplay(bool reloadPages);
     void ShowConnected(bool reloadPages);
     void ShowDisconnected();
@@ -137,6 +141,7 @@ private:
     void CloseNow();
     void Exit();
     void HideToTray();
+    void HideOrMinimize();
     void SaveConfiguration();
     void CloseMessageWindow();
     CMsgWnd* ShowMessageWindow(const MsgTexts& texts, int style, int kind);
@@ -150,6 +155,7 @@ private:
     void CreateDpiPopup();
     void ApplyLanguage(int index);
     void ApplyControlFonts();
+    void ChooseFontFace();
     void ApplyFontFace();
     void ApplyFontFace(skin::SkinWindow& window) const;
     void ShowBanner();
@@ -178,6 +184,7 @@ private:
     bool silentStart_ = false;
     bool hiddenToTray_ = false;
     int languageIndex_ = 1;
+    std::string fontFace_;  // the faces chosen for the language, comma-separated
     int languageWritten_ = -1;
     std::map<std::string, int> publicLed_;
     int currentDevice_ = 0;

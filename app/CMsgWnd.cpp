@@ -3,6 +3,7 @@
 #include "app/ShellMessages.h"
 #include "platform/TextEncoding.h"
 #include "skin/Control.h"
+#include "skin/WindowMessages.h"
 
 namespace mousecfg::app {
 namespace {
@@ -42,6 +43,7 @@ void CMsgWnd::SetText(const std::string& text) {
     }
     if (style_ != 2) {
         SetControlText("MessageText", text);
+        FitToText();
         return;
     }
     const bool noDevice = kind_ == kNoDevice;
@@ -51,6 +53,35 @@ void CMsgWnd::SetText(const std::string& text) {
     }
     if (skin::Control* shown = FindControl(noDevice ? "MessageTextNoDevice" : "MessageTextWirelessUnconnect")) {
         shown->SetVisible(true);
+    }
+    FitToText();
+}
+
+skin::Control* CMsgWnd::ShownText() const {
+    if (style_ != 2) {
+        return FindControl("MessageText");
+    }
+    return FindControl(kind_ == kNoDevice ? "MessageTextNoDevice" : "MessageTextWirelessUnconnect");
+}
+
+void CMsgWnd::FitToText() {
+    skin::Control* text = ShownText();
+    if (text == nullptr || !IsCreated()) {
+        return;
+    }
+    skin::PaintManager& manager = GetPaintManager();
+    manager.UpdateLayout();
+    const skin::Rect padding = text->GetTextPadding();
+    const int width = text->GetPos().width() - padding.left - padding.right;
+    if (width <= 0) {
+        return;
+    }
+    const int textHeight = manager.MeasureWrappedText(text->GetText(), manager.GetFont(text->GetFont()), width).cy;
+    const int needed = std::max(kMinTextHeight, textHeight + padding.top + padding.bottom);
+    const int delta = needed - text->GetPos().height();
+    if (delta != 0) {
+        const skin::Rect rect = GetWindowRect();
+        ResizeClient(rect.width(), rect.height() + delta);
     }
 }
 
@@ -71,11 +102,7 @@ void CMsgWnd::Notify(skin::Notification& notification) {
     }
     const std::string& name = notification.senderName;
     if (notification.sender == closeButton_ || EqualsIgnoringAsciiCase(name, "closebtn")) {
-        if (style_ == 2 && GetParent() != nullptr) {
-            GetParent()->Send(Message{msg::kNoDeviceHide, 0, 0, {}});
-        } else {
-            Close(0);
-        }
+        OnCloseButton();
     } else if (EqualsIgnoringAsciiCase(name, "confirm_btn")) {
         const bool quit = kind_ == kNoDevice || quitOnConfirm_;
         quitOnConfirm_ = false;
@@ -87,6 +114,22 @@ void CMsgWnd::Notify(skin::Notification& notification) {
     } else if (EqualsIgnoringAsciiCase(name, "cancel_btn")) {
         Close(0);
     }
+}
+
+void CMsgWnd::OnCloseButton() {
+    if (style_ == 2 && GetParent() != nullptr) {
+        GetParent()->Send(Message{msg::kNoDeviceHide, 0, 0, {}});
+    } else {
+        Close(0);
+    }
+}
+
+intptr_t CMsgWnd::HandleCustomMessage(const Message& message, bool& handled) {
+    if (message.id == skin::msg::kKeyDown && message.wParam == skin::msg::kVkEscape) {
+        handled = true;
+        OnCloseButton();
+    }
+    return 0;
 }
 
 void CMsgWnd::OnFinalMessage() {

@@ -24,6 +24,8 @@ class CMsgWnd final : public skin::SkinWindow {
 public:
     static constexpr int kNoDevice = 1;
     static constexpr int kWireless = 2;
+    // The text area is never lower than the icon beside it.
+    static constexpr int kMinTextHeight = 48;
 
     explicit CMsgWnd(int style, int kind = 0) : style_(style), kind_(kind) {}
 
@@ -31,12 +33,18 @@ public:
     std::string GetWindowClassName() const override { return "MsgWnd"; }
     void InitWindow() override;
     void Notify(skin::Notification& notification) override;
+    // Escape acts as the close button.
+    intptr_t HandleCustomMessage(const Message& message, bool& handled) override;
     void OnFinalMessage() override;
 
     void SetTitle(const std::string& title);
     // Style 2: the text of the kind's label (the other one is hidden); other styles: "MessageText".
     void SetText(const std::string& text);
     void SetButtonTexts(const std::string& confirm, const std::string& cancel);
+    // Fits the window's height to its text: the text area takes the height the text needs (at least the icon's
+    // beside it), so that a short text leaves no gap above the buttons and a long one is not cut off. SetText
+    // does it; call it again when the fonts change.
+    void FitToText();
     // Shows only the confirm button.
     void HideCancel();
     void SetQuitOnConfirm(bool quit) { quitOnConfirm_ = quit; }
@@ -56,6 +64,8 @@ public:
 
 private:
     void SetControlText(const char* name, const std::string& text);
+    void OnCloseButton();
+    skin::Control* ShownText() const;
 
     int style_;
     int kind_;

@@ -10,6 +10,7 @@
 #include "platform/Trace.h"
 #include "skin/ColorPalette.h"
 #include "skin/Control.h"
+#include "skin/WindowMessages.h"
 
 namespace mousecfg::app {
 namespace {
@@ -73,6 +74,14 @@ void CPopColorWnd::ShowColour() {
     if (auto* palette = Find<skin::ColorPalette>("Pallet")) {
         palette->SetSelectColor(kOpaque | current_);
     }
+}
+
+intptr_t CPopColorWnd::HandleCustomMessage(const Message& message, bool& handled) {
+    if (message.id == skin::msg::kKeyDown && message.wParam == skin::msg::kVkEscape) {
+        handled = true;
+        Close(0);
+    }
+    return 0;
 }
 
 void CPopColorWnd::Notify(skin::Notification& notification) {

@@ -11,7 +11,7 @@ namespace mousecfg::app {
 // The colour picker: eight default colours and eight custom colours from the colour file ("PopColor.ini",
 // sections "Default" and "SelfDefine", keys "0".."7", decimal values; missing keys read as 0, black), the
 // palette "Pallet" and the fields "colorHex", "colorR", "colorG", "colorB". "popok" stores the custom colours,
-// sends 2025 (wParam 1, lParam the colour) to the parent and closes with 1; "popcancel" closes with 0.
+// sends 2025 (wParam 1, lParam the colour) to the parent and closes with 1; "popcancel" and Escape close with 0.
 // Colours are 0xRRGGBB.
 class CPopColorWnd final : public skin::SkinWindow {
 public:
@@ -24,6 +24,8 @@ public:
     std::string GetWindowClassName() const override { return "PopColorWnd"; }
     void InitWindow() override;
     void Notify(skin::Notification& notification) override;
+    // Escape cancels.
+    intptr_t HandleCustomMessage(const Message& message, bool& handled) override;
 
     uint32_t CurrentColour() const { return current_; }
     uint32_t CustomColour(int slot) const { return customs_[static_cast<size_t>(slot)]; }

@@ -16,5 +16,9 @@ std::string_view LanguageName(int index);
 std::optional<int> LanguageIndex(std::string_view name);
 // The file of language `index` in the language folder ("lan_en.ini" for an unknown index).
 std::filesystem::path LanguageFile(const std::filesystem::path& languageFolder, int index);
+// The language's tag as font databases know it ("ar", "el", "zh-tw"); that of English for an unknown index.
+std::string_view LanguageTag(int index);
+// Whether the language is written from right to left (Arabic, Persian).
+bool IsRightToLeft(int index);
 
 }  // namespace mousecfg::app

@@ -53,6 +53,17 @@ LanguageTexts LanguageTexts::Load(const std::filesystem::path& file) {
     return texts;
 }
 
+std::string LanguageTexts::AllTexts() const {
+    std::string all = windowName_;
+    for (const auto& [name, section] : sections_) {
+        for (const auto& [key, text] : section) {
+            all += '\n';
+            all += text;
+        }
+    }
+    return all;
+}
+
 std::optional<std::string> LanguageTexts::Find(std::string_view section, std::string_view key) const {
     const auto list = sections_.find(ToAsciiLower(section));
     if (list == sections_.end()) {

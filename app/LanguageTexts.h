@@ -35,6 +35,10 @@ public:
     // A text of any section, for the pages' own sections ("MacroPopUI", "PublicLedUI", ...).
     std::optional<std::string> Find(std::string_view section, std::string_view key) const;
 
+    // Every text the language shows (the window name and the texts of all sections), one after another: what
+    // the language's fonts must be able to draw.
+    std::string AllTexts() const;
+
     const std::string& WindowName() const { return windowName_; }
     const std::string& FontName() const { return fontName_; }
     const std::vector<ControlFont>& Controls() const { return controls_; }

@@ -44,7 +44,12 @@ intptr_t CKivoMainWnd::OnConnectionRefresh(uintptr_t wParam, intptr_t lParam) {
     return 0;
 }
 
+// A battery figure belongs to a mouse that is linked: without one the home card shows none (never a stale one).
 void CKivoMainWnd::ShowBattery(const BatteryDisplay& battery) {
+    if (!IsLinkUp()) {
+        ClearBattery();
+        return;
+    }
     lastBattery_ = battery;
     if (auto* bar = Find<skin::Progress>("battery_progress")) {
         const auto* low = Find<skin::Progress>("battery_progress2");
@@ -54,6 +59,20 @@ void CKivoMainWnd::ShowBattery(const BatteryDisplay& battery) {
     if (skin::Control* text = FindControl("battery_Text")) {
         text->SetText(std::to_string(battery.percent));
     }
+    SetVisible("battery_unit", true);
+}
+
+void CKivoMainWnd::ClearBattery() {
+    lastBattery_.reset();
+    charging_ = false;
+    if (auto* bar = Find<skin::Progress>("battery_progress")) {
+        bar->SetValue(bar->GetMinValue());
+    }
+    if (skin::Control* text = FindControl("battery_Text")) {
+        text->SetText({});
+    }
+    SetVisible("battery_unit", false);
+    SetVisible("in_charge", false);
 }
 
 bool CKivoMainWnd::IsLinkUp() const {
@@ -75,10 +94,13 @@ bool CKivoMainWnd::IsLinked(intptr_t deviceIndex) const {
 void CKivoMainWnd::RunConnectionDisplay(bool reloadPages) {
     const bool linked = IsLinkUp();
     const bool cable = monitor_->State().connectionKind == ConnectionState::kCable;
-    if (linked) {
-        if (skin::Control* name = FindControl("device_name")) {
-            name->SetText(CurrentDeviceName());
-        }
+    // The card names the mouse only while one is linked.
+    const std::string name = linked ? CurrentDeviceName() : std::string();
+    if (skin::Control* label = FindControl("device_name")) {
+        label->SetText(name);
+    }
+    if (skin::Control* card = FindControl("btn_display0")) {
+        card->SetToolTip(name);
     }
     services_.mousePages.OnConnectionChanged(linked, cable);
     linked ? ShowConnected(reloadPages) : ShowDisconnected();
@@ -113,6 +135,7 @@ void CKivoMainWnd::ShowDisconnected() {
     if (!monitor_->BleActive()) {
         monitor_->StopStatusPoll();
     }
+    ClearBattery();
     services_.macroPage.StopRecording();
     SetEnabled("btn_Mac", false);
     SetEnabled("btn_Null", false);
@@ -181,7 +204,8 @@ void CKivoMainWnd::SetConnectionImage() {
     if (ble) {
         shown = {"Home/bluetooth.png", "ConnectBle"};
     } else if (state.connectionKind == ConnectionState::kCable) {
-        shown = {"Home/UsbConnect.png", state.selectedCount > 0 ? "ConnectUsb" : "ConnectNone"};
+        shown = state.selectedCount > 0 ? Indicator{"Home/UsbConnect.png", "ConnectUsb"}
+                                        : Indicator{"Home/NoConnect.png", "ConnectNone"};
     } else if (state.online != 0) {
         shown = {"Home/2.4GConnect.png", "Connect24G"};
     }

@@ -73,6 +73,14 @@ bool CKivoMainWnd::HandleStandardMessage(const Message& message, intptr_t& /*res
         case skin::msg::kClose:
             Exit();
             return true;
+        case skin::msg::kSysCommand:
+            // Minimising flashes the task bar entry, so that the window is easy to find again.
+            if (message.wParam == skin::msg::kScMinimize) {
+                Minimize();
+                Flash();
+                return true;
+            }
+            return false;
         default:
             break;
     }

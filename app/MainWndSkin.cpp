@@ -6,6 +6,7 @@
 #include "app/MousePages.h"
 #include "device/ConnectionMonitor.h"
 #include "layout/PageBuilder.h"
+#include "platform/FontRegistry.h"
 #include "platform/PrivateProfile.h"
 #include "platform/Trace.h"
 #include "skin/Label.h"
@@ -66,6 +67,7 @@ void CKivoMainWnd::SwitchSkin() {
     services_.macroPage.Refresh();
     ApplyLanguage(languageIndex_);
     ShowBanner();
+    ShowLinkButtons();
     if (auto* change = Find<skin::Option>("ChangeSkin")) {
         change->Selected(next == preResPath2_, false);
     }
@@ -86,6 +88,8 @@ void CKivoMainWnd::SwitchSkin() {
 void CKivoMainWnd::ApplyLanguage(int index) {
     languageIndex_ = index;
     texts_ = LanguageTexts::Load(LanguageFile(services_.paths.LanguageFolder(), index));
+    skin::SkinResources::SetRightToLeft(IsRightToLeft(index));
+    ChooseFontFace();
     std::string title = texts_.WindowName();
     if (!services_.banner.empty()) {
         title += " \xE2\x80\x94 " + texts_.Lookup("SimulatedBanner", false, true).value_or("virtual mouse");
@@ -131,7 +135,20 @@ void CKivoMainWnd::ApplyControlFonts() {
     }
 }
 
+// The faces the language is shown in: the language file's face when it has every letter of the language's
+// texts, else faces of the system that have them in front of it.
+void CKivoMainWnd::ChooseFontFace() {
+    fontFace_.clear();
+    for (const std::string& face :
+         services_.fonts.FacesFor(texts_.FontName(), texts_.AllTexts(), LanguageTag(languageIndex_))) {
+        fontFace_ += (fontFace_.empty() ? "" : ",") + face;
+    }
+    trace::Printf("language %s: fonts %s\n", std::string(LanguageName(languageIndex_)).c_str(), fontFace_.c_str());
+}
+
+// The language's face for every window of the program, those opened later included.
 void CKivoMainWnd::ApplyFontFace() {
+    skin::SkinResources::SetFontFamily(fontFace_);
     ApplyFontFace(*this);
     if (dpiPopup_) {
         ApplyFontFace(*dpiPopup_);
@@ -140,8 +157,8 @@ void CKivoMainWnd::ApplyFontFace() {
 
 // The language's font face for a window of the program (the popups look like the main window).
 void CKivoMainWnd::ApplyFontFace(skin::SkinWindow& window) const {
-    if (!texts_.FontName().empty()) {
-        window.GetPaintManager().SetFontFamilyForAll(texts_.FontName());
+    if (!fontFace_.empty()) {
+        window.GetPaintManager().SetFontFamilyForAll(fontFace_);
         window.GetPaintManager().NeedUpdate();
     }
 }

@@ -39,7 +39,7 @@ void CKivoMainWnd::OnTrayMenu(const std::string& item) {
     } else if (item == "show") {
         RestoreFromTray(true, false);
     } else if (item == "guide") {
-        OpenServerPage("/ovikmanual/");
+        OpenManual();
     } else {
         skin::Notification notification;
         notification.type = std::string(skin::notify::kMenuClick);
@@ -80,6 +80,7 @@ void CKivoMainWnd::OnCloseButton() {
     }
     SetVisible("tranWnd_setting", true);
     CCloseWnd popup(closeOption_, remind_);
+    popup.SetTrayAvailable(skin::SkinPlatform::Get().IsTrayAvailable());
     if (!popup.Create(this, "", skin::style::kWsPopup, skin::style::kWsExToolWindow)) {
         SetVisible("tranWnd_setting", false);
         return;
@@ -123,14 +124,24 @@ void CKivoMainWnd::Exit() {
 
 void CKivoMainWnd::HideToTray() {
     SaveConfiguration();
+    HideOrMinimize();
+}
+
+// Hides the window to the tray; without a tray a hidden window could never be brought back (only a second start
+// would), so it goes to the task bar instead.
+void CKivoMainWnd::HideOrMinimize() {
+    if (!skin::SkinPlatform::Get().IsTrayAvailable()) {
+        trace::Write("main window: the desktop shows no tray; minimised instead of hidden\n");
+        Minimize();
+        return;
+    }
     hiddenToTray_ = true;
     ShowWindow(false);
 }
 
 void CKivoMainWnd::OnSilentStart() {
     if (settings_.AutomaticallyOpen() && settings_.AutomaticallyHide() && services_.commandLine == "-silent") {
-        hiddenToTray_ = true;
-        ShowWindow(false);
+        HideOrMinimize();
     }
 }
 

@@ -132,7 +132,8 @@ std::string Shell::HandleRequest(const std::string& request) {
     }
     if (request == "status") {
         return std::string("visible=") + (window_->IsVisible() ? "1" : "0") +
-               " hidden_to_tray=" + (window_->HiddenToTray() ? "1" : "0");
+               " hidden_to_tray=" + (window_->HiddenToTray() ? "1" : "0") +
+               " minimized=" + (window_->IsMinimized() ? "1" : "0");
     }
     if (request.starts_with("sim ")) {
         return link_->SimCommand(request.substr(4));

@@ -29,8 +29,29 @@ std::string ShellSettings::ServerAddress() const {
     while (address.ends_with('/')) {
         address.pop_back();
     }
-    // A host (with port or path) and nothing else: blanks, quotes and control characters are refused.
-    return IsWebAddress(address) ? address : std::string();
+    // A host (with port or path) and nothing else, under a domain that can resolve.
+    if (!IsWebAddress(address)) {
+        return {};
+    }
+    return NeverResolves(address.substr(address.find("://") + 3)) ? std::string() : address;
+}
+
+// Hosts under the domains reserved for examples and for invalid names can never be reached (a placeholder
+// address in an old settings file is one).
+bool ShellSettings::NeverResolves(std::string_view hostAndPath) {
+    std::string host(hostAndPath.substr(0, hostAndPath.find_first_of(":/?#")));
+    for (char& c : host) {
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    while (host.ends_with('.')) {
+        host.pop_back();
+    }
+    for (const std::string_view reserved : {"example", "invalid"}) {
+        if (host == reserved || (host.ends_with(reserved) && host[host.size() - reserved.size() - 1] == '.')) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::map<std::string, int> ShellSettings::PublicLed() const {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace mousecfg::app {
 
@@ -19,7 +20,8 @@ public:
     bool OnePageLayout() const { return Int("Set", "OnlyOnePageVersion") != 0; }
     std::string SoftName() const;
     // The manual and macro-sharing server ("https://host"), without a trailing "/"; empty when the key is
-    // missing or does not hold an http or https address.
+    // missing, does not hold an http or https address, or names a host under a domain reserved never to resolve
+    // (".example", ".invalid").
     std::string ServerAddress() const;
     int CloseOption() const { return Int("CloseConfig", "CloseOption"); }
     int Remind() const { return Int("CloseConfig", "Remind"); }
@@ -33,6 +35,7 @@ public:
     const std::filesystem::path& File() const { return file_; }
 
 private:
+    static bool NeverResolves(std::string_view hostAndPath);
     int Int(const char* section, const char* key) const;
     bool SetInt(const char* section, const char* key, int value) const;
     std::filesystem::path file_;

@@ -99,6 +99,14 @@ Status MouseSession::LoadDevice() {
     macros_.SetDpiCode(static_cast<uint16_t>(feature_.DpiCode("400")));
     Status loaded = LoadMouseConfig(config_, configFile_.path());
     configFile_.LoadFinished(loaded);
+    if (!loaded) {
+        // What a damaged document left half-read is no configuration to show or to write to the mouse: the
+        // factory one takes its place (the damaged file is kept aside before anything replaces it).
+        MouseConfig factory;
+        if (LoadMouseConfig(factory, factoryFile_)) {
+            config_ = std::move(factory);
+        }
+    }
     ResolveLabels();
     PrepareDpiPage(chipChanged);
     ApplyLevelCount(config_, feature_.uiDpiLevelCount);

@@ -206,8 +206,11 @@ void ChildList::SetInset(const Rect& inset) {
 
 Rect ChildList::InnerRect() const {
     Rect inner = lastRect_.deflate(inset_);
-    if (vScroll_ && scrollRange_.cy > 0) {
+    if (ShowsBar(true)) {
         inner.right -= scrollBarWidth_;
+    }
+    if (ShowsBar(false)) {
+        inner.bottom -= scrollBarWidth_;
     }
     return inner;
 }
@@ -230,6 +233,26 @@ void ChildList::Place(const Rect& rect) {
             PlaceLine(rect.deflate(inset_), kind_ == LayoutKind::Vertical);
             break;
     }
+    if (owner_.IsMirrored()) {
+        Mirror(rect);
+    }
+}
+
+// Right to left: every child moves to the mirror image of its place in `rect` (floating ones too), so rows run
+// from the right and insets and alignments change sides. Children then lay out their own children again.
+void ChildList::Mirror(const Rect& rect) {
+    for (auto& item : items_) {
+        if (!item->IsVisible()) {
+            continue;
+        }
+        const Rect pos = item->GetPos();
+        item->SetPos({rect.left + rect.right - pos.right, pos.top, rect.left + rect.right - pos.left, pos.bottom});
+    }
+}
+
+// The area inside the inset as the children are laid out: mirrored, the left and right insets change sides.
+Rect ChildList::InsideInset() const {
+    return lastRect_.deflate(owner_.IsMirrored() ? Rect{inset_.right, inset_.top, inset_.left, inset_.bottom} : inset_);
 }
 
 void ChildList::PlaceFloat(Control& child, const Rect& rect) {
@@ -327,8 +350,8 @@ void ChildList::PlaceLine(const Rect& innerWithBar, bool vertical) {
     const int range = scrollable ? std::max(0, content - available) : 0;
     scrollRange_ = vertical ? Size{0, range} : Size{range, 0};
     scrollPos_ = {vertical ? 0 : std::min(scrollPos_.x, range), vertical ? std::min(scrollPos_.y, range) : 0};
-    if (vertical && range > 0) {
-        inner.right -= scrollBarWidth_;
+    if (range > 0) {
+        (vertical ? inner.right : inner.bottom) -= scrollBarWidth_;
     }
     int cursor = vertical ? inner.top - scrollPos_.y : inner.left - scrollPos_.x;
     for (const Slot& slot : slots) {
@@ -410,12 +433,22 @@ void ChildList::SetScrollPos(Point pos, bool byUser) {
     }
 }
 
-void ChildList::PageUp() {
-    SetScrollPos({scrollPos_.x, scrollPos_.y - std::max(scrollStep_, InnerRect().height() - scrollStep_)}, true);
+void ChildList::Page(bool vertical, int direction) {
+    const Rect inner = InnerRect();
+    const int page = std::max(scrollStep_, (vertical ? inner.height() : inner.width()) - scrollStep_) * direction;
+    SetScrollPos({scrollPos_.x + (vertical ? 0 : page), scrollPos_.y + (vertical ? page : 0)}, true);
 }
 
-void ChildList::PageDown() {
-    SetScrollPos({scrollPos_.x, scrollPos_.y + std::max(scrollStep_, InnerRect().height() - scrollStep_)}, true);
+bool ChildList::Wheel(int delta) {
+    if (scrollRange_.cy > 0) {
+        delta > 0 ? LineUp() : LineDown();
+        return true;
+    }
+    if (scrollRange_.cx > 0) {
+        delta > 0 ? LineLeft() : LineRight();
+        return true;
+    }
+    return false;
 }
 
 void ChildList::EnsureVisible(const Control* child) {
@@ -431,40 +464,60 @@ void ChildList::EnsureVisible(const Control* child) {
     }
 }
 
-Rect ChildList::ScrollBarTrack() const {
-    const Rect inner = lastRect_.deflate(inset_);
-    return {inner.right - scrollBarWidth_, inner.top, inner.right, inner.bottom};
+Rect ChildList::ScrollBarTrack(bool vertical) const {
+    if (!ShowsBar(vertical)) {
+        return {};
+    }
+    const Rect inner = InsideInset();
+    // The bars do not cross: the horizontal one ends where the vertical one starts. Mirrored, the vertical bar
+    // is on the left, where the mirrored children leave it room.
+    if (vertical) {
+        return owner_.IsMirrored() ? Rect{inner.left, inner.top, inner.left + scrollBarWidth_, inner.bottom}
+                                   : Rect{inner.right - scrollBarWidth_, inner.top, inner.right, inner.bottom};
+    }
+    return {inner.left, inner.bottom - scrollBarWidth_, inner.right - (ShowsBar(true) ? scrollBarWidth_ : 0),
+            inner.bottom};
 }
 
-Rect ChildList::ScrollBarThumb() const {
-    const Rect track = ScrollBarTrack();
-    const int visible = track.height();
-    const int thumb = std::max(16, visible * visible / std::max(1, visible + scrollRange_.cy));
-    const int top = track.top + (track.height() - thumb) * scrollPos_.y / std::max(1, scrollRange_.cy);
-    return {track.left, top, track.right, top + thumb};
+Rect ChildList::ScrollBarThumb(bool vertical) const {
+    const Rect track = ScrollBarTrack(vertical);
+    if (track.empty()) {
+        return {};
+    }
+    const int visible = vertical ? track.height() : track.width();
+    const int range = vertical ? scrollRange_.cy : scrollRange_.cx;
+    const int thumb = std::min(visible, std::max(16, visible * visible / std::max(1, visible + range)));
+    const int start = (visible - thumb) * (vertical ? scrollPos_.y : scrollPos_.x) / std::max(1, range);
+    if (vertical) {
+        return {track.left, track.top + start, track.right, track.top + start + thumb};
+    }
+    return {track.left + start, track.top, track.left + start + thumb, track.bottom};
 }
 
 void ChildList::Paint(Painter& painter) {
-    painter.PushClip(lastRect_.deflate(inset_));
+    painter.PushClip(InsideInset());
     for (auto& item : items_) {
         if (item->IsVisible() && !item->GetPos().intersect(lastRect_).empty()) {
             item->Paint(painter);
         }
     }
     painter.PopClip();
-    if (vScroll_ && scrollRange_.cy > 0) {
-        if (scrollTrackColor_ != kNoColor) {
-            painter.FillRect(ScrollBarTrack(), scrollTrackColor_);
+    for (const bool vertical : {true, false}) {
+        if (!ShowsBar(vertical)) {
+            continue;
         }
-        painter.FillRect(ScrollBarThumb(), scrollThumbColor_);
+        if (scrollTrackColor_ != kNoColor) {
+            painter.FillRect(ScrollBarTrack(vertical), scrollTrackColor_);
+        }
+        painter.FillRect(ScrollBarThumb(vertical), scrollThumbColor_);
     }
 }
 
 Control* ChildList::FindAt(Point point) {
-    if (vScroll_ && scrollRange_.cy > 0 && ScrollBarTrack().contains(point)) {
+    if (ScrollBarTrack(true).contains(point) || ScrollBarTrack(false).contains(point)) {
         return &owner_;
     }
-    if (!lastRect_.deflate(inset_).contains(point)) {
+    if (!InsideInset().contains(point)) {
         return nullptr;
     }
     for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
@@ -476,24 +529,32 @@ Control* ChildList::FindAt(Point point) {
 }
 
 bool ChildList::HandleScrollBarEvent(const ControlEvent& event) {
-    if (!vScroll_ || scrollRange_.cy == 0) {
+    if (event.type == EventType::ButtonDown) {
+        for (const bool vertical : {true, false}) {
+            if (!ScrollBarTrack(vertical).contains(event.point)) {
+                continue;
+            }
+            const Rect thumb = ScrollBarThumb(vertical);
+            const int at = vertical ? event.point.y : event.point.x;
+            if (thumb.contains(event.point)) {
+                dragFrom_ = at;
+                dragPos_ = vertical ? scrollPos_.y : scrollPos_.x;
+                dragVertical_ = vertical;
+            } else {
+                Page(vertical, at < (vertical ? thumb.top : thumb.left) ? -1 : 1);
+            }
+            return true;
+        }
         return false;
     }
-    if (event.type == EventType::ButtonDown && ScrollBarTrack().contains(event.point)) {
-        const Rect thumb = ScrollBarThumb();
-        if (thumb.contains(event.point)) {
-            dragFrom_ = event.point.y;
-            dragPos_ = scrollPos_.y;
-        } else if (event.point.y < thumb.top) {
-            PageUp();
-        } else {
-            PageDown();
-        }
-        return true;
-    }
     if (dragFrom_ >= 0 && event.type == EventType::MouseMove) {
-        const int travel = std::max(1, ScrollBarTrack().height() - ScrollBarThumb().height());
-        SetScrollPos({scrollPos_.x, dragPos_ + (event.point.y - dragFrom_) * scrollRange_.cy / travel}, true);
+        const bool vertical = dragVertical_;
+        const Rect track = ScrollBarTrack(vertical);
+        const Rect thumb = ScrollBarThumb(vertical);
+        const int travel = std::max(1, vertical ? track.height() - thumb.height() : track.width() - thumb.width());
+        const int moved = (vertical ? event.point.y : event.point.x) - dragFrom_;
+        const int pos = dragPos_ + moved * (vertical ? scrollRange_.cy : scrollRange_.cx) / travel;
+        SetScrollPos(vertical ? Point{scrollPos_.x, pos} : Point{pos, scrollPos_.y}, true);
         return true;
     }
     if (dragFrom_ >= 0 && event.type == EventType::ButtonUp) {

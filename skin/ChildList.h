@@ -69,9 +69,18 @@ public:
     void SetScrollPos(Point pos, bool byUser = false);
     void LineUp() { SetScrollPos({scrollPos_.x, scrollPos_.y - scrollStep_}, true); }
     void LineDown() { SetScrollPos({scrollPos_.x, scrollPos_.y + scrollStep_}, true); }
-    void PageUp();
-    void PageDown();
+    void LineLeft() { SetScrollPos({scrollPos_.x - scrollStep_, scrollPos_.y}, true); }
+    void LineRight() { SetScrollPos({scrollPos_.x + scrollStep_, scrollPos_.y}, true); }
+    void PageUp() { Page(true, -1); }
+    void PageDown() { Page(true, 1); }
+    // The wheel scrolls the content when it can: up and down, or along a row that only scrolls sideways.
+    // False when there is nothing to scroll.
+    bool Wheel(int delta);
     bool HasVerticalScrollBar() const { return vScroll_; }
+    // Where the scroll bar of an axis is drawn (the right edge for vertical scrolling, the bottom edge for
+    // horizontal); empty while that axis does not scroll.
+    Rect ScrollBarTrack(bool vertical) const;
+    Rect ScrollBarThumb(bool vertical) const;
     int GetScrollStepSize() const { return scrollStep_; }
     // Scrolls so that `child` is inside the visible area.
     void EnsureVisible(const Control* child);
@@ -83,7 +92,9 @@ public:
 
 private:
     Rect InnerRect() const;
+    Rect InsideInset() const;
     void PlaceFloat(Control& child, const Rect& rect);
+    void Mirror(const Rect& rect);
     void PlaceStack(const Rect& inner);
     // One child of a vertical or horizontal line: its estimate and its size along the line.
     struct Slot {
@@ -98,8 +109,11 @@ private:
     static void ShareRemaining(std::vector<Slot>& slots, int remaining, bool vertical);
     // Places one child at `cursor` along the line; returns where the next one starts.
     int PlaceSlot(const Slot& slot, const Rect& inner, int cursor, bool vertical) const;
-    Rect ScrollBarTrack() const;
-    Rect ScrollBarThumb() const;
+    bool ShowsBar(bool vertical) const {
+        return vertical ? vScroll_ && scrollRange_.cy > 0 : hScroll_ && scrollRange_.cx > 0;
+    }
+    // Scrolls one page along an axis; `direction` -1 back, 1 forward.
+    void Page(bool vertical, int direction);
     void Released(std::unique_ptr<Control> control);
 
     Control& owner_;
@@ -119,8 +133,9 @@ private:
     Point scrollPos_;
     Size scrollRange_;
     Rect lastRect_;
-    int dragFrom_ = -1;  // cursor y where a thumb drag started, -1 when none
+    int dragFrom_ = -1;  // cursor position along the bar where a thumb drag started, -1 when none
     int dragPos_ = 0;
+    bool dragVertical_ = true;
 };
 
 }  // namespace mousecfg::skin

@@ -6,6 +6,7 @@
 #include "skin/ChildList.h"
 #include "skin/PaintManager.h"
 #include "skin/Painter.h"
+#include "skin/SkinResources.h"
 #include "skin/TextAlign.h"
 
 namespace mousecfg::skin {
@@ -84,6 +85,16 @@ AttributeStatus Control::ApplyAttribute(const std::string& name, std::string_vie
     }
     if (name == "tooltip") {
         toolTip_ = std::string(value);
+        if (!toolTipId_.empty() && manager_ != nullptr) {
+            manager_->ApplyTextQuery(*this);
+        }
+        return AttributeStatus::Applied;
+    }
+    if (name == "tooltipid") {
+        toolTipId_ = std::string(value);
+        if (manager_ != nullptr) {
+            manager_->ApplyTextQuery(*this);
+        }
         return AttributeStatus::Applied;
     }
     if (name == "userdata") {
@@ -126,6 +137,15 @@ AttributeStatus Control::ApplyPlacementAttribute(const std::string& name, std::s
         } else {
             mouseEnabled_ = *flag;
         }
+        return AttributeStatus::Applied;
+    }
+    if (name == "mirror") {
+        const auto flag = attr::ParseBool(value);
+        if (!flag) {
+            return AttributeStatus::Invalid;
+        }
+        mirror_ = *flag ? 1 : 0;
+        NeedUpdate();
         return AttributeStatus::Applied;
     }
     int* const sizes[] = {&fixedWidth_, &fixedHeight_, &minWidth_, &maxWidth_, &minHeight_, &maxHeight_};
@@ -428,6 +448,8 @@ void Control::PaintBackground(Painter& painter) {
     if (bkColor_ != kNoColor) {
         if (bkColor2_ != kNoColor) {
             painter.FillGradient(pos_, bkColor_, bkColor2_, true);
+        } else if (borderRound_ > 0) {
+            painter.FillRoundRect(pos_, bkColor_, borderRound_);
         } else {
             painter.FillRect(pos_, bkColor_);
         }
@@ -449,13 +471,36 @@ void Control::DrawImage(Painter& painter, const ImageRef& image) {
     if (image.empty()) {
         return;
     }
+    ImageRef resolved = image;
+    if (resolved.dest && IsMirrored()) {
+        const Rect dest = *resolved.dest;
+        resolved.dest = Rect{pos_.width() - dest.right, dest.top, pos_.width() - dest.left, dest.bottom};
+    }
     if (manager_ == nullptr) {
-        painter.DrawImage(image, pos_);
+        painter.DrawImage(resolved, pos_);
         return;
     }
-    ImageRef resolved = image;
     resolved.file = manager_->ResolveImagePath(image.file);
     painter.DrawImage(resolved, pos_);
+}
+
+Rect Control::GetTextPadding() const {
+    if (!IsMirrored()) {
+        return textPadding_;
+    }
+    return {textPadding_.right, textPadding_.top, textPadding_.left, textPadding_.bottom};
+}
+
+bool Control::IsMirrored() const {
+    if (!SkinResources::IsRightToLeft()) {
+        return false;
+    }
+    for (const Control* c = this; c != nullptr; c = c->parent_) {
+        if (c->mirror_ >= 0) {
+            return c->mirror_ == 1;
+        }
+    }
+    return manager_ != nullptr && manager_->windowInfo().mirror;
 }
 
 Color Control::CurrentTextColor() const {

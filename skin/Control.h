@@ -96,7 +96,11 @@ public:
     const std::string& GetText() const { return text_; }
     virtual void SetText(std::string text);
     const std::string& GetTextId() const { return textId_; }
+    // The tip shown when the cursor rests on the control: the "tooltip" text, or the text the text source
+    // gives for "tooltipid" (the language's text wins when it has one).
     const std::string& GetToolTip() const { return toolTip_; }
+    void SetToolTip(std::string text) { toolTip_ = std::move(text); }
+    const std::string& GetToolTipId() const { return toolTipId_; }
     const std::string& GetUserData() const { return userData_; }
     void SetUserData(std::string data) { userData_ = std::move(data); }
     uintptr_t GetTag() const { return tag_; }
@@ -113,7 +117,12 @@ public:
     int GetFont() const { return font_; }
     void SetFont(int fontId);
     unsigned GetTextAlign() const { return textAlign_; }
-    const Rect& GetTextPadding() const { return textPadding_; }
+    // The text padding; its left and right change places while the control is mirrored.
+    Rect GetTextPadding() const;
+    // Whether the control is laid out mirrored: a right-to-left language is in use and the nearest "mirror"
+    // attribute on the control or its ancestors (or the window's, at the root) allows it. A mirrored container
+    // places its children from the right; a mirrored control draws its images' "dest" from the right.
+    bool IsMirrored() const;
 
     // The deepest visible control under `point` that takes mouse input (this one or a descendant), or none.
     virtual Control* FindAt(Point point);
@@ -174,8 +183,10 @@ private:
     bool pushed_ = false;
     bool focused_ = false;
     bool mouseEnabled_ = true;
+    signed char mirror_ = -1;  // -1: as the parent (or the window); 0 no; 1 yes
     std::string textId_;
     std::string toolTip_;
+    std::string toolTipId_;
     std::string userData_;
     uintptr_t tag_ = 0;
     Color bkColor_ = kNoColor;

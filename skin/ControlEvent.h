@@ -17,6 +17,7 @@ enum class EventType {
     RightButtonUp,
     Wheel,         // `wheelDelta` > 0 scrolls up
     KeyDown,       // `key` is a virtual-key number (kVk*)
+    KeyUp,         // the key was let go (the keyboard's own repeats are not reported)
     Char,          // `character` is a Unicode code point typed
     SetFocus,
     KillFocus,

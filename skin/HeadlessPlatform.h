@@ -43,6 +43,9 @@ public:
     // Clicks an item of the open menu (the menu closes); false when no menu is open or the item is not there.
     bool ChooseMenuItem(const std::string& name);
     bool HasTray() const { return tray_ != nullptr; }
+    bool IsTrayAvailable() const override { return trayAvailable_; }
+    // A desktop without a tray (true by default).
+    void SetTrayAvailable(bool available) { trayAvailable_ = available; }
     std::string TrayToolTip() const;
     // The user clicked the tray icon: `mouseMessage` is msg::kLButtonUp, kLButtonDblClk or kRButtonUp.
     void ClickTray(uint32_t mouseMessage);
@@ -81,6 +84,7 @@ private:
     std::shared_ptr<OpenMenuState> menu_;
     Point menuPosition_;
     std::shared_ptr<TrayState> tray_;
+    bool trayAvailable_ = true;
     std::vector<std::string> trayMessages_;
 };
 

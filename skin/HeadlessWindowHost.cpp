@@ -31,6 +31,19 @@ Size HeadlessWindowHost::MeasureText(std::string_view text, const FontSpec& font
     return {static_cast<int>(CountUtf16Units(text)) * font.size * 6 / 10, font.size * 4 / 3};
 }
 
+// Each line of the text takes as many rows as its one-line width needs.
+Size HeadlessWindowHost::MeasureWrappedText(std::string_view text, const FontSpec& font, int width) {
+    int rows = 0;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        const int lineWidth = MeasureText(text.substr(start, end - start), font).cx;
+        rows += std::max(1, (lineWidth + std::max(1, width) - 1) / std::max(1, width));
+        start = end + 1;
+    }
+    return {width, rows * MeasureText("", font).cy};
+}
+
 void HeadlessWindowHost::EndTextEdit(Edit& edit) {
     if (editing_ == &edit) {
         editing_ = nullptr;

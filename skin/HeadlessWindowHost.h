@@ -20,11 +20,18 @@ public:
 
     void Invalidate(const Rect& rect) override;
     Size MeasureText(std::string_view text, const FontSpec& font) override;
+    Size MeasureWrappedText(std::string_view text, const FontSpec& font, int width) override;
     void BeginTextEdit(Edit& edit) override { editing_ = &edit; }
     void EndTextEdit(Edit& edit) override;
     void OpenDropList(Combo& combo) override { dropped_ = &combo; }
     void CloseDropList() override { dropped_ = nullptr; }
     void ForgetControl(const Control* subtreeRoot) override;
+    void ShowToolTip(const std::string& text, const Rect& anchor) override {
+        toolTip_ = text;
+        toolTipAnchor_ = anchor;
+        ++toolTipRequests_;
+    }
+    void HideToolTip() override { toolTip_.clear(); }
     PixelBuffer RenderControl(Control& control) override;
     Point ClientToScreen(Point point) override { return {point.x + rect_.left, point.y + rect_.top}; }
 
@@ -41,6 +48,7 @@ public:
     void Restore() override { minimized_ = false; }
     bool IsMinimized() const override { return minimized_; }
     void BringToFront() override { ++raised_; }
+    void Flash() override { ++flashes_; }
     void SetTitle(const std::string& title) override { title_ = title; }
     int RunModal() override;
     void EndModal(int result) override;
@@ -55,9 +63,14 @@ public:
     // For tests.
     Edit* editing() const { return editing_; }
     Combo* droppedCombo() const { return dropped_; }
+    // The tip asked for and not hidden since (empty when none), where it belongs, and how often one was asked for.
+    const std::string& toolTip() const { return toolTip_; }
+    const Rect& toolTipAnchor() const { return toolTipAnchor_; }
+    int toolTipRequests() const { return toolTipRequests_; }
     const std::string& title() const { return title_; }
     int invalidations() const { return invalidations_; }
     int raised() const { return raised_; }
+    int flashes() const { return flashes_; }
     bool destroyed() const { return destroyed_; }
     void SetCursorPos(Point point) { cursor_ = point; }
 
@@ -75,8 +88,12 @@ private:
     int modalResult_ = 0;
     int invalidations_ = 0;
     int raised_ = 0;
+    int flashes_ = 0;
     Point cursor_;
     Edit* editing_ = nullptr;
+    std::string toolTip_;
+    Rect toolTipAnchor_;
+    int toolTipRequests_ = 0;
     Combo* dropped_ = nullptr;
 };
 

@@ -148,6 +148,16 @@ Size PaintManager::MeasureText(std::string_view text, const FontSpec& font) cons
     return {static_cast<int>(CountUtf16Units(text)) * font.size * 6 / 10, font.size * 4 / 3};
 }
 
+Size PaintManager::MeasureWrappedText(std::string_view text, const FontSpec& font, int width) const {
+    if (host_ != nullptr) {
+        return host_->MeasureWrappedText(text, font, width);
+    }
+    const Size line = MeasureText(text, font);
+    const int rows = std::max(1, (line.cx + std::max(1, width) - 1) / std::max(1, width)) +
+                     static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    return {std::min(line.cx, width), rows * line.cy};
+}
+
 void PaintManager::SetClientSize(Size size) {
     if (size != clientSize_) {
         clientSize_ = size;
@@ -223,6 +233,30 @@ void PaintManager::SetHotControl(Control* control, Point point) {
         ControlEvent enter{EventType::MouseEnter, point};
         Send(control, enter);
     }
+    UpdateToolTip();
+}
+
+// A tip belongs to the control the cursor rests on while no button is held; pressing, scrolling, typing or
+// leaving ends it until the cursor comes to another control.
+void PaintManager::UpdateToolTip() {
+    Control* wanted = hot_ != nullptr && capture_ == nullptr && !hot_->GetToolTip().empty() ? hot_ : nullptr;
+    if (wanted == toolTip_) {
+        return;
+    }
+    HideToolTip();
+    if (wanted != nullptr && host_ != nullptr) {
+        toolTip_ = wanted;
+        host_->ShowToolTip(wanted->GetToolTip(), wanted->GetPos());
+    }
+}
+
+void PaintManager::HideToolTip() {
+    if (toolTip_ != nullptr) {
+        toolTip_ = nullptr;
+        if (host_ != nullptr) {
+            host_->HideToolTip();
+        }
+    }
 }
 
 void PaintManager::HandleMouseMove(Point point) {
@@ -242,12 +276,14 @@ void PaintManager::HandleMouseMove(Point point) {
 
 bool PaintManager::HandleButtonDown(Point point, bool doubleClick) {
     DispatchScope scope(*this);
+    HideToolTip();
     Control* target = FindControl(point);
     if (target == nullptr || !target->IsEnabledInTree()) {
         SetFocus(nullptr);
         return false;
     }
     SetHotControl(target, point);
+    HideToolTip();
     SetFocus(target->IsFocusable() ? target : nullptr);
     capture_ = target;
     ControlEvent event{doubleClick ? EventType::DoubleClick : EventType::ButtonDown, point};
@@ -270,6 +306,7 @@ bool PaintManager::HandleButtonUp(Point point) {
 
 bool PaintManager::HandleRightButton(Point point, bool down) {
     DispatchScope scope(*this);
+    HideToolTip();
     Control* target = FindControl(point);
     if (target == nullptr || !target->IsEnabledInTree()) {
         return false;
@@ -281,6 +318,7 @@ bool PaintManager::HandleRightButton(Point point, bool down) {
 
 bool PaintManager::HandleWheel(Point point, int delta) {
     DispatchScope scope(*this);
+    HideToolTip();
     Control* target = FindControl(point);
     if (target == nullptr) {
         return false;
@@ -292,6 +330,7 @@ bool PaintManager::HandleWheel(Point point, int delta) {
 
 void PaintManager::HandleMouseLeaveWindow() {
     DispatchScope scope(*this);
+    HideToolTip();
     if (capture_ == nullptr) {
         SetHotControl(nullptr, {-1, -1});
     }
@@ -299,6 +338,7 @@ void PaintManager::HandleMouseLeaveWindow() {
 
 bool PaintManager::HandleKeyDown(unsigned key, unsigned modifiers) {
     DispatchScope scope(*this);
+    HideToolTip();
     if (key == msg::kVkTab) {
         Control* next = NextFocusable(focus_, (modifiers & kModShift) != 0);
         if (next != nullptr) {
@@ -310,6 +350,18 @@ bool PaintManager::HandleKeyDown(unsigned key, unsigned modifiers) {
         return false;
     }
     ControlEvent event{EventType::KeyDown};
+    event.key = key;
+    event.modifiers = modifiers;
+    Send(focus_, event);
+    return true;
+}
+
+bool PaintManager::HandleKeyUp(unsigned key, unsigned modifiers) {
+    DispatchScope scope(*this);
+    if (focus_ == nullptr) {
+        return false;
+    }
+    ControlEvent event{EventType::KeyUp};
     event.key = key;
     event.modifiers = modifiers;
     Send(focus_, event);
@@ -380,11 +432,18 @@ void PaintManager::SendNotify(Notification& notification) {
 
 void PaintManager::ApplyTextQuery(Control& control) {
     TextQuery* query = SkinResources::GetTextQueryInterface();
-    if (query == nullptr || control.GetTextId().empty()) {
+    if (query == nullptr) {
         return;
     }
-    if (auto text = query->QueryControlText(control.GetTextId(), control.GetClass())) {
-        control.SetText(std::move(*text));
+    if (!control.GetTextId().empty()) {
+        if (auto text = query->QueryControlText(control.GetTextId(), control.GetClass())) {
+            control.SetText(std::move(*text));
+        }
+    }
+    if (!control.GetToolTipId().empty()) {
+        if (auto tip = query->QueryControlText(control.GetToolTipId(), control.GetClass())) {
+            control.SetToolTip(std::move(*tip));
+        }
     }
 }
 
@@ -457,6 +516,9 @@ void PaintManager::ControlRemoved(Control* control) {
     if (IsInSubtree(capture_, control)) {
         capture_->pushed_ = false;
         capture_ = nullptr;
+    }
+    if (IsInSubtree(toolTip_, control)) {
+        HideToolTip();
     }
     if (host_ != nullptr) {
         host_->ForgetControl(control);

@@ -28,6 +28,8 @@ struct WindowSkinInfo {
     Rect caption;          // drag area; bottom -1 means the whole height
     std::string title;
     bool resizable = false;
+    // Whether the window's layout may be mirrored for right-to-left languages ("mirror"); parts of it opt out.
+    bool mirror = false;
 };
 
 using AttributeList = std::vector<std::pair<std::string, std::string>>;
@@ -82,6 +84,8 @@ public:
     void SetHost(PaintHost* host) { host_ = host; }
     PaintHost* GetHost() const { return host_; }
     Size MeasureText(std::string_view text, const FontSpec& font) const;
+    // The size of `text` wrapped to lines of `width` (an estimate without a window).
+    Size MeasureWrappedText(std::string_view text, const FontSpec& font, int width) const;
 
     void SetClientSize(Size size);
     Size GetClientSize() const { return clientSize_; }
@@ -94,6 +98,8 @@ public:
     Control* GetFocus() const { return focus_; }
     void SetFocus(Control* control);
     Control* GetHot() const { return hot_; }
+    // The control whose tip was asked for last and not hidden since; none when no tip is up or pending.
+    Control* GetToolTipControl() const { return toolTip_; }
 
     // Input in client coordinates, from the window's host. They return whether a control took the input.
     void HandleMouseMove(Point point);
@@ -103,6 +109,7 @@ public:
     bool HandleWheel(Point point, int delta);
     void HandleMouseLeaveWindow();
     bool HandleKeyDown(unsigned key, unsigned modifiers);
+    bool HandleKeyUp(unsigned key, unsigned modifiers);
     bool HandleChar(char32_t character);
 
     void AddNotifier(NotifyListener* listener);
@@ -131,6 +138,9 @@ private:
     class DispatchScope;
     void Send(Control* control, struct ControlEvent& event);
     void SetHotControl(Control* control, Point point);
+    // Asks the host for the tip of the hot control, or hides the tip when it has none.
+    void UpdateToolTip();
+    void HideToolTip();
     Control* NextFocusable(Control* from, bool backwards) const;
 
     std::unique_ptr<Control> root_;
@@ -147,6 +157,7 @@ private:
     Control* focus_ = nullptr;
     Control* hot_ = nullptr;
     Control* capture_ = nullptr;
+    Control* toolTip_ = nullptr;
     std::vector<NotifyListener*> listeners_;
     int dispatchDepth_ = 0;
     std::vector<std::unique_ptr<Control>> graveyard_;

@@ -16,6 +16,11 @@ class Painter {
 public:
     virtual ~Painter() = default;
     virtual void FillRect(const Rect& rect, Color color) = 0;
+    // A rectangle with corners rounded by `radius` (a plain one where the renderer cannot round).
+    virtual void FillRoundRect(const Rect& rect, Color color, int radius) {
+        (void)radius;
+        FillRect(rect, color);
+    }
     // A rectangle filled with a linear gradient from `from` to `to`, left to right or top to bottom.
     virtual void FillGradient(const Rect& rect, Color from, Color to, bool vertical) = 0;
     virtual void DrawBorder(const Rect& rect, Color color, int width, int radius) = 0;

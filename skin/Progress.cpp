@@ -63,12 +63,16 @@ Rect Progress::FilledRect(const Rect& bar) const {
     return filled;
 }
 
+// A plain bar laid out right to left fills from its right end, as those languages read it.
 void Progress::PaintStatusImages(Painter& painter) {
-    PaintBar(painter, GetPos());
+    PaintBar(painter, GetPos(), horizontal_ && IsMirrored());
 }
 
-void Progress::PaintBar(Painter& painter, const Rect& bar) {
-    const Rect filled = FilledRect(bar);
+void Progress::PaintBar(Painter& painter, const Rect& bar, bool fromRight) {
+    Rect filled = FilledRect(bar);
+    if (fromRight) {
+        filled = {bar.right - filled.width(), filled.top, bar.right, filled.bottom};
+    }
     if (filled.empty()) {
         return;
     }

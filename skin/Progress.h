@@ -24,8 +24,8 @@ protected:
     void PaintStatusImages(Painter& painter) override;
     // The part of `bar` that shows the value.
     Rect FilledRect(const Rect& bar) const;
-    // Paints the background colour and the filled part within `bar`.
-    void PaintBar(Painter& painter, const Rect& bar);
+    // Paints the background colour and the filled part within `bar`, from its right end when `fromRight`.
+    void PaintBar(Painter& painter, const Rect& bar, bool fromRight = false);
 
 private:
     int min_ = 0;

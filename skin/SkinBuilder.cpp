@@ -78,6 +78,9 @@ bool SkinBuilder::LoadWindow(const std::filesystem::path& file) {
         }
         manager_.SetRoot(std::move(container));
     }
+    if (!SkinResources::GetFontFamily().empty()) {
+        manager_.SetFontFamilyForAll(SkinResources::GetFontFamily());
+    }
     return true;
 }
 
@@ -123,10 +126,10 @@ void SkinBuilder::ReadWindowAttributes(const XmlElement& root) {
             info.caption = rect.value_or(Rect{});
         } else if (name == "title" || name == "text") {
             info.title = value;
-        } else if (name == "resizable") {
+        } else if (name == "resizable" || name == "mirror") {
             const auto flag = attr::ParseBool(value);
             ok = flag.has_value();
-            info.resizable = flag.value_or(false);
+            (name == "mirror" ? info.mirror : info.resizable) = flag.value_or(false);
         } else {
             Problem(root.line, "Window: unknown attribute '" + key + "'");
             continue;

@@ -17,7 +17,8 @@ class PaintManager;
 //
 // A window's skin file has the root element <Window> (attributes size, mininfo, caption, title, resizable)
 // holding <Font> (id, family, size, bold, italic, underline, default), <Style> (class plus the default
-// attributes of that class), <Include> (source, count) and the window's control tree. A part file has the root
+// attributes of that class; class "ToolTip" styles the window's tips, see ToolTipStyle.h), <Include> (source,
+// count) and the window's control tree. A part file has the root
 // <Part> with the same children, or is a single control element. Controls are elements named by class; custom
 // classes are asked of the callback first. A control's attributes are applied after its class's style and
 // after its children were built (so "selectedid" of a combo sees its items).

@@ -60,6 +60,11 @@ public:
     // A tray icon; `clicked` gets the mouse message numbers (left up, left double click, right up).
     virtual std::unique_ptr<TrayHost> CreateTray(const std::string& iconFile, const std::string& toolTip,
                                                  std::function<void(uint32_t)> clicked) = 0;
+    // Whether the desktop shows tray icons now (many do not): a window hidden to the tray can only come back
+    // through its icon.
+    virtual bool IsTrayAvailable() const = 0;
+    // The direction that texts run in and native widgets are laid out in (SkinResources::SetRightToLeft).
+    virtual void SetRightToLeft(bool rightToLeft) { (void)rightToLeft; }
 
     // Calls `tick` on the user-interface thread every `interval` until the ticker is destroyed (animations).
     virtual std::unique_ptr<Ticker> StartTicker(std::chrono::milliseconds interval, std::function<void()> tick) = 0;

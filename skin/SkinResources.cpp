@@ -3,12 +3,15 @@
 #include <algorithm>
 
 #include "skin/PaintManager.h"
+#include "skin/SkinPlatform.h"
 
 namespace mousecfg::skin {
 namespace {
 
 struct State {
     std::filesystem::path resourcePath;
+    std::string fontFamily;
+    bool rightToLeft = false;
     TextQuery* textQuery = nullptr;
     std::vector<PaintManager*> managers;
 };
@@ -44,6 +47,35 @@ void SkinResources::ReloadText() {
             manager->ReloadText();
         }
     }
+}
+
+void SkinResources::SetFontFamily(std::string family) {
+    Shared().fontFamily = std::move(family);
+    if (Shared().fontFamily.empty()) {
+        return;
+    }
+    for (PaintManager* manager : Shared().managers) {
+        manager->SetFontFamilyForAll(Shared().fontFamily);
+    }
+}
+
+const std::string& SkinResources::GetFontFamily() {
+    return Shared().fontFamily;
+}
+
+void SkinResources::SetRightToLeft(bool rightToLeft) {
+    if (rightToLeft == Shared().rightToLeft) {
+        return;
+    }
+    Shared().rightToLeft = rightToLeft;
+    SkinPlatform::Get().SetRightToLeft(rightToLeft);
+    for (PaintManager* manager : Shared().managers) {
+        manager->NeedUpdate();
+    }
+}
+
+bool SkinResources::IsRightToLeft() {
+    return Shared().rightToLeft;
 }
 
 void SkinResources::Register(PaintManager* manager) {

@@ -23,6 +23,16 @@ public:
     // Asks the text source again for the text of every control with a text id, in every window.
     static void ReloadText();
 
+    // The font face of the language, given to every font of every window, those loaded later included; empty
+    // (the default) leaves each skin's own faces. A face may name fallbacks after it, separated by commas.
+    static void SetFontFamily(std::string family);
+    static const std::string& GetFontFamily();
+
+    // Right-to-left languages: texts run and align from the right, and the parts of windows whose skin allows it
+    // ("mirror", see Control::IsMirrored) are laid out mirrored. Every window is laid out again.
+    static void SetRightToLeft(bool rightToLeft);
+    static bool IsRightToLeft();
+
     // Paint managers register themselves for ReloadText.
     static void Register(PaintManager* manager);
     static void Unregister(PaintManager* manager);

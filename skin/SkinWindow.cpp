@@ -133,6 +133,12 @@ void SkinWindow::BringToTop() {
     }
 }
 
+void SkinWindow::Flash() {
+    if (host_) {
+        host_->Flash();
+    }
+}
+
 void SkinWindow::SetWindowText(const std::string& title) {
     if (host_) {
         host_->SetTitle(title);
@@ -255,6 +261,10 @@ bool SkinWindow::HandleInput(const Message& message) {
             return true;
         case msg::kKeyDown:
             return manager_.HandleKeyDown(static_cast<unsigned>(message.wParam), msg::KeyModifiersOf(message.lParam));
+        case msg::kKeyUp:
+            // An auto-repeating key reports releases between its repeats; only the real release counts.
+            return !msg::IsAutoRepeat(message.lParam) &&
+                   manager_.HandleKeyUp(static_cast<unsigned>(message.wParam), msg::KeyModifiersOf(message.lParam));
         case msg::kChar:
             return manager_.HandleChar(static_cast<char32_t>(message.wParam));
         default:

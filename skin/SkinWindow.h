@@ -79,6 +79,8 @@ public:
     void Restore();
     bool IsMinimized() const;
     void BringToTop();
+    // Flashes the window's task bar entry until the window is next activated.
+    void Flash();
     void SetWindowText(const std::string& title);
     // While grabbed, every key event comes to this window as key messages (WindowMessages.h) and, where the window
     // system allows it (X11), reaches no other program. Hiding or closing the window ends the grab. A window that

@@ -45,6 +45,28 @@ void Slider::Step(int steps) {
     }
 }
 
+int Slider::PageStep() const {
+    if (pageStep_ > 0) {
+        return pageStep_;
+    }
+    const int tenth = (GetMaxValue() - GetMinValue()) / 10;
+    return std::max(step_, tenth / step_ * step_);
+}
+
+int Slider::KeyTarget(unsigned key) const {
+    switch (key) {
+        case msg::kVkLeft:
+        case msg::kVkDown: return GetValue() - step_;
+        case msg::kVkRight:
+        case msg::kVkUp: return GetValue() + step_;
+        case msg::kVkNext: return GetValue() - PageStep();
+        case msg::kVkPrior: return GetValue() + PageStep();
+        case msg::kVkHome: return GetMinValue();
+        case msg::kVkEnd: return GetMaxValue();
+        default: return GetValue();
+    }
+}
+
 void Slider::DoEvent(ControlEvent& event) {
     switch (event.type) {
         case EventType::ButtonDown:
@@ -76,10 +98,20 @@ void Slider::DoEvent(ControlEvent& event) {
             Step(event.wheelDelta > 0 ? 1 : -1);
             return;
         case EventType::KeyDown:
-            if (event.key == msg::kVkLeft || event.key == msg::kVkDown) {
-                Step(-1);
-            } else if (event.key == msg::kVkRight || event.key == msg::kVkUp) {
-                Step(1);
+            if (IsEnabledInTree() && !dragging_) {
+                const int before = GetValue();
+                SetValue(KeyTarget(event.key));
+                if (GetValue() != before) {
+                    keyMoved_ = true;
+                    Notify(notify::kMoveValueChanged, static_cast<uintptr_t>(GetValue()));
+                }
+            }
+            return;
+        case EventType::KeyUp:
+        case EventType::KillFocus:
+            if (keyMoved_) {
+                keyMoved_ = false;
+                Notify(notify::kValueChanged, static_cast<uintptr_t>(GetValue()));
             }
             return;
         default:
@@ -114,12 +146,12 @@ AttributeStatus Slider::ApplyAttribute(const std::string& name, std::string_view
         thumbSize_ = *size;
         return AttributeStatus::Applied;
     }
-    if (name == "step") {
+    if (name == "step" || name == "pagestep") {
         const auto step = attr::ParseInt(value);
         if (!step || *step <= 0) {
             return AttributeStatus::Invalid;
         }
-        step_ = *step;
+        (name == "step" ? step_ : pageStep_) = *step;
         return AttributeStatus::Applied;
     }
     return Progress::ApplyAttribute(name, value);

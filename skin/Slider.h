@@ -6,7 +6,10 @@ namespace mousecfg::skin {
 
 // A progress bar with a thumb the user drags. While dragging it raises "movevaluechanged" at every change of
 // value; on release it raises "valuechanged". A click on the track moves the thumb there and starts a drag;
-// the wheel and the arrow keys step the value and raise "valuechanged". SetValue from code raises nothing.
+// the wheel steps the value and raises "valuechanged". The keyboard drags too: the arrow keys move by a step,
+// Page Up and Page Down by a page ("pagestep", a tenth of the range by default), Home and End to the ends, each
+// press (and each repeat of a held key) raising "movevaluechanged", and letting the key go raises
+// "valuechanged" once. SetValue from code raises nothing.
 class Slider : public Progress {
 public:
     std::string_view GetClass() const override { return "Slider"; }
@@ -29,10 +32,15 @@ private:
     int trackHeight_ = 0;
     int ValueAt(Point point) const;
     void Step(int steps);
+    // The value a key moves to; the current value for other keys.
+    int KeyTarget(unsigned key) const;
+    int PageStep() const;
 
     Size thumbSize_{12, 12};
     int step_ = 1;
     bool dragging_ = false;
+    bool keyMoved_ = false;  // moved by keys since the last "valuechanged"
+    int pageStep_ = 0;       // 0: a tenth of the range
     ImageRef thumbImage_;
     ImageRef thumbHotImage_;
     ImageRef thumbPushedImage_;

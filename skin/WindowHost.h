@@ -26,6 +26,9 @@ public:
     virtual void Restore() = 0;
     virtual bool IsMinimized() const = 0;
     virtual void BringToFront() = 0;
+    // Marks the window as wanting attention (its task bar entry flashes or is highlighted) until it is next
+    // activated.
+    virtual void Flash() = 0;
     virtual void SetTitle(const std::string& title) = 0;
     // Blocks in a nested event loop until EndModal; returns its result.
     virtual int RunModal() = 0;

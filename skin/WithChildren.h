@@ -43,8 +43,7 @@ protected:
         if (list_.HandleScrollBarEvent(event)) {
             return;
         }
-        if (event.type == EventType::Wheel && list_.GetScrollRange().cy > 0) {
-            event.wheelDelta > 0 ? list_.LineUp() : list_.LineDown();
+        if (event.type == EventType::Wheel && list_.Wheel(event.wheelDelta)) {
             return;
         }
         Base::DoEvent(event);

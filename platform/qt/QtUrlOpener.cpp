@@ -16,4 +16,13 @@ bool QtUrlOpener::OpenUrl(const std::string& url) {
     return QDesktopServices::openUrl(address);
 }
 
+bool QtUrlOpener::OpenFile(const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        trace::Printf("no such document, not opened: %s\n", file.string().c_str());
+        return false;
+    }
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+}
+
 }  // namespace mousecfg::qt

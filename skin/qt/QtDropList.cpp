@@ -8,6 +8,7 @@
 #include "skin/ListElement.h"
 #include "skin/Notification.h"
 #include "skin/PaintManager.h"
+#include "skin/PopupPlacement.h"
 #include "skin/qt/QtPainter.h"
 
 namespace mousecfg::skin::qt {
@@ -19,11 +20,15 @@ QtDropList::QtDropList(Combo& combo, PaintManager& manager)
     setObjectName(QString::fromStdString(combo.GetName() + "_droplist"));
 }
 
-void QtDropList::Popup(QPoint screen) {
+void QtDropList::Popup(const Rect& combo, const Rect& workArea) {
     manager_.UpdateLayout();
     const Size box = combo_.GetDropBoxSize();
-    resize(box.cx, std::max(1, std::min(box.cy, combo_.GetDropContentHeight())));
-    move(screen);
+    const Size wanted{box.cx, std::max(1, std::min(box.cy, combo_.GetDropContentHeight()))};
+    const Control* first = combo_.GetItemAt(0);
+    const int row = first != nullptr ? first->GetPos().height() : wanted.cy;
+    const Rect placed = PlaceDropList(combo, wanted, workArea, row);
+    upwards_ = placed.bottom <= combo.top;
+    setGeometry(placed.left, placed.top, placed.width(), placed.height());
     show();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "skin/Geometry.h"
+
 namespace mousecfg::skin {
 class Combo;
 class PaintManager;
@@ -16,8 +18,11 @@ class QtDropList final : public QWidget {
 
 public:
     QtDropList(Combo& combo, PaintManager& manager);
-    // Shows the list with its top-left corner at a screen point.
-    void Popup(QPoint screen);
+    // Shows the list below the combo at `combo` (screen coordinates), or above it when the work area has no
+    // room below.
+    void Popup(const Rect& combo, const Rect& workArea);
+    // Whether the list opened above its combo.
+    bool OpensUpwards() const { return upwards_; }
     Combo& combo() const { return combo_; }
     // The combo is going away: the list must not touch it any more.
     void Abandon() { abandoned_ = true; }
@@ -36,6 +41,7 @@ private:
     int hover_ = -1;
     int offset_ = 0;
     bool abandoned_ = false;
+    bool upwards_ = false;
 };
 
 }  // namespace mousecfg::skin::qt

@@ -75,6 +75,15 @@ void QtPainter::FillRect(const Rect& rect, Color color) {
     painter_.fillRect(ToQRect(rect), ToQColor(color));
 }
 
+void QtPainter::FillRoundRect(const Rect& rect, Color color, int radius) {
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing);
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(ToQColor(color));
+    painter_.drawRoundedRect(QRectF(ToQRect(rect)), radius, radius);
+    painter_.restore();
+}
+
 void QtPainter::FillGradient(const Rect& rect, Color from, Color to, bool vertical) {
     const QRect area = ToQRect(rect);
     QLinearGradient gradient(area.topLeft(), vertical ? area.bottomLeft() : area.topRight());

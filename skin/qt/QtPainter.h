@@ -14,6 +14,7 @@ public:
     explicit QtPainter(QPainter& painter) : painter_(painter) {}
 
     void FillRect(const Rect& rect, Color color) override;
+    void FillRoundRect(const Rect& rect, Color color, int radius) override;
     void FillGradient(const Rect& rect, Color from, Color to, bool vertical) override;
     void DrawBorder(const Rect& rect, Color color, int width, int radius) override;
     void DrawImage(const ImageRef& image, const Rect& dest) override;

@@ -60,6 +60,14 @@ std::unique_ptr<Ticker> QtSkinPlatform::StartTicker(std::chrono::milliseconds in
     return std::make_unique<QtTicker>(interval, std::move(tick));
 }
 
+void QtSkinPlatform::SetRightToLeft(bool rightToLeft) {
+    QGuiApplication::setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+}
+
+bool QtSkinPlatform::IsTrayAvailable() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 std::unique_ptr<WindowHost> QtSkinPlatform::CreateWindowHost(SkinWindow& window, const WindowCreateParams& params) {
     return std::make_unique<QtWindowHost>(window, params);
 }

@@ -14,6 +14,8 @@ public:
                                        std::function<void(const std::string&)> chosen) override;
     std::unique_ptr<TrayHost> CreateTray(const std::string& iconFile, const std::string& toolTip,
                                          std::function<void(uint32_t)> clicked) override;
+    bool IsTrayAvailable() const override;
+    void SetRightToLeft(bool rightToLeft) override;
     std::unique_ptr<Ticker> StartTicker(std::chrono::milliseconds interval, std::function<void()> tick) override;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QIntValidator>
 #include <QPainter>
@@ -19,6 +20,11 @@
 #include "skin/qt/QtDropList.h"
 #include "skin/qt/QtKeys.h"
 #include "skin/qt/QtPainter.h"
+#include "skin/qt/QtToolTip.h"
+#include "skin/qt/WindowShape.h"
+#include "skin/qt/X11Hints.h"
+#include "skin/PopupPlacement.h"
+#include "skin/ToolTipStyle.h"
 
 namespace mousecfg::skin::qt {
 namespace {
@@ -40,10 +46,13 @@ unsigned ModifiersOf(Qt::KeyboardModifiers modifiers) {
 }  // namespace
 
 QtWindowHost::QtWindowHost(SkinWindow& window, const WindowCreateParams& params) : window_(window) {
-    Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
-    if ((params.exStyle & style::kWsExToolWindow) != 0) {
-        flags |= Qt::Tool;
-    }
+    // A window with a parent is a dialog of the parent's window: it stays above it and the window manager keeps
+    // it with it. A tool window without one is a utility window. Neither has a task bar entry of its own.
+    owner_ = params.parent != nullptr ? dynamic_cast<QtWindowHost*>(params.parent->GetHost()) : nullptr;
+    const bool toolWindow = (params.exStyle & style::kWsExToolWindow) != 0;
+    keepOutOfTaskBar_ = owner_ != nullptr || toolWindow;
+    Qt::WindowFlags flags = Qt::FramelessWindowHint;
+    flags |= owner_ != nullptr ? Qt::Dialog : toolWindow ? Qt::Tool : Qt::Window;
     if ((params.exStyle & style::kWsExTopmost) != 0) {
         flags |= Qt::WindowStaysOnTopHint;
     }
@@ -73,6 +82,9 @@ QtWindowHost::QtWindowHost(SkinWindow& window, const WindowCreateParams& params)
             editing_->PressReturn();
         }
     });
+    toolTipTimer_ = new QTimer(this);
+    toolTipTimer_->setSingleShot(true);
+    connect(toolTipTimer_, &QTimer::timeout, this, &QtWindowHost::ShowPendingToolTip);
 }
 
 QtWindowHost::~QtWindowHost() {
@@ -91,6 +103,13 @@ Size QtWindowHost::MeasureText(std::string_view text, const FontSpec& font) {
     const QFontMetrics metrics(QtPainter::ToQFont(font));
     const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     return {metrics.horizontalAdvance(string), metrics.height()};
+}
+
+Size QtWindowHost::MeasureWrappedText(std::string_view text, const FontSpec& font, int width) {
+    const QFontMetrics metrics(QtPainter::ToQFont(font));
+    const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QRect bounds = metrics.boundingRect(QRect(0, 0, std::max(1, width), 100000), Qt::TextWordWrap, string);
+    return {bounds.width(), bounds.height()};
 }
 
 void QtWindowHost::BeginTextEdit(Edit& edit) {
@@ -128,9 +147,12 @@ void QtWindowHost::EndTextEdit(Edit& edit) {
 
 void QtWindowHost::OpenDropList(Combo& combo) {
     CloseDropList();
+    HideToolTip();
     dropList_ = new QtDropList(combo, window_.GetPaintManager());
     const Rect pos = combo.GetPos();
-    dropList_->Popup(mapToGlobal(QPoint(pos.left, pos.bottom)));
+    const QPoint topLeft = mapToGlobal(QPoint(pos.left, pos.top));
+    const Rect onScreen{topLeft.x(), topLeft.y(), topLeft.x() + pos.width(), topLeft.y() + pos.height()};
+    dropList_->Popup(onScreen, GetWorkArea());
 }
 
 void QtWindowHost::CloseDropList() {
@@ -142,6 +164,37 @@ void QtWindowHost::CloseDropList() {
 
 QWidget* QtWindowHost::dropList() const {
     return dropList_.data();
+}
+
+QWidget* QtWindowHost::toolTip() const {
+    return toolTip_ != nullptr && toolTip_->isVisible() ? toolTip_ : nullptr;
+}
+
+void QtWindowHost::ShowToolTip(const std::string& text, const Rect& anchor) {
+    HideToolTip();
+    pendingTip_ = QString::fromStdString(text);
+    tipAnchor_ = anchor;
+    toolTipTimer_->start(kToolTipDelayMs);
+}
+
+void QtWindowHost::HideToolTip() {
+    toolTipTimer_->stop();
+    pendingTip_.clear();
+    if (toolTip_ != nullptr) {
+        toolTip_->hide();
+    }
+}
+
+// The hover delay is over: the tip shows when the cursor is still on its control and the window is up.
+void QtWindowHost::ShowPendingToolTip() {
+    if (pendingTip_.isEmpty() || destroyed_ || !isVisible() || isMinimized() ||
+        !tipAnchor_.contains({lastMouse_.x(), lastMouse_.y()})) {
+        return;
+    }
+    if (toolTip_ == nullptr) {
+        toolTip_ = new QtToolTip(this);
+    }
+    toolTip_->ShowAt(pendingTip_, ToolTipStyle::Of(window_.GetPaintManager()), mapToGlobal(lastMouse_));
 }
 
 void QtWindowHost::ForgetControl(const Control* subtreeRoot) {
@@ -184,8 +237,41 @@ Point QtWindowHost::ClientToScreen(Point point) {
     return {global.x(), global.y()};
 }
 
+// Creates the native window with what has to be set before it is first mapped: its owner and its task bar hint.
+void QtWindowHost::PrepareNativeWindow() {
+    if (nativePrepared_) {
+        return;
+    }
+    nativePrepared_ = true;
+    // A skin with transparent pixels (rounded corners) gets a window whose background is transparent as well;
+    // it must be chosen before the native window exists.
+    const QImage picture = shape::RenderWindow(window_.GetPaintManager(), size());
+    translucent_ = shape::HasTransparentPixels(picture);
+    setAttribute(Qt::WA_TranslucentBackground, translucent_);
+    winId();
+    if (owner_ != nullptr) {
+        owner_->winId();
+        windowHandle()->setTransientParent(owner_->windowHandle());
+    }
+    if (keepOutOfTaskBar_) {
+        KeepOutOfTaskBar(*windowHandle());
+    }
+    UpdateShape(picture);
+}
+
+// Where nothing blends a window's transparent pixels with what lies behind, the window is cut to the shape of
+// what its skin draws.
+void QtWindowHost::UpdateShape(const QImage& picture) {
+    if (!translucent_ || !NeedsShapeForTransparency()) {
+        return;
+    }
+    const QRegion drawn = shape::DrawnRegion(picture);
+    drawn.isEmpty() ? clearMask() : setMask(drawn);
+}
+
 void QtWindowHost::Show(bool activate) {
     setAttribute(Qt::WA_ShowWithoutActivating, !activate);
+    PrepareNativeWindow();
     show();
     if (activate) {
         raise();
@@ -195,6 +281,7 @@ void QtWindowHost::Show(bool activate) {
 
 void QtWindowHost::Hide() {
     GrabKeyboard(false);
+    HideToolTip();
     hide();
 }
 
@@ -230,6 +317,17 @@ void QtWindowHost::BringToFront() {
     activateWindow();
 }
 
+void QtWindowHost::Flash() {
+    if (windowHandle() == nullptr) {
+        return;
+    }
+    // Qt asks for attention only for windows that are not active; a window being minimised still is.
+    flashing_ = true;
+    if (!SetDemandsAttention(*windowHandle(), true)) {
+        windowHandle()->alert(0);
+    }
+}
+
 void QtWindowHost::SetTitle(const std::string& title) {
     setWindowTitle(QString::fromStdString(title));
 }
@@ -237,7 +335,17 @@ void QtWindowHost::SetTitle(const std::string& title) {
 int QtWindowHost::RunModal() {
     QEventLoop loop;
     modalLoop_ = &loop;
-    setWindowModality(Qt::ApplicationModal);
+    // Qt takes a new modality only while the window is hidden.
+    if (windowModality() != Qt::ApplicationModal) {
+        const bool shown = isVisible();
+        if (shown) {
+            hide();
+        }
+        setWindowModality(Qt::ApplicationModal);
+        if (shown) {
+            show();
+        }
+    }
     // A window that closes itself during InitWindow or "windowinit" ends the loop before it starts.
     std::weak_ptr<int> alive = alive_;
     const int result = loop.exec();
@@ -259,6 +367,7 @@ void QtWindowHost::Destroy() {
         return;
     }
     GrabKeyboard(false);
+    HideToolTip();
     destroyed_ = true;
     hide();
     for (auto& [id, timer] : timers_) {
@@ -315,6 +424,9 @@ void QtWindowHost::paintEvent(QPaintEvent* /*event*/) {
 
 void QtWindowHost::resizeEvent(QResizeEvent* event) {
     window_.GetPaintManager().SetClientSize({width(), height()});
+    if (translucent_ && nativePrepared_) {
+        UpdateShape(shape::RenderWindow(window_.GetPaintManager(), size()));
+    }
     QWidget::resizeEvent(event);
 }
 
@@ -350,6 +462,7 @@ void QtWindowHost::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         if (InCaption(point)) {
             dragging_ = true;
+            systemMoveTried_ = false;
             dragFrom_ = event->globalPosition().toPoint() - pos();
         }
         DeliverMouse(msg::kLButtonDown, event);
@@ -374,11 +487,31 @@ void QtWindowHost::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void QtWindowHost::mouseMoveEvent(QMouseEvent* event) {
+    lastMouse_ = event->position().toPoint();
     if (dragging_ && (event->buttons() & Qt::LeftButton)) {
+        // The window catches up with the pointer first: the window system moves it on from where the pointer is.
         move(event->globalPosition().toPoint() - dragFrom_);
+        if (!systemMoveTried_) {
+            StartSystemMove();
+        }
         return;
     }
     DeliverMouse(msg::kMouseMove, event);
+}
+
+// Hands a caption drag to the window system, once per press: Wayland clients cannot place their windows, and
+// window managers snap and constrain the moves they make. The window system keeps the pointer until the move
+// ends, so the skin gets its button release now. False where the window system cannot do it (no window manager):
+// the window then follows the pointer itself.
+bool QtWindowHost::StartSystemMove() {
+    systemMoveTried_ = true;
+    if (windowHandle() == nullptr || !windowHandle()->startSystemMove()) {
+        return false;
+    }
+    dragging_ = false;
+    const QPoint point = mapFromGlobal(QCursor::pos());
+    Deliver(msg::kLButtonUp, 0, msg::MakePointParam(point.x(), point.y()));
+    return true;
 }
 
 void QtWindowHost::wheelEvent(QWheelEvent* event) {
@@ -433,6 +566,10 @@ void QtWindowHost::closeEvent(QCloseEvent* event) {
 void QtWindowHost::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange) {
         const uintptr_t active = isActiveWindow() ? 1 : 0;
+        if (active != 0 && flashing_ && windowHandle() != nullptr) {
+            flashing_ = false;
+            SetDemandsAttention(*windowHandle(), false);
+        }
         window_.Post(Message{msg::kActivate, active | (isMinimized() ? 0x10000u : 0u), 0, {}});
     }
     QWidget::changeEvent(event);

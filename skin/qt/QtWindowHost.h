@@ -15,6 +15,7 @@ class QTimer;
 namespace mousecfg::skin::qt {
 
 class QtDropList;
+class QtToolTip;
 
 // The Qt widget of one skin window: paints the window's control tree, turns Qt input into the window's messages,
 // runs its timers and modal loops, and shows the native line edit and combo drop lists. A frameless top-level
@@ -28,11 +29,14 @@ public:
 
     void Invalidate(const Rect& rect) override;
     Size MeasureText(std::string_view text, const FontSpec& font) override;
+    Size MeasureWrappedText(std::string_view text, const FontSpec& font, int width) override;
     void BeginTextEdit(Edit& edit) override;
     void EndTextEdit(Edit& edit) override;
     void OpenDropList(Combo& combo) override;
     void CloseDropList() override;
     void ForgetControl(const Control* subtreeRoot) override;
+    void ShowToolTip(const std::string& text, const Rect& anchor) override;
+    void HideToolTip() override;
     PixelBuffer RenderControl(Control& control) override;
     Point ClientToScreen(Point point) override;
 
@@ -46,6 +50,7 @@ public:
     void Restore() override;
     bool IsMinimized() const override { return isMinimized(); }
     void BringToFront() override;
+    void Flash() override;
     void SetTitle(const std::string& title) override;
     int RunModal() override;
     void EndModal(int result) override;
@@ -60,6 +65,12 @@ public:
     // The native editor while an edit has the focus (tests type into it).
     QLineEdit* lineEdit() const { return lineEdit_; }
     QWidget* dropList() const;
+    // The tip while it is shown, else none.
+    QWidget* toolTip() const;
+    // Whether the window's background is transparent where its skin draws nothing (decided when first shown).
+    bool IsTranslucent() const { return translucent_; }
+    // How long the cursor rests on a control before its tip shows.
+    static constexpr int kToolTipDelayMs = 600;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -82,17 +93,32 @@ private:
     intptr_t Deliver(uint32_t id, uintptr_t wParam, intptr_t lParam);
     intptr_t DeliverMouse(uint32_t id, const QMouseEvent* event);
     bool InCaption(QPoint point) const;
+    bool StartSystemMove();
     void SyncLineEdit();
+    void ShowPendingToolTip();
+    void PrepareNativeWindow();
+    void UpdateShape(const QImage& picture);
 
     SkinWindow& window_;
+    QPointer<QtWindowHost> owner_;  // the parent's widget, for windows created with a parent
+    bool keepOutOfTaskBar_ = false;
+    bool nativePrepared_ = false;
+    bool translucent_ = false;  // the skin leaves pixels transparent
+    bool flashing_ = false;     // asked for attention and not activated since
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     std::map<int, QTimer*> timers_;
     QEventLoop* modalLoop_ = nullptr;
     QLineEdit* lineEdit_ = nullptr;
     Edit* editing_ = nullptr;
     QPointer<QtDropList> dropList_;
+    QtToolTip* toolTip_ = nullptr;
+    QTimer* toolTipTimer_ = nullptr;
+    QString pendingTip_;
+    Rect tipAnchor_;
+    QPoint lastMouse_{-1, -1};  // client coordinates of the last mouse move
     QPoint dragFrom_;
     bool dragging_ = false;
+    bool systemMoveTried_ = false;  // this press has asked the window system to move the window
     bool destroyed_ = false;
     bool keyboardGrabbed_ = false;
 };

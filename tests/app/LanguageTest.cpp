@@ -8,7 +8,9 @@
 #include "app/LanguageTexts.h"
 #include "app/ShellMessages.h"
 #include "skin/HeadlessWindowHost.h"
+#include "skin/SkinResources.h"
 #include "skin/TabLayout.h"
+#include "skin/WindowMessages.h"
 #include "tests/app/ShellHarness.h"
 
 namespace mousecfg {
@@ -73,12 +75,45 @@ TEST(Language, ChangingTheLanguageAppliesTextsTitleAndFontAndWritesTheIndex) {
     EXPECT_EQ(h.Text("btn_Mac"), "Makros");
     EXPECT_EQ(h.Text("connect_text"), "Per 2,4-GHz-Empfänger verbunden");
     EXPECT_EQ(h.Platform().TrayToolTip(), "Gaming-Maus-Einstellungen");
-    EXPECT_EQ(h.Window().GetPaintManager().GetFont(3).family, "Noto Sans CJK SC");
+    EXPECT_EQ(h.Window().GetPaintManager().GetFont(3).family, "Chosen Face,Noto Sans CJK SC");
+    for (const auto& [button, tip] : {std::pair{"btn_min", "Minimieren"}, std::pair{"guideButton", "Handbuch"}}) {
+        const skin::Rect pos = h.Window().FindControl(button)->GetPos();
+        h.Window().HandleMessage(Message{skin::msg::kMouseMove, 0,
+                                         skin::msg::MakePointParam((pos.left + pos.right) / 2, pos.top + 2), {}});
+        EXPECT_EQ(static_cast<skin::HeadlessWindowHost*>(h.Window().GetHost())->toolTip(), tip)
+            << "the tip of an icon button is in the language";
+    }
     h.Send(app::msg::kLanguageChange, 0, 0, "lan_xx");
     EXPECT_EQ(h.Window().LanguageIndex(), 4) << "an unknown name changes nothing";
     h.Send(app::msg::kLanguageChange, 0, 0, "lan_cn");
     EXPECT_EQ(h.Text("btn_Mac"), "宏");
     EXPECT_EQ(h.Setting("Set", "Language"), "0");
+}
+
+TEST(Language, ArabicAndPersianRunRightToLeftInTheFacesChosenForThem) {
+    ShellHarness h;
+    h.Start();
+    const auto left = [&h](const char* name) {
+        h.Window().GetPaintManager().UpdateLayout();
+        return h.Window().FindControl(name)->GetPos().left;
+    };
+    const auto inPage = [&] { return left("lab_mousehint") - left("tab_main"); };
+    const int pageOffset = inPage();
+    EXPECT_LT(left("title_text"), left("btn_close"));
+    for (const char* name : {"lan_ar", "lan_fa"}) {
+        SCOPED_TRACE(name);
+        h.Send(app::msg::kLanguageChange, 0, 0, name);
+        EXPECT_TRUE(skin::SkinResources::IsRightToLeft());
+        EXPECT_EQ(h.fonts.languages.back(), std::string(name) == "lan_ar" ? "ar" : "fa");
+        EXPECT_EQ(h.Window().GetPaintManager().GetFont(3).family, "Chosen Face,Noto Sans Arabic UI");
+        EXPECT_GT(left("title_text"), left("btn_close")) << "the caption runs from the right";
+        EXPECT_GT(left("home_layout"), left("tab_main")) << "the home card moves to the right";
+        EXPECT_EQ(inPage(), pageOffset) << "the pages keep their layout";
+    }
+    h.Send(app::msg::kLanguageChange, 0, 0, "lan_en");
+    EXPECT_FALSE(skin::SkinResources::IsRightToLeft());
+    EXPECT_LT(left("title_text"), left("btn_close"));
+    EXPECT_EQ(skin::SkinResources::GetFontFamily(), "Chosen Face,Noto Sans CJK SC") << "for windows opened later";
 }
 
 TEST(Language, AMissingLanguageFileKeepsTheSkinTextsAndAnEmptyTitle) {

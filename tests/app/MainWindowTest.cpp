@@ -14,6 +14,7 @@
 #include "skin/CheckBox.h"
 #include "skin/HeadlessWindowHost.h"
 #include "skin/Option.h"
+#include "skin/Progress.h"
 #include "skin/SkinResources.h"
 #include "skin/WindowMessages.h"
 #include "tests/app/ShellHarness.h"
@@ -173,6 +174,34 @@ TEST(MainWindow, UnpluggingShowsTheNoDeviceMessageAndConfirmingItEndsTheProgram)
     EXPECT_EQ(h.Window().MessageWindow(), nullptr);
 }
 
+TEST(MainWindow, TheHomeCardShowsNoModelOrBatteryFigureWithoutAMouse) {
+    ShellHarness h(Simulation::Cable);
+    h.Start();
+    const auto battery = [&h] { return h.Window().Find<skin::Progress>("battery_progress")->GetValue(); };
+    EXPECT_FALSE(h.Text("device_name").empty());
+    EXPECT_FALSE(h.Text("battery_Text").empty());
+    EXPECT_TRUE(h.Visible("battery_unit"));
+    EXPECT_GT(battery(), 0);
+    EXPECT_TRUE(h.Visible("in_charge"));
+    h.shell->Link().SimCommand("unplug cable");
+    h.Pump();
+    h.Advance(1000ms);
+    ASSERT_NE(h.Window().MessageWindow(), nullptr);
+    EXPECT_EQ(h.Text("device_name"), "") << "no model name without a mouse";
+    EXPECT_EQ(h.Text("battery_Text"), "") << "the last figure goes with the mouse";
+    EXPECT_FALSE(h.Visible("battery_unit"));
+    EXPECT_EQ(battery(), 0);
+    EXPECT_FALSE(h.Visible("in_charge"));
+    EXPECT_EQ(h.Window().FindControl("connect_state")->GetBkImage().file, "Home/NoConnect.png") << "neutral";
+    EXPECT_EQ(h.Window().FindControl("btn_display0")->GetToolTip(), "");
+    h.shell->Link().SimCommand("plug cable");
+    h.Pump();
+    h.Advance(1000ms);
+    EXPECT_FALSE(h.Text("device_name").empty());
+    EXPECT_FALSE(h.Text("battery_Text").empty());
+    EXPECT_TRUE(h.Visible("battery_unit"));
+}
+
 TEST(MainWindow, PluggingBackClosesTheMessageAndTheOverlay) {
     ShellHarness h(Simulation::Cable);
     h.Start();
@@ -201,6 +230,7 @@ TEST(MainWindow, ReceiverLosingTheMouseShowsTheWirelessMessage) {
               "1. Switch the mouse on and make sure its battery is charged.\n"
               "2. Set the mouse's switch to 2.4 GHz.\n3. Move the mouse closer to the receiver.");
     EXPECT_EQ(h.Window().FindControl("connect_state")->GetBkImage().file, "Home/2.4GNoConnect.png");
+    EXPECT_EQ(h.Text("battery_Text"), "") << "no figure for a mouse that cannot be reached";
     ShellHarness::Click(*message, "confirm_btn");
     h.Pump();
     EXPECT_TRUE(h.quits.empty()) << "confirming the wireless message only closes it";
@@ -344,6 +374,47 @@ TEST(MainWindow, SilentStartHidesOnlyWithBothAutostartSettingsAndTheWholeCommand
     }
 }
 
+TEST(MainWindow, WithoutATrayClosingAndTheSilentStartMinimiseInsteadOfHiding) {
+    ShellHarness h(
+        Simulation::Receiver,
+        [](const auto& res) {
+            test::SetSetting(res, "Set", "AutomaticallyOpenEn", "1");
+            test::SetSetting(res, "Set", "AutomaticallyHideEn", "1");
+        },
+        "-silent");
+    h.Platform().SetTrayAvailable(false);
+    h.Start();
+    EXPECT_TRUE(h.Window().IsVisible());
+    EXPECT_TRUE(h.Window().IsMinimized()) << "a silent start goes to the task bar";
+    EXPECT_FALSE(h.Window().HiddenToTray());
+    h.Window().Restore();
+
+    ChangeWithoutSaving(h);
+    ShellHarness::Click(h.Window(), "btn_close");  // close option 0, no question
+    h.Pump();
+    EXPECT_TRUE(h.Window().IsVisible());
+    EXPECT_TRUE(h.Window().IsMinimized());
+    EXPECT_TRUE(h.quits.empty());
+    EXPECT_EQ(SavedFireValue(h), 77) << "saved as when hiding";
+    EXPECT_EQ(h.shell->HandleRequest("status"), "visible=1 hidden_to_tray=0 minimized=1");
+
+    h.Window().Restore();
+    h.Send(app::msg::kCloseConfig, static_cast<uintptr_t>(-1), 1);  // ask next time
+    CloseWithPopup(h, [](app::CCloseWnd& popup) {
+        EXPECT_EQ(popup.FindControl("Minimize")->GetText(), "Minimize the window") << "says where the window goes";
+        ShellHarness::Click(popup, "CancelButton");
+    });
+}
+
+TEST(MainWindow, MinimisingFlashesTheTaskBarEntry) {
+    ShellHarness h(Simulation::Receiver);
+    h.Start();
+    auto* host = static_cast<skin::HeadlessWindowHost*>(h.Window().GetHost());
+    ShellHarness::Click(h.Window(), "btn_min");
+    EXPECT_TRUE(h.Window().IsMinimized());
+    EXPECT_EQ(host->flashes(), 1);
+}
+
 TEST(MainWindow, TrayIconAndMenuBringTheWindowBackAndExit) {
     ShellHarness h(Simulation::Receiver);
     h.Start();
@@ -359,7 +430,7 @@ TEST(MainWindow, TrayIconAndMenuBringTheWindowBackAndExit) {
     EXPECT_EQ(h.Platform().OpenMenu()->front().text, "Show window") << "menu texts come from the language";
     ASSERT_TRUE(h.Platform().ChooseMenuItem("guide"));
     h.Pump();
-    EXPECT_EQ(h.urls.opened, std::vector<std::string>{"https://support.veruzurir.example/ovikmanual/"});
+    EXPECT_EQ(h.urls.opened, std::vector<std::string>{"file:" + (h.Res() / "Manual" / "index.html").string()});
     h.Platform().ClickTray(skin::msg::kRButtonUp);
     h.Pump();
     ASSERT_TRUE(h.Platform().ChooseMenuItem("exit"));
@@ -368,18 +439,39 @@ TEST(MainWindow, TrayIconAndMenuBringTheWindowBackAndExit) {
 }
 
 TEST(MainWindow, ServerButtonsOpenTheServerPagesAndABadAddressOpensNothing) {
-    ShellHarness h(Simulation::Receiver);
+    ShellHarness h(Simulation::Receiver,
+                   [](const auto& res) { test::SetSetting(res, "Set", "ServerAddress", "https://help.mousecfg.org/"); });
     h.Start();
+    EXPECT_TRUE(h.Visible("MacroShareButton"));
     ShellHarness::Click(h.Window(), "guideButton");
     ShellHarness::Click(h.Window(), "MacroShareButton");
-    EXPECT_EQ(h.urls.opened, (std::vector<std::string>{"https://support.veruzurir.example/ovikmanual/",
-                                                       "https://support.veruzurir.example/ovikmacro/Macro.html"}));
-    for (const char* bad : {"", "file:///etc/passwd", "https://", "https://a b", "javascript:alert(1)"}) {
+    EXPECT_EQ(h.urls.opened, (std::vector<std::string>{"https://help.mousecfg.org/ovikmanual/",
+                                                       "https://help.mousecfg.org/ovikmacro/Macro.html"}));
+    for (const char* bad : {"", "file:///etc/passwd", "https://", "https://a b", "javascript:alert(1)",
+                            "https://support.veruzurir.example", "http://EXAMPLE:8080/x", "https://a.invalid./"}) {
         test::SetSetting(h.Res(), "Set", "ServerAddress", bad);
         ini::ClearCache();
-        ShellHarness::Click(h.Window(), "guideButton");
+        ShellHarness::Click(h.Window(), "MacroShareButton");
     }
-    EXPECT_EQ(h.urls.opened.size(), 2u);
+    EXPECT_EQ(h.urls.opened.size(), 2u) << "no server page for an address that cannot be reached";
+}
+
+TEST(MainWindow, WithoutAServerTheManualIsTheInstalledOneAndMacroSharingIsHidden) {
+    ShellHarness h(Simulation::Receiver);  // the shipped settings name no server
+    h.Start();
+    EXPECT_FALSE(h.Visible("MacroShareButton"));
+    EXPECT_TRUE(h.Visible("guideButton"));
+    ShellHarness::Click(h.Window(), "guideButton");
+    const std::string manual = "file:" + (h.Res() / "Manual" / "index.html").string();
+    EXPECT_EQ(h.urls.opened, std::vector<std::string>{manual});
+    EXPECT_TRUE(std::filesystem::is_regular_file(h.Res() / "Manual" / "index.html"));
+    // A skin switch rebuilds the caption: the buttons keep following the settings.
+    ShellHarness::Click(h.Window(), "ChangeSkin");
+    EXPECT_FALSE(h.Visible("MacroShareButton"));
+
+    ShellHarness without(Simulation::Receiver, [](const auto& res) { std::filesystem::remove_all(res / "Manual"); });
+    without.Start();
+    EXPECT_FALSE(without.Visible("guideButton")) << "a manual button that leads nowhere is hidden";
 }
 
 TEST(MainWindow, ApplyRequestsAreDroppedWhileNoDeviceIsOnline) {

@@ -1,6 +1,7 @@
 // The popup windows on the headless platform: message window styles and kinds, colour picker, tip window.
 #include <gtest/gtest.h>
 
+#include "app/CCloseWnd.h"
 #include "app/CMsgWnd.h"
 #include "app/CPopColorWnd.h"
 #include "app/CPopTipWnd.h"
@@ -90,6 +91,60 @@ TEST_F(Popups, TheNoDeviceMessagesCloseButtonAsksTheParentToHide) {
     ShellHarness::Click(plain, "closebtn");
     EXPECT_EQ(parent_.received.size(), 1u) << "other styles just close";
     EXPECT_FALSE(plain.IsVisible());
+}
+
+TEST_F(Popups, EscapeActsAsTheCloseOrCancelButton) {
+    const Message escape{skin::msg::kKeyDown, skin::msg::kVkEscape, 0, {}};
+    app::CMsgWnd notice(2, app::CMsgWnd::kNoDevice);
+    ASSERT_TRUE(notice.Create(&parent_, "msgwnd"));
+    notice.HandleMessage(escape);
+    ASSERT_EQ(parent_.received.size(), 1u);
+    EXPECT_EQ(parent_.received[0].id, app::msg::kNoDeviceHide) << "the notice's close button hides to the tray";
+
+    app::CMsgWnd plain(0);
+    ASSERT_TRUE(plain.Create(&parent_, "msgwnd"));
+    plain.ShowWindow();
+    plain.HandleMessage(escape);
+    EXPECT_FALSE(plain.IsVisible());
+
+    app::CCloseWnd close(1, 1);
+    ASSERT_TRUE(close.Create(&parent_, ""));
+    close.HandleMessage(escape);
+    platform_.ProcessPending();
+    ASSERT_EQ(parent_.received.size(), 2u);
+    EXPECT_EQ(parent_.received[1].id, app::msg::kClosePopupClosed) << "closed without a choice";
+
+    TempDir dir;
+    const auto colours = dir.Write("PopColor.ini", "[SelfDefine]\n0=1\n");
+    app::CPopColorWnd picker(colours, 0x123456);
+    ASSERT_TRUE(picker.Create(&parent_, ""));
+    ShellHarness::Click(picker, "cust_color0");
+    picker.HandleMessage(escape);
+    platform_.ProcessPending();
+    EXPECT_EQ(parent_.received.size(), 2u) << "no colour is reported";
+    EXPECT_EQ(TempDir::Read(colours), "[SelfDefine]\n0=1\n") << "the custom colours are not stored";
+}
+
+TEST_F(Popups, MessageWindowsFitTheirHeightToTheirText) {
+    for (const int style : {2, 0}) {
+        app::CMsgWnd window(style, app::CMsgWnd::kWireless);
+        ASSERT_TRUE(window.Create(&parent_, "msgwnd"));
+        const char* textName = style == 2 ? "MessageTextWirelessUnconnect" : "MessageText";
+        const auto gapBelowText = [&] {
+            window.GetPaintManager().UpdateLayout();
+            return window.FindControl("confirm_btn")->GetPos().top - window.FindControl(textName)->GetPos().bottom;
+        };
+        window.SetText("Short.");
+        const int shortHeight = window.GetWindowRect().height();
+        const int gap = gapBelowText();
+        EXPECT_EQ(window.FindControl(textName)->GetPos().height(), app::CMsgWnd::kMinTextHeight)
+            << "a short text keeps the height of the icon, no more";
+        window.SetText(std::string(400, 'x') + "\nline\nline\nline");
+        EXPECT_GT(window.GetWindowRect().height(), shortHeight + 4 * 17) << "a long text is not cut off";
+        EXPECT_EQ(gapBelowText(), gap) << "the buttons move down with the text";
+        window.SetText("Short again.");
+        EXPECT_EQ(window.GetWindowRect().height(), shortHeight);
+    }
 }
 
 TEST_F(Popups, ModalMessageReturnsTheAnswer) {

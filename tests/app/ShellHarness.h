@@ -27,6 +27,10 @@ public:
         opened.push_back(url);
         return true;
     }
+    bool OpenFile(const std::filesystem::path& file) override {
+        opened.push_back("file:" + file.string());
+        return std::filesystem::exists(file);
+    }
     std::vector<std::string> opened;
 };
 
@@ -50,6 +54,13 @@ class RecordingFontRegistry final : public FontRegistry {
 public:
     int AddFont(const std::filesystem::path& file) override;
     bool RemoveFont(int id) override;
+    // "Chosen Face" in front of the language file's face; the languages asked for are kept.
+    std::vector<std::string> FacesFor(std::string_view preferred, std::string_view /*text*/,
+                                      std::string_view language) override {
+        languages.emplace_back(language);
+        return {"Chosen Face", std::string(preferred)};
+    }
+    std::vector<std::string> languages;
     std::vector<std::filesystem::path> added;
     std::vector<int> live;
     int removed = 0;

@@ -104,6 +104,46 @@ TEST_F(ControlNotificationTest, SliderDragReportsMovesAndTheReleaseOnce) {
     EXPECT_TRUE(window_.TakeEvents().empty()) << "a value from code raises nothing";
 }
 
+TEST_F(ControlNotificationTest, SliderKeysDragLiveAndCommitOnceWhenLetGo) {
+    auto* slider = window_.Find<Slider>("slider");
+    slider->SetAttribute("pagestep", "3");
+    window_.ClickControl("slider");
+    slider->SetValue(2);
+    window_.TakeEvents();
+    const auto key = [&](uint32_t id, unsigned vk, bool repeat = false) {
+        window_.HandleMessage(Message{id, vk, msg::MakeKeyParam(0, 0, repeat), {}});
+    };
+    // A held arrow key: the press and two repeats move the thumb, the releases between repeats change nothing.
+    key(msg::kKeyDown, msg::kVkRight);
+    key(msg::kKeyUp, msg::kVkRight, true);
+    key(msg::kKeyDown, msg::kVkRight, true);
+    key(msg::kKeyUp, msg::kVkRight, true);
+    key(msg::kKeyDown, msg::kVkRight, true);
+    EXPECT_EQ(window_.TakeEvents(), (Events(3, "movevaluechanged:slider")));
+    EXPECT_EQ(slider->GetValue(), 5);
+    key(msg::kKeyUp, msg::kVkRight);
+    EXPECT_EQ(window_.TakeEvents(), (Events{"valuechanged:slider"})) << "one commit when the key is let go";
+
+    struct Case {
+        unsigned key;
+        int from;
+        int to;
+    } cases[] = {{msg::kVkPrior, 5, 8}, {msg::kVkPrior, 9, 10}, {msg::kVkNext, 5, 2}, {msg::kVkHome, 5, 0},
+                 {msg::kVkEnd, 5, 10},  {msg::kVkUp, 5, 6},     {msg::kVkDown, 5, 4}, {msg::kVkLeft, 0, 0}};
+    for (const Case& c : cases) {
+        slider->SetValue(c.from);
+        key(msg::kKeyDown, c.key);
+        key(msg::kKeyUp, c.key);
+        EXPECT_EQ(slider->GetValue(), c.to) << "key " << c.key << " from " << c.from;
+        EXPECT_EQ(window_.TakeEvents().size(), c.from == c.to ? 0u : 2u) << "no notification without a change";
+    }
+    // The focus leaves while a key still holds the thumb: the value is committed then.
+    key(msg::kKeyDown, msg::kVkRight);
+    window_.ClickControl("btn_ok");
+    const Events events = window_.TakeEvents();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "valuechanged:slider"), 1);
+}
+
 TEST_F(ControlNotificationTest, EditFiltersTypingAndReportsReturnAndFocusLoss) {
     auto* edit = window_.Find<Edit>("edit");
     window_.ClickControl("edit");

@@ -10,6 +10,7 @@
 #include "skin/PaintManager.h"
 #include "skin/Progress.h"
 #include "skin/SkinBuilder.h"
+#include "skin/SkinResources.h"
 #include "skin/Slider.h"
 #include "tests/skin/RecordingPainter.h"
 #include "tests/support/TempDir.h"
@@ -63,6 +64,13 @@ TEST_F(PaintTest, ButtonsDrawTheImageAndTextColourOfTheirState) {
     EXPECT_EQ(Paint("b", "text"), (Calls{"text 'Go' 0,0,100,100 #FF000004 12"}));
 }
 
+TEST_F(PaintTest, RoundedControlsFillOnlyInsideTheirCorners) {
+    Load("<Button name='swatch' width='32' bkcolor='#FF112233' borderround='9'/>"
+         "<Button name='square' width='32' bkcolor='#FF112233'/>");
+    EXPECT_EQ(Paint("swatch", "fill"), (Calls{"fill 0,0,32,100 #FF112233 round 9"}));
+    EXPECT_EQ(Paint("square", "fill"), (Calls{"fill 32,0,64,100 #FF112233"}));
+}
+
 TEST_F(PaintTest, SelectedOptionsKeepTheirLookUnderTheCursor) {
     Load("<Option name='o' width='50' text='x' normalimage='n.png' selectedimage='sel.png' "
          "selectedtextcolor='#FF00FF00'/>"
@@ -85,6 +93,16 @@ TEST_F(PaintTest, BarsFillInProportionAndTheThumbFollowsTheValue) {
     EXPECT_EQ(Paint("s", "image"), (Calls{"image file='t.png' dest='50,45,60,55' at 100,0,210,100"}));
     manager_.FindControl("p")->SetEnabled(false);
     EXPECT_EQ(Paint("p", "fill"), (Calls{"fill 0,0,50,100 #7F00FF00"})) << "disabled: half strength";
+}
+
+TEST_F(PaintTest, BarsLaidOutRightToLeftFillFromTheRight) {
+    Load("<Progress name='p' width='100' value='25' mirror='true' forecolor='#FF00FF00'/>"
+         "<Progress name='v' width='100' value='25' mirror='true' hor='false' forecolor='#FF00FF00'/>");
+    EXPECT_EQ(Paint("p", "fill"), (Calls{"fill 0,0,25,100 #FF00FF00"})) << "left to right";
+    SkinResources::SetRightToLeft(true);
+    EXPECT_EQ(Paint("p", "fill"), (Calls{"fill 75,0,100,100 #FF00FF00"}));
+    EXPECT_EQ(Paint("v", "fill"), (Calls{"fill 100,75,200,100 #FF00FF00"})) << "an upright bar still fills upwards";
+    SkinResources::SetRightToLeft(false);
 }
 
 TEST_F(PaintTest, EditsMaskPasswordsAndShowPromptsOnlyWhenEmpty) {

@@ -14,6 +14,10 @@ public:
     void FillRect(const Rect& rect, Color color) override {
         calls.push_back("fill " + attr::FormatRect(rect) + " " + attr::FormatColor(color));
     }
+    void FillRoundRect(const Rect& rect, Color color, int radius) override {
+        calls.push_back("fill " + attr::FormatRect(rect) + " " + attr::FormatColor(color) + " round " +
+                        std::to_string(radius));
+    }
     void FillGradient(const Rect& rect, Color from, Color to, bool vertical) override {
         calls.push_back("gradient " + attr::FormatRect(rect) + " " + attr::FormatColor(from) + " " +
                         attr::FormatColor(to) + (vertical ? " v" : " h"));

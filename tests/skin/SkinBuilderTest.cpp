@@ -151,5 +151,21 @@ TEST(SkinBuilder, TextIdsFollowTheTextSourceAndReload) {
     SkinResources::SetTextQueryInterface(nullptr);
 }
 
+TEST(SkinBuilder, TheLanguagesFaceReachesWindowsOpenAndLoadedLater) {
+    PaintManager open;
+    SkinBuilder(open, nullptr).LoadWindow(mousecfg::test::TestDataPath("skin/controls.xml"));
+    const std::string skinFace = open.GetDefaultFont().family;
+    SkinResources::SetFontFamily("Noto Sans Arabic UI,DejaVu Sans");
+    EXPECT_EQ(open.GetDefaultFont().family, "Noto Sans Arabic UI,DejaVu Sans");
+    PaintManager later;
+    SkinBuilder(later, nullptr).LoadWindow(mousecfg::test::TestDataPath("skin/controls.xml"));
+    EXPECT_EQ(later.GetDefaultFont().family, "Noto Sans Arabic UI,DejaVu Sans");
+    EXPECT_EQ(later.GetFont(1).family, "Noto Sans Arabic UI,DejaVu Sans");
+    SkinResources::SetFontFamily("");
+    PaintManager plain;
+    SkinBuilder(plain, nullptr).LoadWindow(mousecfg::test::TestDataPath("skin/controls.xml"));
+    EXPECT_EQ(plain.GetDefaultFont().family, skinFace) << "without a language face the skin's own stays";
+}
+
 }  // namespace
 }  // namespace mousecfg::skin
