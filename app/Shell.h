@@ -44,8 +44,8 @@ public:
     // A request from a second start: "restore" brings the window back (also from the tray); "sim TEXT" hands
     // TEXT to the virtual mouse; "status" tells whether the window is visible, whether it hides in the tray and
     // whether it is minimised; "control NAME" describes a control of the main window: "x=.. y=.. w=.. h=.." (screen
-    // coordinates of its rectangle), "visible=0|1 enabled=0|1 selected=0|1 text=..." (tests drive the window with
-    // real input by it).
+    // coordinates of its rectangle), "visible=0|1 enabled=0|1 selected=0|1 text=..." (tests drive the window with real
+    // input by it).
     // Returns the answer for the second start.
     std::string HandleRequest(const std::string& request);
     // The session's keyboard layout changed: key names of the macro page and its dialog follow it.

@@ -21,9 +21,14 @@ key_slot() {
 start() {
     timeout 100 "$program" --simulate "$1" --res "$work/res" 2>>"$work/trace.txt" &
     pid=$!
-    # Windows come and go while the program starts (a search meeting one that just went fails): search again.
-    wait_for sh -c 'xdotool search --onlyvisible --name "Gaming Mouse Settings" >/dev/null 2>&1' ||
-        fail "the main window did not appear"
+    # Windows come and go while the program starts (a search meeting one that just went fails): search again, for
+    # up to a minute on a busy machine.
+    for attempt in 1 2 3 4 5 6; do
+        if wait_for sh -c 'xdotool search --onlyvisible --name "Gaming Mouse Settings" >/dev/null 2>&1'; then
+            break
+        fi
+        [ "$attempt" -lt 6 ] || fail "the main window did not appear"
+    done
     wait_for test "$(field btn_MouseKey_Click3 visible)" = 1 || fail "the key page shows no button 3"
 }
 stop() {
