@@ -155,6 +155,9 @@ std::string DeviceLink::DumpState(const std::filesystem::path& file) const {
     state["framesReceived"] = frames;
     const sim::ProfileMemory profile = mouse_->Profile(system.activeProfile);
     state["dpiTable"] = profile.dpiTable;
+    // The four bytes of each key slot and extra key slot (wheel up, wheel down, ...) of the active profile.
+    state["keys"] = profile.keys;
+    state["extraKeys"] = profile.extraKeys;
     // The macro slots of the active profile that were written, as hexadecimal bytes ("01 00 02 00 04 14").
     nlohmann::json macros = nlohmann::json::object();
     for (int slot = 0; slot < sim::kMacroSlots; ++slot) {

@@ -56,7 +56,9 @@ public:
     //   plug|unplug cable|receiver
     //   link on|off            the mouse behind the receiver links or unlinks
     //   battery PERCENT [charging]
-    //   dump FILE              write the mouse's state as JSON to FILE (with the written macro slots in hex)
+    //   dump FILE              write the mouse's state as JSON to FILE (link, battery, profile tags, frames received,
+    //                          and of the active profile the DPI table, the key slots, the extra key slots and the
+    //                          written macro slots in hex)
     // Returns "ok", or a line starting with "error:".
     std::string SimCommand(const std::string& command);
 

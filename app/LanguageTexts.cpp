@@ -29,8 +29,9 @@ ControlFont ParseControlFont(const std::string& control, const std::string& valu
 }  // namespace
 
 const std::vector<std::string>& LanguageTexts::SectionNames() {
-    static const std::vector<std::string> kSections = {"OthersUI", "MouseUI", "MacroUI",     "MacroPopUI", "KeyboardUI",
-                                                       "PadUI",    "PublicLedUI", "Mouse",   "Macro"};
+    static const std::vector<std::string> kSections = {"OthersUI", "MouseUI",     "MacroUI", "MacroPopUI",
+                                                       "KeyboardUI", "PadUI",     "PublicLedUI", "Mouse",
+                                                       "Macro",    "MouseFunctionUI"};
     return kSections;
 }
 

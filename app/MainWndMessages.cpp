@@ -32,7 +32,8 @@ bool IsDeviceEvent(uint32_t id) {
 
 intptr_t CKivoMainWnd::HandleCustomMessage(const Message& message, bool& handled) {
     intptr_t result = 0;
-    handled = HandleStandardMessage(message, result) || HandlePrivateMessage(message, result);
+    handled = services_.mousePages.HandleWindowMessage(message) || HandleStandardMessage(message, result) ||
+              HandlePrivateMessage(message, result);
     return result;
 }
 

@@ -28,6 +28,10 @@ public:
     // Every notification the page router gives the mouse pages, including "MyMenuClick" (Import, Export, Reset),
     // "WM_RecordKey", "mouseleave", "PopSetValue" and "popcolor_ok" (lParam the colour).
     virtual void Notify(skin::Notification& notification) = 0;
+    // The main window's messages, before its own handling: key messages while a key is being recorded, the
+    // application losing the focus, clicks and the cursor leaving. True when the pages took the message (the
+    // window then does nothing more with it).
+    virtual bool HandleWindowMessage(const Message& /*message*/) { return false; }
     // What the mouse reported with its own buttons: 2031 (DPI level), 2032 (profile), 2040 (lighting mode),
     // 2041 (report rate), 2069 (DPI value). Only for a linked device and not while rebuilding.
     virtual void OnDeviceEvent(const Message& message) = 0;

@@ -129,6 +129,14 @@ void SessionConfiguration::Attach(const ApplyContext& context) {
     port_->Attach(context.window, context.timers, context.boxes);
 }
 
+bool SessionConfiguration::BleActive() const {
+    return context_ && context_->monitor.BleActive();
+}
+
+MessageBoxes& SessionConfiguration::Boxes() {
+    return *port_;
+}
+
 void SessionConfiguration::SetLanguage(const LanguageTexts& texts) {
     MouseSessionTexts session;
     const auto take = [&texts](std::string& field, const char* key) {
@@ -379,6 +387,10 @@ void SessionConfiguration::ShowRate(int index) {
 
 void SessionConfiguration::RefreshButtonLabels() {
     view_->RefreshButtonLabels();
+}
+
+void SessionConfiguration::ApplyFinished() {
+    view_->ApplyFinished();
 }
 
 }  // namespace mousecfg::app

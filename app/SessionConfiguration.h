@@ -39,6 +39,11 @@ public:
     // The pages that show the configuration; null for none. Must outlive its use.
     void SetPageView(mousecfg::MousePages* view) { view_ = view != nullptr ? view : &noView_; }
     MouseSession& Session() { return *session_; }
+    const MouseSession& Session() const { return *session_; }
+    // The BLE path is active (false before the window attached).
+    bool BleActive() const;
+    // The main window's message windows (nothing is shown before the window attached).
+    MessageBoxes& Boxes();
 
     void Attach(const ApplyContext& context) override;
     void SetLanguage(const LanguageTexts& texts) override;
@@ -76,6 +81,7 @@ private:
     void ShowDpiLevel(int level) override;
     void ShowRate(int index) override;
     void RefreshButtonLabels() override;
+    void ApplyFinished() override;
 
     // The session's link follows the connection the monitor chose.
     void FollowLink();

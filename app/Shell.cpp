@@ -4,7 +4,7 @@
 
 #include "app/CKivoMainWnd.h"
 #include "app/DeviceLink.h"
-#include "app/EmptyMousePages.h"
+#include "app/MouseConfigPages.h"
 #include "app/ShellMessages.h"
 #include "app/SessionConfiguration.h"
 #include "app/macro/MacroEditorPage.h"
@@ -13,13 +13,43 @@
 #include "device/BleLink.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/Autostart.h"
+#include "platform/ProgramLauncher.h"
 #include "platform/Trace.h"
+#include "skin/Option.h"
 #include "skin/SkinResources.h"
+#include "skin/WindowHost.h"
 
 namespace mousecfg::app {
+namespace {
+
+// Without a launcher the desktop has no programs to offer.
+class NoPrograms final : public ProgramLauncher {
+public:
+    std::optional<std::filesystem::path> FindProgram(std::string_view /*name*/) const override { return std::nullopt; }
+    Status StartDetached(const std::filesystem::path& program, const std::vector<std::string>& /*arguments*/) override {
+        return Status::Error(program.string() + ": starting programs is not available");
+    }
+};
+
+std::string DescribeControl(CKivoMainWnd& window, const std::string& name) {
+    window.GetPaintManager().UpdateLayout();
+    const skin::Control* control = window.FindControl(name);
+    if (control == nullptr || window.GetHost() == nullptr) {
+        return "error: no control " + name;
+    }
+    const skin::Rect pos = control->GetPos();
+    const skin::Point corner = window.GetHost()->ClientToScreen({pos.left, pos.top});
+    const auto* option = dynamic_cast<const skin::Option*>(control);
+    return "x=" + std::to_string(corner.x) + " y=" + std::to_string(corner.y) + " w=" + std::to_string(pos.width()) +
+           " h=" + std::to_string(pos.height()) + " visible=" + (control->IsVisibleInTree() ? "1" : "0") +
+           " enabled=" + (control->IsEnabledInTree() ? "1" : "0") +
+           " selected=" + (option != nullptr && option->IsSelected() ? "1" : "0") + " text=" + control->GetText();
+}
+
+}  // namespace
 
 Shell::Shell(CommandLine commandLine, AppPaths paths, UrlOpener& urls, FontRegistry& fonts, FileDialogs& dialogs,
-             std::function<void(int)> quit)
+             std::function<void(int)> quit, ProgramLauncher* launcher)
     : commandLine_(std::move(commandLine)),
       paths_(std::move(paths)),
       description_(StartupDescription::Read(paths_.FeatureFile())),
@@ -27,6 +57,8 @@ Shell::Shell(CommandLine commandLine, AppPaths paths, UrlOpener& urls, FontRegis
       fonts_(fonts),
       dialogs_(dialogs),
       quit_(std::move(quit)),
+      noPrograms_(launcher == nullptr ? std::make_unique<NoPrograms>() : nullptr),
+      launcher_(launcher != nullptr ? *launcher : *noPrograms_),
       update_(std::make_unique<SoftwareUpdate>(paths_, urls_)) {}
 
 void Shell::SetUpdateServices(NetworkStatus* network, std::function<bool()> raiseUpdater) {
@@ -52,7 +84,7 @@ bool Shell::Start() {
     KeyNames keyNames(KeyboardLayout::FromNames({}));
     configuration_ = std::make_unique<SessionConfiguration>(paths_.resourceFolder, paths_.configFolder,
                                                             link_->Commands(), dialogs_, std::move(keyNames));
-    mousePages_ = std::make_unique<EmptyMousePages>(*configuration_);
+    mousePages_ = std::make_unique<MouseConfigPages>(*configuration_, paths_, launcher_);
     macroPage_ = std::make_unique<MacroEditorPage>(*configuration_);
     DeviceLink* link = link_.get();
     ShellServices services{paths_,
@@ -105,6 +137,9 @@ std::string Shell::HandleRequest(const std::string& request) {
     }
     if (request.starts_with("sim ")) {
         return link_->SimCommand(request.substr(4));
+    }
+    if (request.starts_with("control ")) {
+        return DescribeControl(*window_, request.substr(8));
     }
     return "error: unknown request";
 }

@@ -12,6 +12,7 @@ namespace mousecfg {
 class FileDialogs;
 class FontRegistry;
 class NetworkStatus;
+class ProgramLauncher;
 class UrlOpener;
 }  // namespace mousecfg
 
@@ -19,8 +20,8 @@ namespace mousecfg::app {
 
 class CKivoMainWnd;
 class DeviceLink;
-class EmptyMousePages;
 class MacroEditorPage;
+class MouseConfigPages;
 class SessionConfiguration;
 class SettingsOpener;
 class SoftwareUpdate;
@@ -30,8 +31,9 @@ class SoftwareUpdate;
 // folder, the device link (real or virtual), the device configuration, the pages and the main window.
 class Shell {
 public:
+    // `launcher` starts the desktop's mouse settings and on-screen keyboard; without one the pages offer neither.
     Shell(CommandLine commandLine, AppPaths paths, UrlOpener& urls, FontRegistry& fonts, FileDialogs& dialogs,
-          std::function<void(int)> quit);
+          std::function<void(int)> quit, ProgramLauncher* launcher = nullptr);
     ~Shell();
 
     // What the start-up description says: the instance name and the skin folder.
@@ -40,7 +42,10 @@ public:
     // the main window (990 x 690, centred). False when the window could not be created.
     bool Start();
     // A request from a second start: "restore" brings the window back (also from the tray); "sim TEXT" hands
-    // TEXT to the virtual mouse; "status" tells whether the window is visible, whether it hides in the tray and whether it is minimised.
+    // TEXT to the virtual mouse; "status" tells whether the window is visible, whether it hides in the tray and
+    // whether it is minimised; "control NAME" describes a control of the main window: "x=.. y=.. w=.. h=.." (screen
+    // coordinates of its rectangle), "visible=0|1 enabled=0|1 selected=0|1 text=..." (tests drive the window with real
+    // input by it).
     // Returns the answer for the second start.
     std::string HandleRequest(const std::string& request);
     // The session's keyboard layout changed: key names of the macro page and its dialog follow it.
@@ -67,9 +72,11 @@ private:
     FontRegistry& fonts_;
     FileDialogs& dialogs_;
     std::function<void(int)> quit_;
+    std::unique_ptr<ProgramLauncher> noPrograms_;
+    ProgramLauncher& launcher_;
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<SessionConfiguration> configuration_;
-    std::unique_ptr<EmptyMousePages> mousePages_;
+    std::unique_ptr<MouseConfigPages> mousePages_;
     std::unique_ptr<MacroEditorPage> macroPage_;
     std::unique_ptr<SettingsOpener> settings_;
     std::unique_ptr<SoftwareUpdate> update_;

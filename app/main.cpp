@@ -18,6 +18,7 @@
 #include "app/XkbLayoutWatch.h"
 #include "config/UserDocuments.h"
 #include "layout/IUiEffectManagerImpl.h"
+#include "platform/ProgramLauncher.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtFontRegistry.h"
@@ -140,7 +141,8 @@ int RunProgram(const app::CommandLine& line, const app::AppPaths& paths) {
     qt::QtUrlOpener urls;
     qt::QtFontRegistry fonts;
     qt::QtFileDialogs dialogs;
-    app::Shell shell(line, paths, urls, fonts, dialogs, [](int code) { QCoreApplication::exit(code); });
+    SystemProgramLauncher launcher;
+    app::Shell shell(line, paths, urls, fonts, dialogs, [](int code) { QCoreApplication::exit(code); }, &launcher);
     qt::QtNetworkStatus network;
     shell.SetUpdateServices(&network, [] {
         return qt::SingleInstance::Send(update::kUpdaterInstanceName, qt::SingleInstance::RuntimeFolder(), "restore",

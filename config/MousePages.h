@@ -26,6 +26,8 @@ class MousePages {
     virtual void ShowRate(int /*index*/) {}
     // The button labels changed (label pass after a macro change or a fallback).
     virtual void RefreshButtonLabels() {}
+    // An apply run has finished and its results are taken over: a new run can start.
+    virtual void ApplyFinished() {}
 };
 
 }  // namespace mousecfg

@@ -217,6 +217,7 @@ void MouseSession::OnApplyFinished() {
     if (link_ != LinkKind::Ble && !timers_.IsTimerRunning(timer::kStatusPoll)) {
         timers_.SetTimer(timer::kStatusPoll, timer::kStatusPollInterval);
     }
+    pages_.ApplyFinished();
 }
 
 }  // namespace mousecfg

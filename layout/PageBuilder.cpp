@@ -64,8 +64,12 @@ std::vector<std::string> PageBuilder::LoadModelLayouts(const std::filesystem::pa
     files.push_back(Join(skinPrefix, "/VeruzUrir/MouseKeySel.json"));
     for (size_t i = 0; i < files.size(); ++i) {
         const PositionFile parsed = PositionFile::Read(files[i]);
-        if (!parsed.opened && i < std::size(kModelFiles)) {
+        const bool modelFile = i < std::size(kModelFiles);
+        if (modelFile && (!parsed.opened || parsed.damaged)) {
+            // What a damaged file did place stays; the rest of the page keeps the skin's layout.
             messages.Show({texts.title, texts.text, texts.confirm, texts.cancel, true});
+        }
+        if (!parsed.opened) {
             continue;
         }
         ApplyPage(parsed, manager);

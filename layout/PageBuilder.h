@@ -45,8 +45,9 @@ public:
     // Reads and applies one file; returns the names of all entries listed, in file order.
     static std::vector<std::string> LoadPageLayout(const std::filesystem::path& file, skin::PaintManager& manager);
 
-    // The five model files of a device folder and the key selection file of the skin, in this order; a missing
-    // model file shows the message window (modal, the layout of the skin stays). Returns all names listed.
+    // The five model files of a device folder and the key selection file of the skin, in this order; a model file
+    // that is missing or damaged shows the message window (modal; what it could not place keeps the skin's
+    // layout). Returns all names listed.
     static std::vector<std::string> LoadModelLayouts(const std::filesystem::path& deviceFolder,
                                                      const std::filesystem::path& skinPrefix,
                                                      skin::PaintManager& manager, MessageBoxes& messages,

@@ -71,12 +71,14 @@ PositionFile PositionFile::Parse(std::string_view text, const std::string& name)
                 attributes->Parse(entry);
             } catch (const nlohmann::json::exception& error) {
                 trace::Printf("layout: %s: entry %d: %s\n", name.c_str(), index, error.what());
+                result.damaged = true;
             }
             result.controls.push_back(std::move(attributes));
             ++index;
         }
     } catch (const nlohmann::json::exception& error) {
         trace::Printf("layout: %s: %s\n", name.c_str(), error.what());
+        result.damaged = true;
     }
     return result;
 }

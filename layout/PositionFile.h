@@ -18,6 +18,7 @@ struct PositionFile {
     PageImages images;
     std::vector<std::unique_ptr<CControlAttributes>> controls;
     bool opened = false;  // the file could be read
+    bool damaged = false;  // it is not what a position file must be (JSON error, a missing or mistyped member or entry)
 
     // Reads a position file. Reading stops at the first missing or mistyped member of "Containerinfo" or at
     // "Controlinfo" that is not an array, keeping what was read before (a file without a valid

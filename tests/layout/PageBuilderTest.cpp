@@ -117,6 +117,13 @@ TEST_F(PageBuilderTest, BrokenFilesPlaceWhatTheyCanAndNeverThrow) {
     EXPECT_EQ(page.controls[10]->GetControlName(), "") << "an entry without a name keeps its defaults";
     EXPECT_EQ(page.controls[10]->GetVisibleText(), CControlAttributes::kVisNoChange);
     EXPECT_EQ(dynamic_cast<const SliderAttributes&>(*page.controls[4]).GetThumbImage(), "thumb.png");
+
+    // A file is damaged when anything in it is not what a position file must be.
+    EXPECT_TRUE(mistyped.damaged);
+    EXPECT_TRUE(page.damaged) << "an entry with a mistyped pos";
+    EXPECT_TRUE(PositionFile::Parse("not json", "junk").damaged);
+    EXPECT_TRUE(PositionFile::Parse(R"({"Containerinfo": {"containname": "x")", "truncated").damaged);
+    EXPECT_FALSE(PositionFile::Read(TestDataPath("layout/no_images.json")).damaged);
 }
 
 // Numbers a page could never hold would overflow the layout's arithmetic: such an entry keeps no position, and
