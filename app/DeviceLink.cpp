@@ -172,6 +172,17 @@ std::string DeviceLink::DumpState(const std::filesystem::path& file) const {
         }
     }
     state["macros"] = std::move(macros);
+    // The settings the advanced and lighting pages write: the active profile's rate code, DPI colours (as sent:
+    // green, red, blue) and lighting (header record and the record of its mode), and the system settings.
+    state["reportRate"] = profile.reportRate;
+    state["dpiColours"] = profile.dpiColours;
+    const int mode = profile.light[0][0] & 0x0F;
+    state["lightHeader"] = profile.light[0];
+    state["lightEffect"] = profile.light[static_cast<size_t>(mode >= 1 && mode < sim::kLightRecords ? mode : 0)];
+    state["sleepSeconds"] = system.sleepSeconds;
+    state["sensorFlags"] = system.sensorFlags;
+    state["liftOff"] = system.liftOff;
+    state["deviceOptions"] = system.deviceOptions;
     const Status written = WriteFileAtomically(file, state.dump(4) + "\n");
     return written ? "ok" : "error: " + written.message();
 }

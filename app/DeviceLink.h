@@ -57,8 +57,9 @@ public:
     //   link on|off            the mouse behind the receiver links or unlinks
     //   battery PERCENT [charging]
     //   dump FILE              write the mouse's state as JSON to FILE (link, battery, profile tags, frames received,
-    //                          and of the active profile the DPI table, the key slots, the extra key slots and the
-    //                          written macro slots in hex)
+    //                          and of the active profile the DPI table, the key slots, the extra key slots, the
+    //                          written macro slots in hex, the report rate, DPI colours, lighting records and
+    //                          system settings)
     // Returns "ok", or a line starting with "error:".
     std::string SimCommand(const std::string& command);
 

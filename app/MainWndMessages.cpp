@@ -141,15 +141,18 @@ bool CKivoMainWnd::HandleRelayMessage(const Message& message) {
     constexpr int kLightingEffect = 9;
     constexpr int kDeviceOption = 10;
     switch (message.id) {
-        case msg::kRelaySavePower: Relay(kLightingEffect, PendingSetting::SavePower); return true;
-        case msg::kRelaySleep: Relay(kSystemSetting, PendingSetting::Sleep); return true;
-        case msg::kRelaySensorByte: Relay(kSystemSetting, PendingSetting::SensorByte); return true;
-        case msg::kRelayLiftOff: Relay(kSystemSetting, PendingSetting::LiftOff); return true;
-        case msg::kRelayPowerDown: Relay(kSystemSetting, PendingSetting::PowerDown); return true;
-        case msg::kRelayMoveWake: Relay(kDeviceOption, PendingSetting::MoveWake); return true;
-        case msg::kRelayShortPress: Relay(kDeviceOption, PendingSetting::ShortPress); return true;
+        case msg::kRelaySavePower: Relay(kLightingEffect, PendingSetting::SavePower); break;
+        case msg::kRelaySleep: Relay(kSystemSetting, PendingSetting::Sleep); break;
+        case msg::kRelaySensorByte: Relay(kSystemSetting, PendingSetting::SensorByte); break;
+        case msg::kRelayLiftOff: Relay(kSystemSetting, PendingSetting::LiftOff); break;
+        case msg::kRelayPowerDown: Relay(kSystemSetting, PendingSetting::PowerDown); break;
+        case msg::kRelayMoveWake: Relay(kDeviceOption, PendingSetting::MoveWake); break;
+        case msg::kRelayShortPress: Relay(kDeviceOption, PendingSetting::ShortPress); break;
         default: return false;
     }
+    // The settings window and the DPI page edit the same options: the page shows what is now stored.
+    services_.mousePages.OnDeviceEvent(message);
+    return true;
 }
 
 void CKivoMainWnd::RaiseToPages(const char* type, const Message& message) {

@@ -33,7 +33,8 @@ public:
     // window then does nothing more with it).
     virtual bool HandleWindowMessage(const Message& /*message*/) { return false; }
     // What the mouse reported with its own buttons: 2031 (DPI level), 2032 (profile), 2040 (lighting mode),
-    // 2041 (report rate), 2069 (DPI value). Only for a linked device and not while rebuilding.
+    // 2041 (report rate), 2069 (DPI value). Only for a linked device and not while rebuilding. Also the relays of
+    // the sensor and power options (2060 .. 2074) once the main window has taken them.
     virtual void OnDeviceEvent(const Message& message) = 0;
     // The connection display ran: `connected`, and whether the link is the cable.
     virtual void OnConnectionChanged(bool connected, bool cable) = 0;

@@ -2,6 +2,7 @@
 
 #include "app/SessionConfiguration.h"
 #include "config/MouseSession.h"
+#include "config/SensorOptions.h"
 #include "platform/PrivateProfile.h"
 
 namespace mousecfg::app {
@@ -95,6 +96,32 @@ int SessionPageSession::OnePageVersion() const {
 
 bool SessionPageSession::KeySelectLedVisible() const {
     return ini::Atoi(ini::GetPrivateProfileString("Config", "KeySelLedVis", "1", featureFile_)) != 0;
+}
+
+LinkKind SessionPageSession::Link() const {
+    return configuration_.Session().link();
+}
+
+const SensorOptions* SessionPageSession::Sensor() const {
+    return configuration_.Feature() != nullptr ? &configuration_.Session().options() : nullptr;
+}
+
+// A write that fails leaves the option as the settings file holds it.
+Status SessionPageSession::SetSensorOption(std::string_view key, int value) {
+    if (configuration_.Feature() == nullptr) {
+        return Status::Error("no device is loaded");
+    }
+    MouseSession& session = configuration_.Session();
+    Status stored = session.SetSensorOption(key, value);
+    if (!stored) {
+        const std::string_view keys[] = {key};
+        session.ReloadSensorOptions(keys);
+    }
+    return stored;
+}
+
+void SessionPageSession::MarkFireValueChanged() {
+    configuration_.Session().applyState().fireRefresh = true;
 }
 
 }  // namespace mousecfg::app

@@ -38,6 +38,10 @@ public:
     Status ResetConfiguration() override;
     int OnePageVersion() const override;
     bool KeySelectLedVisible() const override;
+    LinkKind Link() const override;
+    const SensorOptions* Sensor() const override;
+    Status SetSensorOption(std::string_view key, int value) override;
+    void MarkFireValueChanged() override;
 
 private:
     SessionConfiguration& configuration_;

@@ -122,6 +122,22 @@ const Scenario kScenarios[] = {
     {RigLink::Cable, [](SessionHarness&) { return 1 + 2 + FullWriteFrames(1, false) + 1; },
      [](SessionHarness& h) { h.session->ResetConfiguration(); }},
     {RigLink::Ble, [](SessionHarness&) { return 2 + FullWriteFrames(1, true) + 1; }, FullRun},
+    // What the advanced and lighting pages ask for: one setting and the new tag.
+    {RigLink::Cable, [](SessionHarness& h) { return Written(h) + 1 + 1; },
+     [](SessionHarness& h) {
+         h.session->config().profiles[0].dpiLevels[2].colour = 0x34D399;
+         h.session->RequestApply(request::kDpiColours, false);
+     }},
+    {RigLink::Receiver, [](SessionHarness& h) { return Written(h) + 4 * 2 + 4; },
+     [](SessionHarness& h) {
+         h.session->config().lighting[0][0].mode = 4;
+         h.session->RequestApply(request::kLightEffect, false);
+     }},
+    {RigLink::Cable, [](SessionHarness& h) { return Written(h) + 1 + 1; },
+     [](SessionHarness& h) {
+         h.session->applyState().pendingSleep = true;
+         h.session->RequestApply(request::kSystemSetting, false);
+     }},
 };
 
 BENCHMARK_CAPTURE(RunScenario, FullWriteCable, kScenarios[0])->Iterations(3)->Unit(benchmark::kMillisecond);
@@ -135,6 +151,11 @@ BENCHMARK_CAPTURE(RunScenario, SingleDpiChangeReceiver, kScenarios[5])->Iteratio
 BENCHMARK_CAPTURE(RunScenario, FireValueChangeCable, kScenarios[6])->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunScenario, ResetCable, kScenarios[7])->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunScenario, FullWriteBle, kScenarios[8])->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunScenario, SingleDpiColourCable, kScenarios[9])->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunScenario, SingleLightingModeReceiver, kScenarios[10])
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunScenario, SleepTimeRelayCable, kScenarios[11])->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace mousecfg

@@ -8,13 +8,13 @@
 
 namespace mousecfg::ui {
 
-void ShowFailure(PageContext& context, const Status& status) {
+void ShowFailure(PageContext& context, const Status& status, std::string_view key) {
     if (status) {
         return;
     }
     trace::Printf("%s\n", status.message().c_str());
     const PageTexts& texts = context.texts;
-    context.boxes.Show({texts.Message("Tip"), texts.Message("Error") + "\n" + status.message(),
+    context.boxes.Show({texts.Message("Tip"), texts.Message(key) + "\n" + status.message(),
                         texts.Message("MessageOK"), "", true});
 }
 

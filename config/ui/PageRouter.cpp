@@ -265,6 +265,7 @@ void PageRouter::RefreshButtonLabels() {
 
 void PageRouter::ApplyFinished() {
     keyPage_.ApplyFinished();
+    ForEachPage([](SettingsPage& page) { page.ApplyFinished(); });
 }
 
 }  // namespace mousecfg::ui

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
+#include "config/LinkKind.h"
 #include "platform/Status.h"
 
 namespace mousecfg {
@@ -10,6 +12,7 @@ class KeyNames;
 class MacroStore;
 struct DeviceFeature;
 struct MouseConfig;
+struct SensorOptions;
 }  // namespace mousecfg
 
 namespace mousecfg::ui {
@@ -60,6 +63,19 @@ public:
     virtual int OnePageVersion() const { return 0; }
     // "Config"/"KeySelLedVis" of the model description: the panel offers the lighting functions.
     virtual bool KeySelectLedVisible() const { return true; }
+
+    // The link the mouse is reached by (the report rate is kept per link); None while no mouse is linked.
+    virtual LinkKind Link() const { return BleActive() ? LinkKind::Ble : LinkKind::Cable; }
+    // The sensor and power options of the settings file as the session holds them; null before a device was
+    // loaded.
+    virtual const SensorOptions* Sensor() const { return nullptr; }
+    // Writes one sensor option (a key of sensor_key) to the settings file and keeps it. On failure the option
+    // keeps what the file holds and the failure is returned.
+    virtual Status SetSensorOption(std::string_view key, int /*value*/) {
+        return Status::Error("the sensor option " + std::string(key) + " cannot be stored");
+    }
+    // The fire value changed: the next single run rewrites the buttons that carry the fire key.
+    virtual void MarkFireValueChanged() {}
 };
 
 }  // namespace mousecfg::ui

@@ -18,6 +18,7 @@ constexpr DefaultText kDefaults[] = {
     {"Error", "Something went wrong. Please try again."},
     {"NoSoftKeyboard", "No on-screen keyboard is installed."},
     {"Unknown Key", "Unknown Key"},
+    {"SetWriteErr", "The setting could not be saved and keeps its previous value."},
 };
 
 }  // namespace

@@ -68,6 +68,8 @@ public:
     virtual void ShowLightingMode(int /*mode*/) {}
     virtual void ShowDpiLevel(int /*level*/) {}
     virtual void ShowRate(int /*index*/) {}
+    // An apply run finished: a change made while it ran can be written now.
+    virtual void ApplyFinished() {}
 };
 
 }  // namespace mousecfg::ui

@@ -6,8 +6,7 @@
 
 namespace mousecfg::ui {
 
-// The pages the router drives besides the key page. Until they are built these return pages that show nothing
-// (SettingsPage's defaults); the router asks for them once, when it is created.
+// The pages the router drives besides the key page; the router asks for them once, when it is created.
 std::unique_ptr<SettingsPage> MakeAdvancedPage();  // DPI levels, report rate, sensor options
 std::unique_ptr<SettingsPage> MakeLightingPage();  // lighting mode, brightness, speed, direction, colours
 

@@ -9,7 +9,9 @@
 #include "app/update/SoftVersion.h"
 #include "app/update/SoftwareUpdate.h"
 #include "device/DeviceMessages.h"
+#include "platform/PrivateProfile.h"
 #include "sim/VirtualMouse.h"
+#include "skin/Option.h"
 #include "skin/SkinResources.h"
 #include "skin/Slider.h"
 #include "skin/WindowMessages.h"
@@ -60,6 +62,37 @@ TEST(SettingsFromTheMainWindow, AReleasedSliderReachesTheMouseAndClosingGivesThe
     EXPECT_EQ(h.shell->Settings().OpenWindow(), nullptr);
     EXPECT_FALSE(h.Visible("tranWnd_setting"));
     EXPECT_EQ(skin::SkinResources::GetTextQueryInterface(), &h.Window()) << "the main window's texts again";
+}
+
+// The DPI page edits the same options: it shows what the settings window stored, so that a later change on the page
+// does not write an old value back.
+TEST(SettingsFromTheMainWindow, TheDpiPageShowsWhatTheSettingsWindowStored) {
+    ShellHarness h(Simulation::Cable);
+    h.Start();
+    const auto selected = [&h](const char* name) { return h.Window().Find<skin::Option>(name)->IsSelected(); };
+    ASSERT_FALSE(selected("RippleControlEn"));
+    WithSettings(h, [&](app::Setting& window) {
+        ShellHarness::Click(window, "opt_more");
+        ShellHarness::Click(window, "RippleControlEn");
+        ShellHarness::Click(window, "btn_close");
+    });
+    ASSERT_TRUE(h.WaitForApply());
+    EXPECT_TRUE(selected("RippleControlEn"));
+    WithSettings(h, [&](app::Setting& window) {
+        ShellHarness::Click(window, "opt_more");
+        Release(window, "Slider_Sleep_Time", 33);
+        ShellHarness::Click(window, "btn_close");
+    });
+    ASSERT_TRUE(h.WaitForApply());
+    EXPECT_EQ(h.Text("Edit_Sleep_Time"), "33");
+    EXPECT_EQ(h.Text("Value_Sleep_Time"), "33");
+
+    ShellHarness::Click(h.Window(), "opt_MousePage_Adv");
+    ShellHarness::Click(h.Window(), "StraightLineCorrection");
+    ASSERT_TRUE(h.WaitForApply());
+    ini::ClearCache();
+    EXPECT_EQ(h.Setting("Set", "RippleCtrlEn"), "1") << "the page wrote all four corrections from what it shows";
+    EXPECT_EQ(h.Setting("Set", "StraightLineCorrectEn"), "1");
 }
 
 TEST(SettingsFromTheMainWindow, TheWindowClosesWhenTheMouseGoes) {

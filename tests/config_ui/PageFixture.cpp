@@ -42,6 +42,19 @@ FakePageSession::FakePageSession(const std::filesystem::path& folder)
     ResolveKeyTexts(config, feature, functions, *macros, keys);
 }
 
+Status FakePageSession::SetSensorOption(std::string_view key, int value) {
+    if (sensorWriteFails) {
+        return Status::Error("cannot write Set.ini: read-only file system");
+    }
+    int* option = sensor.Find(key);
+    if (option == nullptr) {
+        return Status::Error("no option " + std::string(key));
+    }
+    *option = value;
+    sensorWrites.push_back(std::string(key) + "=" + std::to_string(value));
+    return Status::Ok();
+}
+
 std::unique_ptr<skin::Control> PageWindow::CreateControl(std::string_view className) {
     return skin::CreateCustomLayout(className);
 }
@@ -101,6 +114,17 @@ void PageFixture::SelectDevice() {
 void PageFixture::Pump() {
     Headless().ProcessPending();
     window.GetPaintManager().UpdateLayout();
+}
+
+void PageFixture::PickColour(const std::string& button, int colour) {
+    skin::Notification focus;
+    focus.type = "setfocus";
+    focus.senderName = button;
+    router->Notify(focus);
+    skin::Notification picked;
+    picked.type = picked.senderName = "popcolor_ok";
+    picked.lParam = colour;
+    router->Notify(picked);
 }
 
 bool PageFixture::Click(const std::string& name) {

@@ -10,6 +10,7 @@
 #include "config/DeviceFeature.h"
 #include "config/FunctionTable.h"
 #include "config/MouseConfig.h"
+#include "config/SensorOptions.h"
 #include "config/ui/PageHost.h"
 #include "config/ui/PageRouter.h"
 #include "config/ui/PageSession.h"
@@ -49,6 +50,11 @@ public:
     Status ResetConfiguration() override { return Menu("Reset"); }
     int OnePageVersion() const override { return onePage; }
     bool KeySelectLedVisible() const override { return ledVisible; }
+    LinkKind Link() const override { return link; }
+    const SensorOptions* Sensor() const override { return loaded ? &sensor : nullptr; }
+    // Writes succeed unless `sensorWriteFails`; every write is recorded as "key=value".
+    Status SetSensorOption(std::string_view key, int value) override;
+    void MarkFireValueChanged() override { ++fireMarks; }
 
     // The binding of page button `button` in the current profile.
     KeyBinding& Binding(int button) {
@@ -77,6 +83,11 @@ public:
     int onePage = 0;
     bool ledVisible = true;
     std::optional<Status> menuFailure;
+    LinkKind link = LinkKind::Receiver;
+    SensorOptions sensor;
+    bool sensorWriteFails = false;
+    std::vector<std::string> sensorWrites;
+    int fireMarks = 0;
 
     int documentChanges = 0;
     int editedButton = -1;
@@ -163,6 +174,8 @@ public:
     bool ClickControl(skin::Control* control);
     // Presses a list item (the list selects it) and releases it (the item is clicked).
     bool ClickItem(const std::string& name);
+    // The colour picker opened from colour button `button` ("setfocus") and closed with OK on `colour` (0xRRGGBB).
+    void PickColour(const std::string& button, int colour);
     // A key pressed on the keyboard while the main window has it: down and up with `scanCode`.
     void TypeKey(int scanCode, unsigned virtualKey = 0x41);
     bool Visible(const std::string& name) const;

@@ -12,22 +12,7 @@ program=$1 resources=$2 work=$3 probe=$4
 . "$(dirname "$0")/shell_common.sh"
 sed -i 's/^Language=.*/Language=1/; s/^CloseOption=.*/CloseOption=1/; s/^Remind=.*/Remind=0/' "$work/res/Set.ini"
 
-ask() { "$program" --res "$work/res" --ask "$1"; }
-# The value of FIELD ("x", "selected", "text", ...) in the description of control NAME.
-field() {
-    if [ "$2" = text ]; then
-        ask "control $1" | sed -n 's/.* text=//p'
-    else
-        ask "control $1" | sed 's/ text=.*//' | tr ' ' '\n' | sed -n "s/^$2=//p"
-    fi
-}
-# Moves the pointer to the centre of a control of the main window and clicks it.
-click() {
-    answer=$(ask "control $1")
-    case $answer in error*) fail "no control $1: $answer" ;; esac
-    eval "$(echo "$answer" | sed 's/ text=.*//' | tr ' ' '\n' | grep -E '^(x|y|w|h)=')"
-    xdotool mousemove --sync $((x + w / 2)) $((y + h / 2)) click 1
-}
+click() { click_control "$1"; }
 # The four bytes of slot N of the active profile's key slots, as "a,b,c,d".
 key_slot() {
     "$program" --res "$work/res" --sim-command "dump $work/mouse.json" >/dev/null
