@@ -101,7 +101,7 @@ mainX=$X mainY=$Y
 # 5. The minimise button.
 xdotool mousemove $((mainX + 918)) $((mainY + 28)) click 1
 wait_for has_state "$main" _NET_WM_STATE_HIDDEN || fail "the minimise button did not minimise"
-has_state "$main" _NET_WM_STATE_DEMANDS_ATTENTION || fail "minimising did not flash the task bar entry"
+wait_for has_state "$main" _NET_WM_STATE_DEMANDS_ATTENTION || fail "minimising did not flash the task bar entry"
 "$program" --res "$work/res" --ask restore >/dev/null
 wait_for status_is "visible=1 hidden_to_tray=0 minimized=0" || fail "the window did not come back"
 sleep 0.5
