@@ -107,6 +107,7 @@ private:
     void OnDeviceEvent(const Message& message);
     void OnApplyRequest(const Message& message);
     void Relay(int item, PendingSetting setting);
+    void RelayHeldSettings();
     void OnDeviceConfig(const Message& message);
     void OnLanguageChange(const std::string& name);
     void OnCloseConfig(const Message& message);
@@ -191,6 +192,8 @@ private:
     std::string currentFolder_ = "NULL";
     std::string currentPageButton_ = "btn_Null";
     bool connectionUpdating_ = false;
+    // Settings relayed while an apply run was under way: they are in Set.ini and reach the mouse after the run.
+    std::vector<std::pair<int, PendingSetting>> heldRelays_;
     bool centredOnce_ = false;
     bool charging_ = false;
     skin::Rect savedRect_;

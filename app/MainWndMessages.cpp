@@ -1,10 +1,15 @@
 // The window messages of the main window: the standard ones and the program's private ones.
 #include "app/CKivoMainWnd.h"
+
+#include <algorithm>
+#include <utility>
+
 #include "app/CMsgWnd.h"
 #include "app/LanguageTable.h"
 #include "app/MacroPage.h"
 #include "app/MousePages.h"
 #include "app/ShellMessages.h"
+#include "config/ApplyMessages.h"
 #include "config/MouseConfig.h"
 #include "device/ConnectionMonitor.h"
 #include "device/DeviceMessages.h"
@@ -131,7 +136,13 @@ bool CKivoMainWnd::HandlePrivateMessage(const Message& message, intptr_t& result
         case msg::kCloseNow: CloseNow(); return true;
         case msg::kMacrosChanged: services_.configuration.OnMacrosChanged(); return true;
         case msg::kRestoreRequest: RestoreFromTray(false, true); return true;
-        default: return services_.configuration.HandleMessage(message, result);
+        default: {
+            const bool handled = services_.configuration.HandleMessage(message, result);
+            if (message.id == mousecfg::msg::kApplyFinished) {
+                RelayHeldSettings();
+            }
+            return handled;
+        }
     }
 }
 
@@ -197,13 +208,27 @@ void CKivoMainWnd::OnApplyRequest(const Message& message) {
 }
 
 void CKivoMainWnd::Relay(int item, PendingSetting setting) {
-    if (connectionUpdating_ || services_.configuration.ApplyRunning()) {
+    if (connectionUpdating_) {
+        return;
+    }
+    if (services_.configuration.ApplyRunning()) {
+        // Dropping it would leave the mouse with the old value while Set.ini holds the new one.
+        const std::pair<int, PendingSetting> relay{item, setting};
+        if (std::find(heldRelays_.begin(), heldRelays_.end(), relay) == heldRelays_.end()) {
+            heldRelays_.push_back(relay);
+        }
         return;
     }
     services_.configuration.SetPending(setting);
     const MouseConfig* document = services_.configuration.Document();
     Send(Message{msg::kApplyRequest, static_cast<uintptr_t>(item), document != nullptr ? document->currentProfile : 0,
                  {}});
+}
+
+void CKivoMainWnd::RelayHeldSettings() {
+    for (const auto& [item, setting] : std::exchange(heldRelays_, {})) {
+        Relay(item, setting);  // held again when the run just ended started another
+    }
 }
 
 void CKivoMainWnd::OnDeviceConfig(const Message& message) {

@@ -111,6 +111,25 @@ TEST(ApplyEngine, RelaysWriteTheSettingTheSettingsFileHolds) {
     }
 }
 
+// The settings window stores a change while a run is under way: the mouse gets it once the run is over.
+TEST(ApplyEngine, RelaysDuringARunReachTheMouseAfterIt) {
+    ShellHarness h(Simulation::Receiver);
+    h.Start();
+    Document(h).profiles[0].dpiLevels[0].gear += 1;
+    h.Window().Send(Message{app::msg::kApplyRequest, 6, 0, {}});
+    ASSERT_TRUE(Engine(h).ApplyRunning());
+    test::SetSetting(h.Res(), "Set", "SleepTime", "9");
+    test::SetSetting(h.Res(), "Set", "PDTime", "12");
+    ini::ClearCache();
+    for (const uint32_t relay : {app::msg::kRelaySleep, app::msg::kRelayPowerDown, app::msg::kRelaySleep}) {
+        h.Window().Send(Message{relay, 0, 0, {}});
+    }
+    ASSERT_TRUE(h.WaitForApply());
+    ASSERT_TRUE(h.WaitForApply());
+    EXPECT_EQ(h.Mouse().System().sleepSeconds, 9 * 60);
+    EXPECT_EQ(h.Mouse().System().powerDownSeconds, 12 * 60);
+}
+
 TEST(ApplyEngine, AMacroChangeWritesTheKeysAndRenewsEveryTag) {
     ShellHarness h(Simulation::Cable);
     h.Start();
