@@ -13,6 +13,26 @@
 namespace mousecfg::skin {
 namespace {
 
+MenuLook ReadLook(const XmlElement& menu, const std::string& file) {
+    MenuLook look;
+    const std::pair<const char*, Color*> colours[] = {{"bkcolor", &look.background},
+                                                      {"textcolor", &look.text},
+                                                      {"hotbkcolor", &look.hotBackground},
+                                                      {"disabledtextcolor", &look.disabledText},
+                                                      {"bordercolor", &look.border}};
+    for (const auto& [key, target] : colours) {
+        if (!menu.HasAttribute(key)) {
+            continue;
+        }
+        if (const std::optional<Color> colour = attr::ParseColor(menu.Attribute(key))) {
+            *target = *colour;
+        } else {
+            trace::Printf("skin: %s:%d: menu: bad colour '%s'\n", file.c_str(), menu.line, key);
+        }
+    }
+    return look;
+}
+
 MenuItem ReadItem(const XmlElement& element, const std::string& file) {
     MenuItem item;
     item.separator = EqualsIgnoringAsciiCase(element.name, "Separator");
@@ -62,6 +82,7 @@ bool ContextMenu::Load(const std::filesystem::path& file) {
         return false;
     }
     items_.clear();
+    look_ = ReadLook(*root, file.filename().string());
     TextQuery* query = SkinResources::GetTextQueryInterface();
     for (const XmlElement& element : root->children) {
         MenuItem item = ReadItem(element, file.filename().string());
@@ -86,7 +107,7 @@ bool ContextMenu::Popup(SkinWindow& owner, Point screen, bool above) {
     Close();
     std::weak_ptr<int> alive = alive_;
     SkinWindow* target = &owner;
-    host_ = SkinPlatform::Get().ShowMenu(items_, screen, above, [this, alive, target](const std::string& name) {
+    host_ = SkinPlatform::Get().ShowMenu(items_, look_, screen, above, [this, alive, target](const std::string& name) {
         if (!alive.expired()) {
             Chosen(target, name);
         }

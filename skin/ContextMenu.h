@@ -27,6 +27,7 @@ public:
     // Reads the menu skin file (relative to the resource path); false with a trace when it cannot be read.
     bool Load(const std::filesystem::path& file);
     std::vector<MenuItem>& items() { return items_; }
+    const MenuLook& look() const { return look_; }
     MenuItem* FindItem(const std::string& name);
     void SetMessageDelivery(uint32_t messageId) { messageId_ = messageId; }
 
@@ -39,6 +40,7 @@ private:
     void Chosen(SkinWindow* owner, const std::string& name);
 
     std::vector<MenuItem> items_;
+    MenuLook look_;
     uint32_t messageId_ = 0;
     std::unique_ptr<MenuHost> host_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);

@@ -176,10 +176,12 @@ void HeadlessPlatform::StopTimers(const void* host) {
     std::erase_if(timers_, [&](const Timer& t) { return t.host == host; });
 }
 
-std::unique_ptr<MenuHost> HeadlessPlatform::ShowMenu(const std::vector<MenuItem>& items, Point screen, bool /*above*/,
+std::unique_ptr<MenuHost> HeadlessPlatform::ShowMenu(const std::vector<MenuItem>& items, const MenuLook& look,
+                                                     Point screen, bool /*above*/,
                                                      std::function<void(const std::string&)> chosen) {
     menu_ = std::make_shared<OpenMenuState>(OpenMenuState{items, std::move(chosen)});
     menuPosition_ = screen;
+    menuLook_ = look;
     return std::make_unique<HeadlessMenu<OpenMenuState>>(menu_, menu_);
 }
 

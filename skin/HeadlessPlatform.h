@@ -24,7 +24,8 @@ public:
 
     std::unique_ptr<WindowHost> CreateWindowHost(SkinWindow& window, const WindowCreateParams& params) override;
     void RunOnUiThread(std::function<void()> task) override;
-    std::unique_ptr<MenuHost> ShowMenu(const std::vector<MenuItem>& items, Point screen, bool above,
+    std::unique_ptr<MenuHost> ShowMenu(const std::vector<MenuItem>& items, const MenuLook& look, Point screen,
+                                       bool above,
                                        std::function<void(const std::string&)> chosen) override;
     std::unique_ptr<TrayHost> CreateTray(const std::string& iconFile, const std::string& toolTip,
                                          std::function<void(uint32_t)> clicked) override;
@@ -40,6 +41,7 @@ public:
     // The menu shown last and not yet closed; none when there is none.
     const std::vector<MenuItem>* OpenMenu() const;
     Point OpenMenuPosition() const { return menuPosition_; }
+    const MenuLook& OpenMenuLook() const { return menuLook_; }
     // Clicks an item of the open menu (the menu closes); false when no menu is open or the item is not there.
     bool ChooseMenuItem(const std::string& name);
     bool HasTray() const { return tray_ != nullptr; }
@@ -83,6 +85,7 @@ private:
     std::chrono::milliseconds now_{0};
     std::shared_ptr<OpenMenuState> menu_;
     Point menuPosition_;
+    MenuLook menuLook_;
     std::shared_ptr<TrayState> tray_;
     bool trayAvailable_ = true;
     std::vector<std::string> trayMessages_;

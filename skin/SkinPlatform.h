@@ -53,9 +53,10 @@ public:
     virtual std::unique_ptr<WindowHost> CreateWindowHost(SkinWindow& window, const WindowCreateParams& params) = 0;
     // Runs `task` on the user-interface thread soon. Any thread.
     virtual void RunOnUiThread(std::function<void()> task) = 0;
-    // Shows a menu at a screen point (its top-left corner, or its bottom-left when `above`); `chosen` gets
-    // the name of the item clicked, on the user-interface thread. None when the menu cannot be shown.
-    virtual std::unique_ptr<MenuHost> ShowMenu(const std::vector<MenuItem>& items, Point screen, bool above,
+    // Shows a menu in the given colours at a screen point (its top-left corner, or its bottom-left when `above`);
+    // `chosen` gets the name of the item clicked, on the user-interface thread. None when it cannot be shown.
+    virtual std::unique_ptr<MenuHost> ShowMenu(const std::vector<MenuItem>& items, const MenuLook& look,
+                                               Point screen, bool above,
                                                std::function<void(const std::string&)> chosen) = 0;
     // A tray icon; `clicked` gets the mouse message numbers (left up, left double click, right up).
     virtual std::unique_ptr<TrayHost> CreateTray(const std::string& iconFile, const std::string& toolTip,

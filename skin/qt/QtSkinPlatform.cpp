@@ -54,6 +54,40 @@ private:
     QTimer timer_;
 };
 
+// A style sheet for the colours the skin gives; the desktop's own look for the rest.
+QString MenuStyleSheet(const MenuLook& look) {
+    const auto css = [](Color colour) {
+        return QStringLiteral("rgba(%1,%2,%3,%4)")
+            .arg(RedOf(colour))
+            .arg(GreenOf(colour))
+            .arg(BlueOf(colour))
+            .arg(AlphaOf(colour));
+    };
+    QString menu;
+    if (look.background != kNoColor) {
+        menu += QStringLiteral("background-color:%1;").arg(css(look.background));
+    }
+    if (look.text != kNoColor) {
+        menu += QStringLiteral("color:%1;").arg(css(look.text));
+    }
+    if (look.border != kNoColor) {
+        menu += QStringLiteral("border:1px solid %1;").arg(css(look.border));
+    }
+    if (menu.isEmpty() && look.hotBackground == kNoColor && look.disabledText == kNoColor) {
+        return {};
+    }
+    QString sheet = QStringLiteral("QMenu{%1padding:4px;}QMenu::item{padding:5px 20px;background:transparent;}"
+                                   "QMenu::separator{height:1px;margin:4px 8px;background:%2;}")
+                        .arg(menu, look.border != kNoColor ? css(look.border) : QStringLiteral("palette(mid)"));
+    if (look.hotBackground != kNoColor) {
+        sheet += QStringLiteral("QMenu::item:selected{background-color:%1;}").arg(css(look.hotBackground));
+    }
+    if (look.disabledText != kNoColor) {
+        sheet += QStringLiteral("QMenu::item:disabled{color:%1;}").arg(css(look.disabledText));
+    }
+    return sheet;
+}
+
 }  // namespace
 
 std::unique_ptr<Ticker> QtSkinPlatform::StartTicker(std::chrono::milliseconds interval, std::function<void()> tick) {
@@ -76,10 +110,12 @@ void QtSkinPlatform::RunOnUiThread(std::function<void()> task) {
     QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
 }
 
-std::unique_ptr<MenuHost> QtSkinPlatform::ShowMenu(const std::vector<MenuItem>& items, Point screen, bool above,
+std::unique_ptr<MenuHost> QtSkinPlatform::ShowMenu(const std::vector<MenuItem>& items, const MenuLook& look,
+                                                   Point screen, bool above,
                                                    std::function<void(const std::string&)> chosen) {
     auto* menu = new QMenu();
     menu->setObjectName(QStringLiteral("skin_menu"));
+    menu->setStyleSheet(MenuStyleSheet(look));
     for (const MenuItem& item : items) {
         if (!item.visible) {
             continue;

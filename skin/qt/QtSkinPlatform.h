@@ -10,7 +10,8 @@ class QtSkinPlatform final : public SkinPlatform {
 public:
     std::unique_ptr<WindowHost> CreateWindowHost(SkinWindow& window, const WindowCreateParams& params) override;
     void RunOnUiThread(std::function<void()> task) override;
-    std::unique_ptr<MenuHost> ShowMenu(const std::vector<MenuItem>& items, Point screen, bool above,
+    std::unique_ptr<MenuHost> ShowMenu(const std::vector<MenuItem>& items, const MenuLook& look, Point screen,
+                                       bool above,
                                        std::function<void(const std::string&)> chosen) override;
     std::unique_ptr<TrayHost> CreateTray(const std::string& iconFile, const std::string& toolTip,
                                          std::function<void(uint32_t)> clicked) override;

@@ -172,5 +172,31 @@ TEST(SkinWindow, MenuClicksAndTrayClicksReachTheOwner) {
     EXPECT_FALSE(Headless().HasTray());
 }
 
+// A dark skin draws its menus in its own colours; a menu file without them keeps the desktop's, and a colour that
+// does not parse is left out rather than shown as black.
+TEST(SkinWindow, MenusCarryTheColoursOfTheirSkinFile) {
+    RecordingWindow window(ControlsSkin());
+    window.Open();
+    const mousecfg::test::TempDir dir;
+    const auto file = dir.Write("dark_menu.xml", R"(<Menu bkcolor="#FF1D2430" textcolor="#E9EEF5" hotbkcolor="#FF283140"
+        disabledtextcolor="grey" bordercolor="#FF334052"><Item name="a" text="A"/></Menu>)");
+    ContextMenu dark;
+    ASSERT_TRUE(dark.Load(file));
+    ASSERT_TRUE(dark.Popup(window, {10, 10}));
+    const MenuLook& look = Headless().OpenMenuLook();
+    EXPECT_EQ(look.background, 0xFF1D2430u);
+    EXPECT_EQ(look.text, 0xFFE9EEF5u) << "six digits are opaque";
+    EXPECT_EQ(look.hotBackground, 0xFF283140u);
+    EXPECT_EQ(look.disabledText, kNoColor);
+    EXPECT_EQ(look.border, 0xFF334052u);
+    dark.Close();
+
+    ContextMenu plain;
+    ASSERT_TRUE(plain.Load(mousecfg::test::TestDataPath("skin/menu.xml")));
+    ASSERT_TRUE(plain.Popup(window, {10, 10}));
+    EXPECT_EQ(Headless().OpenMenuLook().background, kNoColor);
+    EXPECT_EQ(Headless().OpenMenuLook().text, kNoColor);
+}
+
 }  // namespace
 }  // namespace mousecfg::skin::test
