@@ -14,16 +14,11 @@
 namespace mousecfg::test {
 namespace {
 
-struct Language {
-    int index;
-    const char* name;
-};
-
-class DpiLightingScreenshots : public ::testing::TestWithParam<std::tuple<const char*, Language>> {};
+class DpiLightingScreenshots : public ::testing::TestWithParam<SkinAndLanguage> {};
 
 TEST_P(DpiLightingScreenshots, BothPagesLookLikeTheirPictures) {
     const auto& [skin, language] = GetParam();
-    const std::string suffix = std::string(skin).substr(4) + "_" + language.name + ".png";
+    const std::string suffix = ShotSuffix(GetParam()) + ".png";
     NoFonts fonts;
     ProgramUnderTest program(skin, language.index, fonts);
     app::CKivoMainWnd& window = program.Window();
@@ -45,14 +40,8 @@ TEST_P(DpiLightingScreenshots, BothPagesLookLikeTheirPictures) {
                     "LedSpeedButton", "LedDirectionButton", "hor_MouseLed_Symmetry"});
 }
 
-INSTANTIATE_TEST_SUITE_P(BothSkinsThreeLanguages, DpiLightingScreenshots,
-                         ::testing::Combine(::testing::Values("res_black", "res_white"),
-                                            ::testing::Values(Language{1, "en"}, Language{0, "cn"},
-                                                              Language{4, "de"})),
-                         [](const auto& param) {
-                             return std::string(std::get<0>(param.param)).substr(4) + "_" +
-                                    std::get<1>(param.param).name;
-                         });
+INSTANTIATE_TEST_SUITE_P(BothSkinsThreeLanguages, DpiLightingScreenshots, BothSkinsThreeLanguages(),
+                         [](const auto& param) { return ShotSuffix(param.param); });
 
 }  // namespace
 }  // namespace mousecfg::test

@@ -12,12 +12,7 @@
 namespace mousecfg::test {
 namespace {
 
-struct Language {
-    int index;
-    const char* name;
-};
-
-class KeyPageScreenshots : public ::testing::TestWithParam<std::tuple<const char*, Language>> {};
+class KeyPageScreenshots : public ::testing::TestWithParam<SkinAndLanguage> {};
 
 TEST_P(KeyPageScreenshots, PageAndPanelLookLikeTheirPictures) {
     const auto& [skin, language] = GetParam();
@@ -28,19 +23,13 @@ TEST_P(KeyPageScreenshots, PageAndPanelLookLikeTheirPictures) {
     ASSERT_TRUE(window.Find<skin::Button>("btn_MouseKey_Click3")->Activate());
     ASSERT_TRUE(window.FindControl("ver_mousekeysel")->IsVisibleInTree());
     CompareRegions(window, Grab(window), MOUSECFG_SCREENSHOTS,
-                   "keypage_" + std::string(skin).substr(4) + "_" + language.name + ".png",
+                   "keypage_" + ShotSuffix(GetParam()) + ".png",
                    {"hor_mousehead", "mouse_click", "lab_MouseKey_Title", "hor_keysel_categories",
                     "list_MouseKey_Mouse", "home_layout"});
 }
 
-INSTANTIATE_TEST_SUITE_P(BothSkinsThreeLanguages, KeyPageScreenshots,
-                         ::testing::Combine(::testing::Values("res_black", "res_white"),
-                                            ::testing::Values(Language{1, "en"}, Language{0, "cn"},
-                                                              Language{4, "de"})),
-                         [](const auto& param) {
-                             return std::string(std::get<0>(param.param)).substr(4) + "_" +
-                                    std::get<1>(param.param).name;
-                         });
+INSTANTIATE_TEST_SUITE_P(BothSkinsThreeLanguages, KeyPageScreenshots, BothSkinsThreeLanguages(),
+                         [](const auto& param) { return ShotSuffix(param.param); });
 
 }  // namespace
 }  // namespace mousecfg::test

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QImage>
 #include <QRect>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/FileDialogs.h"
@@ -62,6 +65,24 @@ private:
     NoDialogs dialogs_;
     std::unique_ptr<app::Shell> shell_;
 };
+
+// A language of the page pictures: its index in the language list and its short name in the pictures' file names.
+struct ShotLanguage {
+    int index;
+    const char* name;
+};
+using SkinAndLanguage = std::tuple<const char*, ShotLanguage>;
+
+// The page pictures' parameters: both skins and three languages (English, Simplified Chinese, German).
+inline auto BothSkinsThreeLanguages() {
+    return ::testing::Combine(::testing::Values("res_black", "res_white"),
+                              ::testing::Values(ShotLanguage{1, "en"}, ShotLanguage{0, "cn"}, ShotLanguage{4, "de"}));
+}
+
+// "black_en" for the dark skin in English: the test name and the pictures' file name ending.
+inline std::string ShotSuffix(const SkinAndLanguage& parameters) {
+    return std::string(std::get<0>(parameters)).substr(4) + "_" + std::get<1>(parameters).name;
+}
 
 // Runs the event loop for `ms` milliseconds.
 void Spin(int ms);
