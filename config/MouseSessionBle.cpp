@@ -33,9 +33,14 @@ void MouseSession::SetDpiLevelsFromMouse(int currentLevel, const std::array<DpiL
     if (currentLevel >= 0 && currentLevel < kDpiLevelCount) {
         profile.currentDpiLevel = currentLevel;
     }
+    // A table with every level off (a mouse with blank memory, or a garbled reply) is one no mouse takes back:
+    // adopting it would make the next apply run write a table the mouse refuses. The document's switches stay.
+    const bool anyEnabled = std::any_of(levels.begin(), levels.end(), [](const auto& l) { return l.enabled; });
     for (size_t k = 0; k < levels.size(); ++k) {
         DpiLevel& level = profile.dpiLevels[k];
-        level.enabled = levels[k].enabled ? 1 : 0;
+        if (anyEnabled) {
+            level.enabled = levels[k].enabled ? 1 : 0;
+        }
         // The gear whose sensor value and multiplier the mouse reports; a pair the table lacks keeps the gear.
         for (const auto& [gear, entry] : feature_.gearTable.gears) {
             if (entry.sensorValue == levels[k].sensorValue && entry.multiplier == levels[k].multiplier) {

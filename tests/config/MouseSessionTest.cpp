@@ -194,6 +194,11 @@ TEST(MouseSession, BleRepliesAreStoredIntoTheCurrentProfile) {
     EXPECT_EQ(s.config().profiles[0].currentDpiLevel, 1) << "a level outside 0..7 is not taken";
     s.SetDpiLevelsFromMouse(3, levels);
     EXPECT_EQ(s.CurrentDpiLevel(), 3);
+    // A reading with every level off is no table: the document keeps its switches, so the next run writes one.
+    s.SetDpiLevelsFromMouse(1, std::array<DpiLevelReading, 8>{});
+    EXPECT_EQ(s.config().profiles[0].dpiLevels[0].enabled, 1);
+    EXPECT_EQ(s.config().profiles[0].dpiLevels[1].enabled, 0);
+    EXPECT_EQ(s.CurrentDpiLevel(), 1);
 
     s.BeginLightingRead(0x84, 0);
     LightingRecordReading record;
