@@ -1,5 +1,7 @@
 #include "cli/DeviceConnection.h"
 
+#include <algorithm>
+
 #include "cli/DeviceDiscovery.h"
 #include "device/BleLink.h"
 #include "device/BleRegistration.h"

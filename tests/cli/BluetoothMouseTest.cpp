@@ -86,24 +86,13 @@ int SensorValueOfLevel1(const sim::VirtualMouse& mouse) {
 
 class BluetoothMouse : public ::testing::Test {
   protected:
-    void SetUp() override {
-        for (const char* part : {"Set.ini", "VeruzUrir", "MacroDock", "Home"}) {
-            std::filesystem::copy(test::BuiltResources() / part, res_.path() / part,
-                                  std::filesystem::copy_options::recursive);
-        }
-    }
+    void SetUp() override { CopyConfigurationResources(res_.path()); }
     void TearDown() override { test::ExpectNoRejections(mouse_); }
 
     // Runs the tool on the system's devices, with the copied resource folder.
     ToolRun Run(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {"--res", res_.path().string()});
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        ToolRun run;
-        run.status = RunCli(arguments, out, err, nullptr, &devices_);
-        run.out = DrainFile(out);
-        run.err = DrainFile(err);
-        return run;
+        return RunTool(arguments, nullptr, &devices_);
     }
 
     int WritesReceived() const {
