@@ -1,8 +1,9 @@
 // The advanced page in Arabic with the DPI pop-up and the colour picker open, drawn by Qt on the offscreen platform
 // in the whole program against the virtual mouse: the pop-ups run from the right (the level badge and the pop-up's
-// accent bar on the right, the close button on the left), the colour field keeps its picture. Compared square by
-// square with tests/gui/screenshots/rtl_{advanced,colour}_<skin>_ar.png in both skins (MOUSECFG_UPDATE_REFERENCES=1 rewrites
-// them); the page picture carries the DPI pop-up in its bottom-right corner, where the pop-up shows on the screen.
+// accent bar on the right, the close button on the left), the colour field keeps its picture. In both skins,
+// compared square by square with tests/gui/screenshots/rtl_{advanced,colour}_<skin>_ar.png
+// (MOUSECFG_UPDATE_REFERENCES=1 rewrites them); the page picture carries the DPI pop-up in its bottom-right
+// corner, where the pop-up shows on the screen.
 #include <QColor>
 #include <QImage>
 #include <QPainter>
