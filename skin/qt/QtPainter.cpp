@@ -122,6 +122,11 @@ void QtPainter::DrawImage(const ImageRef& image, const Rect& dest) {
     painter_.save();
     painter_.setRenderHint(QPainter::SmoothPixmapTransform);
     painter_.setOpacity(painter_.opacity() * image.fade / 255.0);
+    if (image.mirror) {
+        // Flipped about the target's middle: the picture's left edge lands on the target's right edge.
+        painter_.translate(target.left() + target.right() + 1, 0);
+        painter_.scale(-1, 1);
+    }
     if (image.corner) {
         DrawNineSlice(target, picture->image, source, *image.corner, picture->scale);
     } else {
