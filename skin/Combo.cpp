@@ -64,6 +64,7 @@ void Combo::Paint(Painter& painter) {
     }
     PaintBackground(painter);
     PaintStatusImages(painter);
+    painter.SetTextMirrored(IsMirrored());
     PaintText(painter);
     PaintBorder(painter);
 }

@@ -437,6 +437,7 @@ void Control::Paint(Painter& painter) {
     }
     PaintBackground(painter);
     PaintStatusImages(painter);
+    painter.SetTextMirrored(IsMirrored());
     PaintText(painter);
     PaintBorder(painter);
     if (ChildList* children = Children()) {

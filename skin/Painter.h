@@ -28,6 +28,9 @@ public:
     virtual void DrawImage(const ImageRef& image, const Rect& dest) = 0;
     virtual void DrawText(const Rect& rect, std::string_view text, const FontSpec& font, Color color,
                           unsigned alignFlags) = 0;
+    // Whether the texts drawn next belong to a control laid out mirrored: their left and right alignment change
+    // places. Each control says so before it draws.
+    virtual void SetTextMirrored(bool mirrored) { (void)mirrored; }
     virtual void DrawPixels(const PixelBuffer& pixels, const Rect& dest) = 0;
     // Limits drawing to the intersection with `rect` until the matching PopClip.
     virtual void PushClip(const Rect& rect) = 0;

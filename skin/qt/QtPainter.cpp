@@ -173,9 +173,9 @@ void QtPainter::DrawText(const Rect& rect, std::string_view text, const FontSpec
         shown = QFontMetrics(qfont).elidedText(shown, Qt::ElideRight, rect.width());
     }
     // Each text runs in the direction of its first strong letter, as editors show it: in a right-to-left language a
-    // text of digits and Latin letters ("1000 Hz") keeps its order. Its place in the control still follows the
-    // language's direction.
-    if (painter_.layoutDirection() == Qt::RightToLeft && horizontal != align::kCenter) {
+    // text of digits and Latin letters ("1000 Hz") keeps its order. Its place in the control follows the control's
+    // layout: from the right only where the control is mirrored.
+    if (textMirrored_ && horizontal != align::kCenter) {
         flags ^= Qt::AlignLeft | Qt::AlignRight;
     }
     flags |= Qt::AlignAbsolute;

@@ -20,6 +20,7 @@ public:
     void DrawImage(const ImageRef& image, const Rect& dest) override;
     void DrawText(const Rect& rect, std::string_view text, const FontSpec& font, Color color,
                   unsigned alignFlags) override;
+    void SetTextMirrored(bool mirrored) override { textMirrored_ = mirrored; }
     void DrawPixels(const PixelBuffer& pixels, const Rect& dest) override;
     void PushClip(const Rect& rect) override;
     void PopClip() override;
@@ -33,6 +34,8 @@ private:
     void DrawNineSlice(const QRect& target, const QImage& image, const QRect& source, const Rect& corner, int scale);
 
     QPainter& painter_;
+    // Until a control says otherwise, texts follow the direction of the language in use.
+    bool textMirrored_ = painter_.layoutDirection() == Qt::RightToLeft;
 };
 
 }  // namespace mousecfg::skin::qt
