@@ -78,5 +78,27 @@ TEST(KeyPageInTheProgram, OverBleTheReportRateIsNotOfferedAndNoMacroCanBePicked)
     EXPECT_FALSE(h.Window().FindControl("btn_MouseKey_MacroVal")->IsEnabled());
 }
 
+TEST(KeyPageInTheProgram, OverBleTheButtonsShowTheirFunctionsAndAPickedFunctionReachesTheMouse) {
+    ShellHarness h(app::Simulation::Ble);
+    h.Start();
+    ASSERT_TRUE(h.PumpUntil([&] { return h.Text("connect_text") == "Connected by Bluetooth"; }));
+    // The mouse connected after the start: the model is loaded again for its chip and the saved
+    // configuration is written (an empty mouse holds no tag of it).
+    ASSERT_TRUE(h.PumpUntil([&] { return h.Mouse().System().profileTags[0] != 0; }));
+    ASSERT_TRUE(h.WaitForApply());
+    EXPECT_EQ(h.Text("btn_MouseKey_Click0"), "Left Click");
+    EXPECT_EQ(h.Text("chk_MouseAdv_SelDPI0"), "400");
+    EXPECT_EQ(KeySlot(h, 0), (Payload{0x01, 0x01, 0x00, 0x00}));
+    ShellHarness::Click(h.Window(), "btn_MouseKey_Click3");
+    ShellHarness::Click(h.Window(), "opt_MouseKey_Media");
+    h.Pump();
+    ShellHarness::Click(h.Window(), "ItemValue37_PlayPause");
+    h.Pump();
+    ASSERT_TRUE(h.WaitForApply());
+    EXPECT_EQ(KeySlot(h, 3), (Payload{0x04, 0xCD, 0x00, 0x00}));
+    EXPECT_EQ(h.Text("btn_MouseKey_Click3"), "Play/Pause");
+}
+
 }  // namespace
 }  // namespace mousecfg::test
+
