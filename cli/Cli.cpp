@@ -38,7 +38,8 @@ const std::map<std::string, CommandEntry>& CommandTable() {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err, CliInspector* inspector) {
+int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err, CliInspector* inspector,
+           HidBackend* hardware) {
     const auto options = ParseCliOptions(arguments);
     if (!options) {
         std::fprintf(err, "mousecfg-cli: %s\n", options.message().c_str());
@@ -67,12 +68,17 @@ int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
     }
 
     FrameTracer tracer(err);
-    auto device = DeviceConnection::Open(*options, resRoot, options->trace ? &tracer : nullptr);
+    auto device = DeviceConnection::Open(*options, resRoot, options->trace ? &tracer : nullptr, hardware);
     if (!device) {
         std::fprintf(err, "mousecfg-cli: %s\n", device.message().c_str());
         return kExitFailed;
     }
-    const int status = command->second.run(CommandContext{**device, resRoot, *configRoot, options->args, out, err});
+    int status = command->second.run(CommandContext{**device, resRoot, *configRoot, options->args, out, err});
+    // A command that ended well while the BLE mouse went away cannot say what the mouse took.
+    if (status == kExitOk && (*device)->Disconnected()) {
+        std::fprintf(err, "mousecfg-cli: %s\n", kDisconnectedText);
+        status = kExitFailed;
+    }
     if (inspector != nullptr) {
         inspector->AfterCommand(**device, status);
     }

@@ -78,6 +78,10 @@ Options:
                                   the real configuration; both are made from the resources at first use
   -h, --help                      show this text
 
+Without --simulate the tool uses the mouse connected by cable or through its receiver; when there is none, a
+mouse of the BLE device list paired and connected over Bluetooth LE (through its hidraw node: the user needs
+read and write access to it, as to the USB devices' nodes).
+
 The configuration in the configuration folder is the user's truth: each command loads it, changes it, sends the
 change to the mouse and saves it. A virtual mouse starts empty in every run of the tool.
 
@@ -120,8 +124,8 @@ Changes are saved before they are sent, so the mouse never holds what the resour
 configuration or macro document that cannot be read is never overwritten: every configuration command but
 reset and import stops; reset and import keep it as FILE.damaged before they save in its place.
 
-Progress of apply runs goes to stderr. Exit status: 0 success; 1 the device is missing or refused the
-operation, or a file of the configuration could not be read or saved (the message names it); 2 bad arguments
+Progress of apply runs goes to stderr. Exit status: 0 success; 1 the device is missing, went away or refused
+the operation, or a file of the configuration could not be read or saved (the message names it); 2 bad arguments
 or unreadable files named on the command line.
 )";
 }

@@ -15,6 +15,12 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;    // the device is missing or refused the operation
 inline constexpr int kExitBadInput = 2;  // bad arguments or unreadable files
 
+// What a command that ran while the BLE mouse went away says (it then ends with kExitFailed). The configuration
+// was saved before anything was sent, with a profile tag the mouse does not hold, so a full run writes it all.
+inline constexpr const char* kDisconnectedText =
+    "the mouse disconnected during the command and may not hold the change (the configuration is saved; run "
+    "apply --full once it is connected again)";
+
 // What a command works with.
 struct CommandContext {
     DeviceConnection& device;

@@ -26,6 +26,10 @@ int SaveBeforeRun(CliSession& session, const CommandContext& context) {
 
 int FinishRun(CliSession& session, const CommandContext& context) {
     const std::optional<ApplyOutcome> outcome = session.FinishApply();
+    if (context.device.Disconnected()) {
+        std::fprintf(context.err, "mousecfg-cli: %s\n", kDisconnectedText);
+        return kExitFailed;
+    }
     if (!outcome) {
         std::fprintf(context.err, "mousecfg-cli: the apply run did not take place\n");
         return kExitFailed;

@@ -17,7 +17,8 @@ int SaveBeforeRun(CliSession& session, const CommandContext& context);
 
 // Waits for the apply run the command asked for and turns its outcome into the exit status: kExitOk when a run
 // ended with every write delivered and its results saved; an error line (the session's message for a save
-// failure) and kExitFailed when no run ended, writes failed or results could not be saved.
+// failure) and kExitFailed when no run ended, writes failed, results could not be saved or the BLE mouse went
+// away meanwhile.
 int FinishRun(CliSession& session, const CommandContext& context);
 
 }  // namespace mousecfg::cli

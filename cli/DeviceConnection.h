@@ -42,15 +42,22 @@ public:
     ~DeviceConnection();
 
     // Connects to the mouse the options name: a virtual one, or the first supported mouse the catalogue below
-    // `resRoot` finds among the system's HID devices. `observer` (may be null) sees every report.
+    // `resRoot` finds among the system's HID devices (`hardware` when given, which must outlive the connection;
+    // else hidapi's): by cable or through the receiver, else a mouse of the BLE device list paired over
+    // Bluetooth LE, through its hidraw node. `observer` (may be null) sees every report. Fails with a one-line
+    // message when there is no mouse, or when there is one whose node this user may not open.
     static Result<std::unique_ptr<DeviceConnection>> Open(const CliOptions& options,
                                                           const std::filesystem::path& resRoot,
-                                                          FrameObserver* observer);
+                                                          FrameObserver* observer, HidBackend* hardware = nullptr);
 
     CommandSet& commands() { return *commands_; }
     ReportTransport& transport() { return *transport_; }
     Target target() const { return target_; }
-    bool overBle() const { return target_ == Target::SimBle; }
+    // Whether the mouse is reached over BLE (a real or a simulated link).
+    bool overBle() const { return overBle_; }
+    // Whether the BLE mouse went away since the connection was made: the link reported it, or its node is no
+    // longer listed. Handles the messages queued so far first. Always false for other links.
+    bool Disconnected();
     // How the mouse is attached: "cable", "receiver" or "ble".
     const std::string& linkName() const { return linkName_; }
 
@@ -76,13 +83,20 @@ public:
 private:
     DeviceConnection();
     Status OpenSimulated(Target target);
-    Status OpenHardware(const std::filesystem::path& resRoot, bool trace);
+    Status OpenHardware(const std::filesystem::path& resRoot, bool trace, HidBackend* hardware);
+    // Connects to the node of a mouse of the BLE device list `bleNames`: false when the system shows none.
+    Result<bool> OpenBle(const std::string& bleNames);
+    // Registers `names` with the transport's BLE link and waits until it reports the connection.
+    bool ConnectBle(const std::string& names);
     // Handles the messages of the BLE link: connection changes and read replies.
     intptr_t HandleMessage(const Message& message);
     void HandleBleMessage(const Message& message);
 
     Target target_ = Target::Hardware;
     std::string linkName_;
+    bool overBle_ = false;
+    bool disconnected_ = false;  // the BLE link reported the mouse gone
+    std::string bleNode_;        // a real BLE mouse: its node
     FrameObserver* observer_ = nullptr;
     MessageQueue messages_;
     std::function<void(const Message&)> handler_;
@@ -92,6 +106,7 @@ private:
     std::unique_ptr<sim::SimHidBackend> simBackend_;
     std::unique_ptr<sim::SimBleLink> simBle_;
     std::unique_ptr<DeviceDiscovery> discovery_;  // real devices: the catalogue that holds their handles
+    std::unique_ptr<BleLink> bleLink_;            // a real BLE mouse: the link to its node (uses discovery_'s backend)
     std::unique_ptr<ReportTransport> transport_;
     std::unique_ptr<CommandSet> commands_;
 };

@@ -9,9 +9,12 @@
 
 namespace mousecfg::cli {
 
-DeviceDiscovery::DeviceDiscovery(Target target, const std::filesystem::path& resRoot, bool trace) {
-    if (target == Target::Hardware) {
-        backend_ = std::make_unique<HidapiBackend>();
+DeviceDiscovery::DeviceDiscovery(Target target, const std::filesystem::path& resRoot, bool trace,
+                                 HidBackend* hardware) {
+    if (target == Target::Hardware && hardware != nullptr) {
+        backend_ = hardware;
+    } else if (target == Target::Hardware) {
+        ownBackend_ = std::make_unique<HidapiBackend>();
     } else {
         mouse_ = std::make_unique<sim::VirtualMouse>();
         auto backend = std::make_unique<sim::SimHidBackend>();
@@ -19,7 +22,10 @@ DeviceDiscovery::DeviceDiscovery(Target target, const std::filesystem::path& res
             backend->Plug(target == Target::SimCable ? sim::SimAttachment::Cable : sim::SimAttachment::Receiver,
                           *mouse_);
         }
-        backend_ = std::move(backend);
+        ownBackend_ = std::move(backend);
+    }
+    if (ownBackend_) {
+        backend_ = ownBackend_.get();
     }
     catalogue_ = std::make_unique<FindDev>(*backend_, resRoot);
     catalogue_->SetConsole(trace ? std::cerr : silent_);
@@ -30,7 +36,7 @@ DeviceDiscovery::DeviceDiscovery(Target target, const std::filesystem::path& res
 DeviceDiscovery::~DeviceDiscovery() {
     // The records' handles go before the backend that made them.
     catalogue_.reset();
-    backend_.reset();
+    ownBackend_.reset();
 }
 
 std::optional<size_t> DeviceDiscovery::ChooseDevice() const {

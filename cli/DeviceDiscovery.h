@@ -23,8 +23,9 @@ namespace mousecfg::cli {
 class DeviceDiscovery {
   public:
     // Loads the BLE device list and the catalogue below `resRoot`. With `trace` the catalogue's decryption
-    // messages go to stderr, else nowhere.
-    DeviceDiscovery(Target target, const std::filesystem::path& resRoot, bool trace);
+    // messages go to stderr, else nowhere. For real hardware the devices are those of `hardware` when given (it
+    // must outlive the discovery; tests pass a virtual mouse's backend), else the system's through hidapi.
+    DeviceDiscovery(Target target, const std::filesystem::path& resRoot, bool trace, HidBackend* hardware = nullptr);
     ~DeviceDiscovery();
 
     FindDev& catalogue() { return *catalogue_; }
@@ -36,7 +37,8 @@ class DeviceDiscovery {
   private:
     std::ostream silent_{nullptr};
     std::unique_ptr<sim::VirtualMouse> mouse_;
-    std::unique_ptr<HidBackend> backend_;
+    std::unique_ptr<HidBackend> ownBackend_;
+    HidBackend* backend_ = nullptr;  // ownBackend_, or the one given
     std::unique_ptr<FindDev> catalogue_;
 };
 

@@ -110,6 +110,17 @@ HResult HidrawBleLink::SendFrame(const std::string& hexText, int16_t* sent) {
     return kS_OK;
 }
 
+std::optional<HidInterfaceInfo> HidrawBleLink::FindNode(const std::vector<HidInterfaceInfo>& interfaces,
+                                                        const std::vector<std::string>& names) {
+    for (const HidInterfaceInfo& info : interfaces) {
+        if (info.busType == kBluetoothBus && info.usagePage == kFeatureUsagePage && info.usage == kVendorUsage &&
+            std::find(names.begin(), names.end(), info.productString) != names.end()) {
+            return info;
+        }
+    }
+    return std::nullopt;
+}
+
 bool HidrawBleLink::Connected() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return feature_ != nullptr;
@@ -189,17 +200,11 @@ void HidrawBleLink::LookForNode(bool registering) {
         }
         return;
     }
-    std::string path;
-    for (const HidInterfaceInfo& info : backend_.Enumerate()) {
-        if (info.busType == kBluetoothBus && info.usagePage == kFeatureUsagePage && info.usage == kVendorUsage &&
-            std::find(names.begin(), names.end(), info.productString) != names.end()) {
-            path = info.path;
-            break;
-        }
-    }
-    if (path.empty()) {
+    const std::optional<HidInterfaceInfo> node = FindNode(backend_.Enumerate(), names);
+    if (!node) {
         return;  // no mouse of the BLE list is paired and connected now
     }
+    const std::string& path = node->path;
     std::shared_ptr<HidHandle> feature = backend_.Open(path, HidAccess::Write);
     std::shared_ptr<HidHandle> input = backend_.Open(path, HidAccess::Read);
     if (!feature || !input) {

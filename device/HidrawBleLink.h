@@ -7,20 +7,20 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "device/BleLink.h"
 #include "device/CommandFrame.h"
+#include "platform/HidBackend.h"
 #include "platform/MessageSink.h"
 #include "platform/Pacer.h"
 #include "platform/Status.h"
 
 namespace mousecfg {
 
-class HidBackend;
-class HidHandle;
 class UdevMonitor;
 
 // The BLE link of a mouse paired with the system over Bluetooth LE. The system's Bluetooth stack gives such a
@@ -64,6 +64,11 @@ class HidrawBleLink final : public BleLink {
     Status WatchSystemDeviceChanges();
 
     bool Connected() const;
+
+    // The node the link takes among `interfaces`: the first on the Bluetooth bus with the feature collection whose
+    // product string is one of `names`; nothing when there is none. Pure: any thread.
+    static std::optional<HidInterfaceInfo> FindNode(const std::vector<HidInterfaceInfo>& interfaces,
+                                                    const std::vector<std::string>& names);
 
     static constexpr int kReadAttempts = 5;
     // The wait after a failed input read, and the longest one it grows to while reads keep failing.

@@ -45,7 +45,8 @@ std::string UnreadableDeviceMessage(const UnreadableDevice& device) {
     const std::string name = device.name.empty() ? "a supported mouse" : device.name;
     return name + " is connected, but this user may not read and write its device node " + device.path +
            ". Install the udev rule " + kUdevRuleName +
-           " (see the README: \"Device access\"), then unplug and plug in the mouse or log in again.";
+           " (see the README: \"Device access\"), then " +
+           (device.bluetooth ? "reconnect the mouse" : "unplug and plug in the mouse") + " or log in again.";
 }
 
 }  // namespace mousecfg

@@ -17,6 +17,7 @@ inline constexpr const char* kUdevRuleName = "70-mousecfg.rules";
 struct UnreadableDevice {
     std::string path;  // the node, such as /dev/hidraw3
     std::string name;  // the catalogue's name for it
+    bool bluetooth = false;  // a mouse paired over Bluetooth LE: it reconnects rather than being plugged in again
 };
 
 // Looks for a device of the catalogue among `backend`'s interfaces whose node `accessible` refuses (by default:

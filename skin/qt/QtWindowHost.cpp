@@ -344,8 +344,16 @@ void QtWindowHost::Flash() {
     if (windowHandle() == nullptr) {
         return;
     }
-    // Qt asks for attention only for windows that are not active; a window being minimised still is.
+    // Window managers refuse attention to the window that has the focus, and a window being minimised still has
+    // it until the window manager has moved the focus on: the request waits for that.
     flashing_ = true;
+    attentionDue_ = isActiveWindow();
+    if (!attentionDue_) {
+        AskForAttention();
+    }
+}
+
+void QtWindowHost::AskForAttention() {
     if (!SetDemandsAttention(*windowHandle(), true)) {
         windowHandle()->alert(0);
     }
@@ -589,8 +597,15 @@ void QtWindowHost::closeEvent(QCloseEvent* event) {
 void QtWindowHost::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange) {
         const uintptr_t active = isActiveWindow() ? 1 : 0;
-        if (active != 0 && flashing_ && windowHandle() != nullptr) {
+        // An activation still on its way from before the minimise (the click on the minimise button activates the
+        // window) must not end the flash: only a window the user brought back ends it.
+        if (active == 0 && attentionDue_ && windowHandle() != nullptr) {
+            attentionDue_ = false;
+            AskForAttention();
+        }
+        if (active != 0 && flashing_ && !isMinimized() && windowHandle() != nullptr) {
             flashing_ = false;
+            attentionDue_ = false;
             SetDemandsAttention(*windowHandle(), false);
         }
         window_.Post(Message{msg::kActivate, active | (isMinimized() ? 0x10000u : 0u), 0, {}});

@@ -90,6 +90,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Asks the window manager to mark the task bar entry (Qt's alert where that is not X11).
+    void AskForAttention();
     intptr_t Deliver(uint32_t id, uintptr_t wParam, intptr_t lParam);
     intptr_t DeliverMouse(uint32_t id, const QMouseEvent* event);
     bool InCaption(QPoint point) const;
@@ -106,6 +108,7 @@ private:
     bool nativePrepared_ = false;
     bool translucent_ = false;  // the skin leaves pixels transparent
     bool flashing_ = false;     // asked for attention and not activated since
+    bool attentionDue_ = false;  // the request waits until the window has lost the focus
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     std::map<int, QTimer*> timers_;
     QEventLoop* modalLoop_ = nullptr;

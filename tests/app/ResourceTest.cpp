@@ -9,6 +9,7 @@
 #include "app/CKivoMainWnd.h"
 #include "app/LanguageTable.h"
 #include "app/LanguageTexts.h"
+#include "config/FunctionTable.h"
 #include "platform/PrivateProfile.h"
 #include "skin/HeadlessPlatform.h"
 #include "skin/SkinBuilder.h"
@@ -138,6 +139,41 @@ TEST(SkinFolders, BothSkinsHaveTheSameFiles) {
         }
     }
     EXPECT_EQ(black, white);
+}
+
+// Every language but English (which shows the model's own names) names every function of the model, so the key
+// page and the assignment lists never mix languages; and every text keeps the placeholders of its English text.
+TEST(LanguageFiles, EveryLanguageNamesEveryFunctionAndKeepsThePlaceholders) {
+    FunctionTable functions;
+    ASSERT_TRUE(functions.Load(kRes / "VeruzUrir/Language/LanguageText.json").ok());
+    ASSERT_FALSE(functions.entries().empty());
+    const auto english = kRes / "Language/lan_en.ini";
+    const auto placeholders = [](const std::string& text) {
+        std::multiset<std::string> found;
+        for (size_t at = text.find('%'); at != std::string::npos && at + 1 < text.size(); at = text.find('%', at + 1)) {
+            if (std::string_view("dsu").find(text[at + 1]) != std::string_view::npos) {
+                found.insert(text.substr(at, 2));
+            }
+        }
+        return found;
+    };
+    for (int index = 0; index < app::kLanguageCount; ++index) {
+        const auto file = app::LanguageFile(kRes / "Language", index);
+        SCOPED_TRACE(file.string());
+        if (index != app::kEnglish) {
+            for (const auto& [code, texts] : functions.entries()) {
+                EXPECT_NE(ini::GetPrivateProfileString("MouseFunctionUI", std::to_string(code), "", file), "")
+                    << "no name for function " << code << " (" << texts.list << ")";
+            }
+        }
+        for (const std::string& section : ini::GetPrivateProfileSectionNames(english)) {
+            for (const std::string& key : ini::GetPrivateProfileKeys(section, english)) {
+                EXPECT_EQ(placeholders(ini::GetPrivateProfileString(section, key, "", file)),
+                          placeholders(ini::GetPrivateProfileString(section, key, "", english)))
+                    << section << "/" << key;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -38,12 +38,7 @@ struct MouseSnapshot final : CliInspector {
 
 class ConfigCommands : public ::testing::Test {
   protected:
-    void SetUp() override {
-        for (const char* part : {"Set.ini", "VeruzUrir", "MacroDock", "Home"}) {
-            std::filesystem::copy(test::BuiltResources() / part, res_.path() / part,
-                                  std::filesystem::copy_options::recursive);
-        }
-    }
+    void SetUp() override { CopyConfigurationResources(res_.path()); }
 
     // What the user is told and what stays: the exit status, that the message names `file`, that `file`
     // holds `bytes` and that the mouse received no write.

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "cli/Cli.h"
 #include "cli/DeviceConnection.h"
+#include "tests/support/CatalogueFiles.h"
 #include "tests/support/SimChecks.h"
 
 namespace mousecfg::cli {
@@ -43,15 +45,24 @@ struct RejectionCheck final : CliInspector {
 };
 
 // Runs the tool in this process with `arguments`, capturing its two streams. A virtual mouse must refuse nothing.
-inline ToolRun RunTool(const std::vector<std::string>& arguments, CliInspector* inspector = nullptr) {
+// Without --simulate the tool looks among `hardware`'s devices when given.
+inline ToolRun RunTool(const std::vector<std::string>& arguments, CliInspector* inspector = nullptr,
+                       HidBackend* hardware = nullptr) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     ToolRun run;
     RejectionCheck check(inspector);
-    run.status = RunCli(arguments, out, err, &check);
+    run.status = RunCli(arguments, out, err, &check, hardware);
     run.out = DrainFile(out);
     run.err = DrainFile(err);
     return run;
+}
+
+// Copies what the configuration commands read and write from the built resource folder to `folder`.
+inline void CopyConfigurationResources(const std::filesystem::path& folder) {
+    for (const char* part : {"Set.ini", "VeruzUrir", "MacroDock", "Home"}) {
+        std::filesystem::copy(test::BuiltResources() / part, folder / part, std::filesystem::copy_options::recursive);
+    }
 }
 
 }  // namespace mousecfg::cli

@@ -57,10 +57,15 @@ done
 
 # 2. The tip of the main window's close button after the cursor rests on it.
 xdotool mousemove $((mainX + 962)) $((mainY + 28))
-tip=$(xdotool search --sync --onlyvisible --name "^Close$" | head -n 1)
-eval "$(xdotool getwindowgeometry --shell "$tip")"
+# The tip's geometry and a screenshot with it on screen; a busy machine may let it time out in between, so the
+# whole is tried again until one pass sees it throughout.
+tip_seen() {
+    tip=$(xdotool search --onlyvisible --name "^Close$" 2>/dev/null | head -n 1)
+    [ -n "$tip" ] && geometry=$(xdotool getwindowgeometry --shell "$tip" 2>/dev/null) && eval "$geometry" && shot &&
+        [ -n "$(xdotool search --onlyvisible --name "^Close$" 2>/dev/null)" ]
+}
+wait_for tip_seen || fail "no tip appeared on the close button"
 [ "$Y" -gt $((mainY + 28)) ] || fail "the tip covers the cursor"
-shot
 above "$(spread "$X" "$Y" "$WIDTH" "$HEIGHT")" 0.05 || fail "the tip shows no text"
 xdotool mousemove $((mainX + 500)) $((mainY + 400))
 
