@@ -25,14 +25,19 @@ app::CKivoMainWnd& StartRecordingForButton4(ShellHarness& h) {
     return window;
 }
 
-TEST(KeyPageInTheProgram, AMediaFunctionPickedForButton3IsWhatTheMouseHolds) {
-    ShellHarness h(app::Simulation::Cable);
-    h.Start();
+// Picks the media function Play/Pause for button 3, as the user does.
+void PickPlayPauseForButton3(ShellHarness& h) {
     ShellHarness::Click(h.Window(), "btn_MouseKey_Click3");
     ShellHarness::Click(h.Window(), "opt_MouseKey_Media");
     h.Pump();
     ShellHarness::Click(h.Window(), "ItemValue37_PlayPause");
     h.Pump();
+}
+
+TEST(KeyPageInTheProgram, AMediaFunctionPickedForButton3IsWhatTheMouseHolds) {
+    ShellHarness h(app::Simulation::Cable);
+    h.Start();
+    PickPlayPauseForButton3(h);
     ASSERT_TRUE(h.WaitForApply());
     EXPECT_EQ(KeySlot(h, 3), (Payload{0x04, 0xCD, 0x00, 0x00})) << "button 3 drives key slot 3 (K4_MAP=4)";
     EXPECT_EQ(h.Text("btn_MouseKey_Click3"), "Play/Pause");
@@ -89,11 +94,7 @@ TEST(KeyPageInTheProgram, OverBleTheButtonsShowTheirFunctionsAndAPickedFunctionR
     EXPECT_EQ(h.Text("btn_MouseKey_Click0"), "Left Click");
     EXPECT_EQ(h.Text("chk_MouseAdv_SelDPI0"), "400");
     EXPECT_EQ(KeySlot(h, 0), (Payload{0x01, 0x01, 0x00, 0x00}));
-    ShellHarness::Click(h.Window(), "btn_MouseKey_Click3");
-    ShellHarness::Click(h.Window(), "opt_MouseKey_Media");
-    h.Pump();
-    ShellHarness::Click(h.Window(), "ItemValue37_PlayPause");
-    h.Pump();
+    PickPlayPauseForButton3(h);
     ASSERT_TRUE(h.WaitForApply());
     EXPECT_EQ(KeySlot(h, 3), (Payload{0x04, 0xCD, 0x00, 0x00}));
     EXPECT_EQ(h.Text("btn_MouseKey_Click3"), "Play/Pause");
