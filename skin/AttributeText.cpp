@@ -148,6 +148,14 @@ std::optional<ImageRef> ParseImage(std::string_view text) {
             image.file = value;
             continue;
         }
+        if (key == "mirror") {
+            const auto flag = ParseBool(value);
+            if (!flag) {
+                return std::nullopt;
+            }
+            image.mirror = *flag;
+            continue;
+        }
         if (key == "fade") {
             const auto fade = ParseInt(value);
             if (!fade || *fade < 0 || *fade > 255) {
@@ -196,6 +204,9 @@ std::string FormatImage(const ImageRef& image) {
     }
     if (image.fade != 255) {
         text += " fade='" + std::to_string(image.fade) + "'";
+    }
+    if (image.mirror) {
+        text += " mirror='true'";
     }
     return text;
 }

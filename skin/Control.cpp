@@ -472,10 +472,12 @@ void Control::DrawImage(Painter& painter, const ImageRef& image) {
         return;
     }
     ImageRef resolved = image;
-    if (resolved.dest && IsMirrored()) {
+    const bool mirrored = IsMirrored();
+    if (resolved.dest && mirrored) {
         const Rect dest = *resolved.dest;
         resolved.dest = Rect{pos_.width() - dest.right, dest.top, pos_.width() - dest.left, dest.bottom};
     }
+    resolved.mirror = image.mirror && mirrored;
     if (manager_ == nullptr) {
         painter.DrawImage(resolved, pos_);
         return;

@@ -5,16 +5,22 @@
 #include "skin/AttributeText.h"
 #include "skin/Notification.h"
 #include "skin/Painter.h"
+#include "skin/SkinResources.h"
 #include "skin/WindowMessages.h"
 
 namespace mousecfg::skin {
+
+bool Slider::IsReversed() const {
+    return IsHorizontal() && !keepsDirection_ && SkinResources::IsRightToLeft();
+}
 
 Rect Slider::ThumbRect() const {
     const Rect& pos = GetPos();
     const int span = std::max(1, GetMaxValue() - GetMinValue());
     const int offset = GetValue() - GetMinValue();
     if (IsHorizontal()) {
-        const int left = pos.left + (pos.width() - thumbSize_.cx) * offset / span;
+        const int travel = static_cast<int>(int64_t{pos.width() - thumbSize_.cx} * offset / span);
+        const int left = IsReversed() ? pos.right - thumbSize_.cx - travel : pos.left + travel;
         const int top = pos.top + (pos.height() - thumbSize_.cy) / 2;
         return {left, top, left + thumbSize_.cx, top + thumbSize_.cy};
     }
@@ -29,8 +35,9 @@ int Slider::ValueAt(Point point) const {
     if (travel <= 0) {
         return GetMinValue();
     }
-    const int along = IsHorizontal() ? point.x - pos.left - thumbSize_.cx / 2
-                                     : pos.bottom - thumbSize_.cy / 2 - point.y;
+    const int along = !IsHorizontal() ? pos.bottom - thumbSize_.cy / 2 - point.y
+                      : IsReversed()  ? pos.right - thumbSize_.cx / 2 - point.x
+                                      : point.x - pos.left - thumbSize_.cx / 2;
     const double fraction = std::clamp(static_cast<double>(along) / travel, 0.0, 1.0);
     const int raw = GetMinValue() + static_cast<int>(std::lround(fraction * (GetMaxValue() - GetMinValue())));
     // Values land on multiples of the step, counted from the minimum.
@@ -54,6 +61,10 @@ int Slider::PageStep() const {
 }
 
 int Slider::KeyTarget(unsigned key) const {
+    // The horizontal arrows move the thumb the way they point: running from the right, Left increases.
+    if (IsReversed() && (key == msg::kVkLeft || key == msg::kVkRight)) {
+        key = key == msg::kVkLeft ? msg::kVkRight : msg::kVkLeft;
+    }
     switch (key) {
         case msg::kVkLeft:
         case msg::kVkDown: return GetValue() - step_;
@@ -120,6 +131,13 @@ void Slider::DoEvent(ControlEvent& event) {
 }
 
 AttributeStatus Slider::ApplyAttribute(const std::string& name, std::string_view value) {
+    if (name == "mirror") {
+        const AttributeStatus status = Progress::ApplyAttribute(name, value);
+        if (status == AttributeStatus::Applied) {
+            keepsDirection_ = !attr::ParseBool(value).value_or(true);
+        }
+        return status;
+    }
     if (name == "thumbimage") {
         return AssignImage(thumbImage_, value);
     }
@@ -180,7 +198,7 @@ void Slider::PaintBackground(Painter& painter) {
 }
 
 void Slider::PaintStatusImages(Painter& painter) {
-    PaintBar(painter, TrackRect());
+    PaintBar(painter, TrackRect(), IsReversed());
     const ImageRef& image = IsPushed() && !thumbPushedImage_.empty() ? thumbPushedImage_
                             : IsHot() && !thumbHotImage_.empty()    ? thumbHotImage_
                                                                     : thumbImage_;
@@ -191,7 +209,12 @@ void Slider::PaintStatusImages(Painter& painter) {
     }
     ImageRef placed = image;
     const Rect& pos = GetPos();
-    placed.dest = thumb.offset(-pos.left, -pos.top);
+    Rect dest = thumb.offset(-pos.left, -pos.top);
+    if (IsMirrored()) {
+        // DrawImage mirrors a "dest" of a mirrored control; the thumb is already where the value puts it.
+        dest = {pos.width() - dest.right, dest.top, pos.width() - dest.left, dest.bottom};
+    }
+    placed.dest = dest;
     DrawImage(painter, placed);
 }
 

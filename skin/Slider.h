@@ -10,6 +10,10 @@ namespace mousecfg::skin {
 // Page Up and Page Down by a page ("pagestep", a tenth of the range by default), Home and End to the ends, each
 // press (and each repeat of a held key) raising "movevaluechanged", and letting the key go raises
 // "valuechanged" once. SetValue from code raises nothing.
+// While a right-to-left language is in use a horizontal slider runs from the right: its minimum is at the right
+// end, it fills and grows to the left, and the Left arrow increases it. That follows the reading direction, not
+// the layout of the slider's window, so sliders on pages that keep their left-to-right layout turn too; a slider
+// whose own "mirror" attribute is false keeps running from the left.
 class Slider : public Progress {
 public:
     std::string_view GetClass() const override { return "Slider"; }
@@ -19,6 +23,8 @@ public:
     // The thumb's rectangle in client coordinates.
     Rect ThumbRect() const;
     bool IsDragging() const { return dragging_; }
+    // Whether the slider runs from the right (see above).
+    bool IsReversed() const;
 
 protected:
     AttributeStatus ApplyAttribute(const std::string& name, std::string_view value) override;
@@ -41,6 +47,7 @@ private:
     bool dragging_ = false;
     bool keyMoved_ = false;  // moved by keys since the last "valuechanged"
     int pageStep_ = 0;       // 0: a tenth of the range
+    bool keepsDirection_ = false;  // "mirror" set to false on the slider itself
     ImageRef thumbImage_;
     ImageRef thumbHotImage_;
     ImageRef thumbPushedImage_;

@@ -122,6 +122,11 @@ void QtPainter::DrawImage(const ImageRef& image, const Rect& dest) {
     painter_.save();
     painter_.setRenderHint(QPainter::SmoothPixmapTransform);
     painter_.setOpacity(painter_.opacity() * image.fade / 255.0);
+    if (image.mirror) {
+        // Flipped about the target's middle: the picture's left edge lands on the target's right edge.
+        painter_.translate(target.left() + target.right() + 1, 0);
+        painter_.scale(-1, 1);
+    }
     if (image.corner) {
         DrawNineSlice(target, picture->image, source, *image.corner, picture->scale);
     } else {
@@ -167,6 +172,14 @@ void QtPainter::DrawText(const Rect& rect, std::string_view text, const FontSpec
     } else if ((alignFlags & align::kEndEllipsis) != 0) {
         shown = QFontMetrics(qfont).elidedText(shown, Qt::ElideRight, rect.width());
     }
+    // Each text runs in the direction of its first strong letter, as editors show it: in a right-to-left language a
+    // text of digits and Latin letters ("1000 Hz") keeps its order. Its place in the control still follows the
+    // language's direction.
+    if (painter_.layoutDirection() == Qt::RightToLeft && horizontal != align::kCenter) {
+        flags ^= Qt::AlignLeft | Qt::AlignRight;
+    }
+    flags |= Qt::AlignAbsolute;
+    flags |= shown.isRightToLeft() ? Qt::TextForceRightToLeft : Qt::TextForceLeftToRight;
     painter_.save();
     painter_.setFont(qfont);
     painter_.setPen(ToQColor(color));

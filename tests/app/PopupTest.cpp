@@ -4,12 +4,14 @@
 #include "app/CCloseWnd.h"
 #include "app/CMsgWnd.h"
 #include "app/CPopColorWnd.h"
+#include "app/CPopPush.h"
 #include "app/CPopTipWnd.h"
 #include "app/ShellMessages.h"
 #include "platform/PrivateProfile.h"
 #include "skin/Button.h"
 #include "skin/ColorPalette.h"
 #include "skin/PaintManager.h"
+#include "skin/Slider.h"
 #include "skin/Edit.h"
 #include "skin/HeadlessPlatform.h"
 #include "skin/SkinResources.h"
@@ -216,6 +218,52 @@ TEST_F(ColourPicker, SwatchesFieldsAndPaletteChangeTheColourAndOkStoresTheCustom
     EXPECT_EQ(parent_.received[0].id, app::msg::kColorPicked);
     EXPECT_EQ(parent_.received[0].wParam, 1u);
     EXPECT_EQ(parent_.received[0].lParam, 0x00AA11);
+}
+
+// Laid out right to left the DPI pop-up and the colour picker run from the right: the badge before the value,
+// the close button on the left, fields and swatches in reading order from the right, OK on the left. The colour
+// field keeps its picture: a point on it gives the same colour.
+TEST_F(ColourPicker, TheDpiPopupAndTheColourPickerAreMirroredRightToLeft) {
+    struct RightToLeft {
+        ~RightToLeft() { skin::SkinResources::SetRightToLeft(false); }
+    } restore;
+    app::CPopPush push;
+    ASSERT_TRUE(push.Create(nullptr, ""));
+    app::CPopColorWnd picker(File("[Default]\n0=16711680\n7=255\n"), 0);
+    ASSERT_TRUE(picker.Create(&parent_, "colour"));
+    const auto at = [](skin::SkinWindow& window, const char* name) {
+        window.GetPaintManager().UpdateLayout();
+        return window.FindControl(name)->GetPos();
+    };
+    const skin::Rect palette = at(picker, "Pallet");
+    const skin::Point inField{palette.left + 40, palette.top + 30};
+    const auto colourAt = [&](skin::Point point) {
+        picker.HandleMessage(Message{skin::msg::kLButtonDown, 0, skin::msg::MakePointParam(point.x, point.y), {}});
+        picker.HandleMessage(Message{skin::msg::kLButtonUp, 0, skin::msg::MakePointParam(point.x, point.y), {}});
+        return picker.CurrentColour();
+    };
+    const uint32_t leftToRightColour = colourAt(inField);
+    EXPECT_LT(at(push, "dpilevel").left, at(push, "dpivalue").left);
+
+    skin::SkinResources::SetRightToLeft(true);
+    EXPECT_GT(at(push, "dpilevel").left, at(push, "dpivalue").right) << "the level badge leads, on the right";
+    EXPECT_LT(at(push, "btn_close").right, 150) << "the close button on the left";
+    EXPECT_EQ(at(push, "slider_dpi").right, 300 - 22);
+    push.Show({2, "Current DPI", "800", 800, "Mouse", "Profile 1", 26000});
+    auto* slider = push.Find<skin::Slider>("slider_dpi");
+    ASSERT_TRUE(slider->IsReversed());
+    EXPECT_GT(slider->ThumbRect().left, at(push, "slider_dpi").right - 30) << "a low DPI shows near the right end";
+
+    EXPECT_LT(at(picker, "popok").right, at(picker, "popcancel").left) << "OK at the end of the row: the left";
+    EXPECT_LT(at(picker, "colorB").right, at(picker, "colorG").left);
+    EXPECT_LT(at(picker, "colorHex").right, at(picker, "color_preview").left);
+    EXPECT_GT(at(picker, "def_color0").left, at(picker, "def_color7").right);
+    EXPECT_EQ(at(picker, "Pallet"), palette) << "the colour field stays in its place";
+    EXPECT_EQ(colourAt(inField), leftToRightColour) << "and keeps its picture";
+    ShellHarness::Click(picker, "def_color7");
+    EXPECT_EQ(picker.CurrentColour(), 0x0000FFu) << "a mirrored swatch is clicked where it is drawn";
+    ShellHarness::Click(picker, "def_color0");
+    EXPECT_EQ(picker.CurrentColour(), 0xFF0000u);
 }
 
 TEST_F(Popups, TipWindowShowsItsTextAndHidesWhenTheCursorMovesOverIt) {

@@ -1,17 +1,17 @@
 #!/bin/sh
-# xvfb_macro.sh MOUSECFG MOUSECFG_CLI X11_PROBE RESOURCE_FOLDER WORK_FOLDER
+# xvfb_macro.sh MOUSECFG X11_PROBE RESOURCE_FOLDER WORK_FOLDER
 # A macro recorded from the keyboard, bound to a button, written into the virtual mouse and edited, with the real
 # program on the X server of xvfb-run, driven by real X input (xdotool):
 #  1. on the macro page a new macro is recorded: "a", a pause, "b" typed while the page records;
 #  2. another client that wants "a" and "b" (x11_probe, grabbing them as global shortcuts) gets none of them while
 #     the recording runs, and gets "a" once it has ended;
-#  3. the macro is bound to button 4 (with the command-line tool on the same configuration) and the program,
-#     started again, writes it into the virtual mouse: its macro slot 4 holds the bytes written out below from the
-#     macro's items;
+#  3. the macro is bound to button 4 on the key page as a user does it (the button, the macro category, the group
+#     and the macro from their lists, Apply): the mouse's key slot 4 holds the macro function and its macro slot 4
+#     the bytes written out below from the macro's items;
 #  4. one delay edited in the item dialog and the macro's "ToSave" mark clicked: the slot follows;
 #  5. the session naming another keyboard layout reaches the program (its key names follow it).
 set -eu
-program=$1 cli=$2 probe=$3 resources=$4 work=$5
+program=$1 probe=$2 resources=$3 work=$4
 . "$(dirname "$0")/shell_common.sh"
 sed -i 's/^CloseOption=.*/CloseOption=1/; s/^Remind=.*/Remind=0/; s/^Language=.*/Language=1/' "$work/res/Set.ini"
 document="$work/res/MacroDock/MacroData/macroConfig.json"
@@ -52,6 +52,15 @@ expected_slot() {
 }
 slot() { ask "dump $work/mouse.json" && jq -r '.macros["4"] // ""' "$work/mouse.json"; }
 slot_is() { [ "$(slot)" = "$1" ]; }
+# The four bytes of key slot 4 of the active profile, as "a,b,c,d".
+key_slot() { ask "dump $work/mouse.json" && jq -r '.keys[4] | map(tostring) | join(",")' "$work/mouse.json"; }
+# Clicks row N (from 0) of the picker list NAME of the key page: rows are as high as the picker, below the
+# list's inset of 4.
+click_row() {
+    locate "$1"
+    row=$(field "$3" h)
+    xdotool mousemove --sync $((x + w / 2)) $((y + 4 + $2 * row + row / 2)) click 1
+}
 
 # The main window at 990 x 690: the page buttons at 491,91 (macros); the macro page's container starts at 275,124.
 start
@@ -77,15 +86,33 @@ kill "$watcher"
 [ "$(macro '.macVal[0:4]')" = "[4,4,5,5]" ] || fail "recorded keys $(macro '.macVal[0:4]')"
 [ "$(macro '.macSta[0:4]')" = "[1,2,1,2]" ] || fail "recorded states $(macro '.macSta[0:4]')"
 [ "$(macro '.macDly[1]')" -ge 1000 ] || fail "the pause after a was not kept: $(macro '.macDly[0:4]')"
-stop
 
-"$cli" --simulate receiver --res "$work/res" macro bind 4 Examples "New macro" >"$work/cli.txt" 2>&1 ||
-    fail "the tool could not bind the macro: $(cat "$work/cli.txt")"
-start
+# 3. Bound on the key page: button 4, the macro category, the group and the macro picked from their lists, Apply.
+click_control btn_Null
+wait_for test "$(field btn_MouseKey_Click4 visible)" = 1 || fail "the key page shows no button 4"
+click_control btn_MouseKey_Click4
+wait_for test "$(field ver_mousekeysel visible)" = 1 || fail "the assignment panel did not open"
+click_control opt_KBSet_Macro
+wait_for test "$(field btn_MouseKey_MacroGroupVal visible)" = 1 || fail "the macro category is not shown"
+group=$(jq '[.MacroGrpInfo[].GrpName | implode] | index("Examples")' "$document")
+index=$(jq '.MacroGrpInfo[] | select((.GrpName | implode) == "Examples") | [.MacroInfo[].MacroName | implode]
+            | index("New macro")' "$document")
+click_control btn_MouseKey_MacroGroupVal
+wait_for test "$(field macrogrp_list_layout visible)" = 1 || fail "the group list did not open"
+click_row macrogrp_list_layout "$group" btn_MouseKey_MacroGroupVal
+wait_for test "$(field btn_MouseKey_MacroGroupVal text)" = Examples || fail "the group picked is not Examples"
+click_control btn_MouseKey_MacroVal
+wait_for test "$(field macro_list_layout visible)" = 1 || fail "the macro list did not open"
+click_row macro_list_layout "$index" btn_MouseKey_MacroVal
+wait_for test "$(field btn_MouseKey_MacroVal text)" = "New macro" || fail "the macro picked is not New macro"
+import -window root "$work/bound.png"
+click_control btn_Mouse_Apply
+# The macro function: type 0x0A, repeat mode 0 (a new macro's repeat type 0), macro number 4.
 want=$(expected_slot)
+wait_for test "$(key_slot)" = 10,0,4,0 || fail "key slot 4 holds $(key_slot), not the macro function"
 wait_for slot_is "$want" || fail "slot 4 holds '$(slot)', not '$want'"
 
-# The release of a (row 2 of the list) gets 250 ms in the item dialog; then the macro's mark is clicked.
+# 4. The release of a (row 2 of the list) gets 250 ms in the item dialog; then the macro's mark is clicked.
 click "$window" 491 91
 click "$window" 375 279  # the macro's node
 click "$window" 916 362  # the row's edit button

@@ -45,11 +45,16 @@ TEST(AttributeText, ImageTextOfPositionFilesRoundTrips) {
     EXPECT_EQ(full->file, "a b.png");
     EXPECT_EQ(full->fade, 128);
     EXPECT_EQ(full->corner, (Rect{1, 2, 3, 4}));
+    const auto flipped = ParseImage("file='bg.png' mirror='true'");
+    ASSERT_TRUE(flipped);
+    EXPECT_TRUE(flipped->mirror);
+    EXPECT_EQ(ParseImage(FormatImage(*flipped)), flipped);
 }
 
 TEST(AttributeText, RejectsBrokenImageTexts) {
     for (const char* text : {"file='a.png", "file='a.png' source='1,2'", "source='1,2,3,4'", "file='a' what='x'",
-                             "file='a' fade='300'", "file=a.png"}) {
+                             "file='a' fade='300'", "file=a.png",
+                             "file='a' mirror='maybe'"}) {
         EXPECT_FALSE(ParseImage(text)) << text;
     }
 }

@@ -7,6 +7,7 @@
 #include "skin/HeadlessWindowHost.h"
 #include "skin/List.h"
 #include "skin/Option.h"
+#include "skin/SkinResources.h"
 #include "skin/Slider.h"
 #include "skin/TabLayout.h"
 #include "skin/Tree.h"
@@ -142,6 +143,61 @@ TEST_F(ControlNotificationTest, SliderKeysDragLiveAndCommitOnceWhenLetGo) {
     window_.ClickControl("btn_ok");
     const Events events = window_.TakeEvents();
     EXPECT_EQ(std::count(events.begin(), events.end(), "valuechanged:slider"), 1);
+}
+
+// Right to left: the slider's minimum is at its right end, whatever the layout of its window.
+TEST_F(ControlNotificationTest, SliderRunsFromTheRightInARightToLeftLanguage) {
+    struct RightToLeft {
+        RightToLeft() { SkinResources::SetRightToLeft(true); }
+        ~RightToLeft() { SkinResources::SetRightToLeft(false); }
+    } rightToLeft;
+    auto* slider = window_.Find<Slider>("slider");
+    ASSERT_TRUE(slider->IsReversed());
+    const Rect track = slider->GetPos();  // 100 px of travel for 0..10, thumb 10 wide
+    const int y = (track.top + track.bottom) / 2;
+    slider->SetValue(0);
+    EXPECT_EQ(slider->ThumbRect().right, track.right) << "the minimum sits at the right end";
+    slider->SetValue(10);
+    EXPECT_EQ(slider->ThumbRect().left, track.left);
+
+    window_.SendMouse(msg::kLButtonDown, {track.right - 3, y});
+    window_.SendMouse(msg::kLButtonUp, {track.right - 3, y});
+    EXPECT_EQ(slider->GetValue(), 0) << "a click near the right end gives the minimum";
+    window_.SendMouse(msg::kLButtonDown, {track.right - 5 - 30, y});
+    window_.SendMouse(msg::kLButtonUp, {track.right - 5 - 30, y});
+    EXPECT_EQ(slider->GetValue(), 3);
+    // Dragging the thumb to the left increases the value, back to the right decreases it.
+    const Rect thumb = slider->ThumbRect();
+    window_.SendMouse(msg::kLButtonDown, {(thumb.left + thumb.right) / 2, y});
+    window_.SendMouse(msg::kMouseMove, {track.right - 5 - 70, y});
+    EXPECT_EQ(slider->GetValue(), 7);
+    window_.SendMouse(msg::kMouseMove, {track.right - 5 - 10, y});
+    window_.SendMouse(msg::kLButtonUp, {track.right - 5 - 10, y});
+    EXPECT_EQ(slider->GetValue(), 1);
+    window_.TakeEvents();
+
+    const auto press = [&](unsigned vk) {
+        window_.HandleMessage(Message{msg::kKeyDown, vk, 0, {}});
+        window_.HandleMessage(Message{msg::kKeyUp, vk, 0, {}});
+        return slider->GetValue();
+    };
+    slider->SetValue(5);
+    EXPECT_EQ(press(msg::kVkLeft), 6) << "Left moves the thumb left: up";
+    EXPECT_EQ(press(msg::kVkRight), 5);
+    EXPECT_EQ(press(msg::kVkUp), 6) << "the vertical keys keep their meaning";
+    EXPECT_EQ(press(msg::kVkHome), 0);
+    EXPECT_EQ(press(msg::kVkEnd), 10);
+    EXPECT_EQ(window_.TakeEvents().back(), "valuechanged:slider");
+
+    slider->SetAttribute("mirror", "false");
+    EXPECT_FALSE(slider->IsReversed()) << "a slider may keep its direction";
+    slider->SetValue(0);
+    EXPECT_EQ(slider->ThumbRect().left, track.left);
+    EXPECT_EQ(press(msg::kVkLeft), 0);
+    slider->SetAttribute("mirror", "true");
+    EXPECT_TRUE(slider->IsReversed());
+    slider->SetAttribute("hor", "false");
+    EXPECT_FALSE(slider->IsReversed()) << "an upright slider still grows upwards";
 }
 
 TEST_F(ControlNotificationTest, EditFiltersTypingAndReportsReturnAndFocusLoss) {

@@ -111,6 +111,34 @@ TEST_F(PaintTest, BarsLaidOutRightToLeftFillFromTheRight) {
     SkinResources::SetRightToLeft(false);
 }
 
+TEST_F(PaintTest, SlidersRunningFromTheRightFillAndPlaceTheirThumbFromTheRight) {
+    Load("<Slider name='s' width='110' min='0' max='10' value='2' thumbsize='10,10' forecolor='#FF0000FF' "
+         "thumbimage='t.png'/>"
+         "<Container width='110' mirror='true'><Slider name='m' min='0' max='10' value='2' thumbsize='10,10' "
+         "thumbimage='t.png'/></Container>");
+    EXPECT_EQ(Paint("m", "image"), (Calls{"image file='t.png' dest='20,45,30,55' at 110,0,220,100"}));
+    SkinResources::SetRightToLeft(true);
+    manager_.UpdateLayout();
+    EXPECT_EQ(Paint("s", "fill"), (Calls{"fill 88,0,110,100 #FF0000FF"})) << "the value fills from the right";
+    EXPECT_EQ(Paint("s", "image"), (Calls{"image file='t.png' dest='80,45,90,55' at 0,0,110,100"}));
+    // In a mirrored layout the picture's "dest" is mirrored when drawn: it still lands on the thumb.
+    EXPECT_EQ(manager_.Find<Slider>("m")->ThumbRect(), (Rect{190, 45, 200, 55}));
+    EXPECT_EQ(Paint("m", "image"), (Calls{"image file='t.png' dest='80,45,90,55' at 110,0,220,100"}));
+    SkinResources::SetRightToLeft(false);
+}
+
+TEST_F(PaintTest, APictureMarkedToMirrorIsFlippedOnlyWhileItsControlIsMirrored) {
+    Load("<Control name='card' width='100' mirror='true' bkimage=\"file='bg.png' mirror='true'\"/>"
+         "<Control name='plain' width='100' mirror='true' bkimage=\"file='bg.png'\"/>"
+         "<Control name='kept' width='100' mirror='false' bkimage=\"file='bg.png' mirror='true'\"/>");
+    EXPECT_EQ(Paint("card", "image"), (Calls{"image file='bg.png' at 0,0,100,100"}));
+    SkinResources::SetRightToLeft(true);
+    EXPECT_EQ(Paint("card", "image"), (Calls{"image file='bg.png' mirror='true' at 0,0,100,100"}));
+    EXPECT_EQ(Paint("plain", "image"), (Calls{"image file='bg.png' at 100,0,200,100"})) << "not marked: as drawn";
+    EXPECT_EQ(Paint("kept", "image"), (Calls{"image file='bg.png' at 200,0,300,100"})) << "not mirrored: as drawn";
+    SkinResources::SetRightToLeft(false);
+}
+
 TEST_F(PaintTest, EditsMaskPasswordsAndShowPromptsOnlyWhenEmpty) {
     Load("<Edit name='pw' width='100' text='héllo' password='true' textpadding='0,0,0,0'/>"
          "<Edit name='empty' width='100' prompttext='Type' textpadding='0,0,0,0'/>"
