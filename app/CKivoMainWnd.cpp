@@ -232,9 +232,13 @@ void CKivoMainWnd::ClickDevice(int index) {
     }
     currentDevice_ = index;
     const bool rebuilding = services_.mousePages.Rebuilding();
-    if (record.folder != currentFolder_ || rebuilding) {
+    const bool ble = monitor_->BleActive();
+    // A mouse that connects over BLE after the model was loaded for the cable or the receiver loads it again:
+    // only a load over BLE asks the mouse for its chip, and the pages take their BLE rules from it.
+    if (record.folder != currentFolder_ || rebuilding || (ble && !folderLoadedOverBle_)) {
         currentFolder_ = record.folder;
-        services_.mousePages.SelectDevice(services_.paths.ModelFolder(record.folder), monitor_->BleActive());
+        folderLoadedOverBle_ = ble;
+        services_.mousePages.SelectDevice(services_.paths.ModelFolder(record.folder), ble);
         SetVisible("ver_mousepage", true);
         Send(Message{msg::kDeviceConfig, 1, rebuilding ? 3 : 1, {}});
     }

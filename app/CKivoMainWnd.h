@@ -190,6 +190,7 @@ private:
     std::map<std::string, int> publicLed_;
     int currentDevice_ = 0;
     std::string currentFolder_ = "NULL";
+    bool folderLoadedOverBle_ = false;  // the model was loaded with the BLE path active
     std::string currentPageButton_ = "btn_Null";
     bool connectionUpdating_ = false;
     // Settings relayed while an apply run was under way: they are in Set.ini and reach the mouse after the run.

@@ -249,6 +249,10 @@ void SessionConfiguration::RefreshFromDevice() {
     }
     TraceFailure(session_->SaveDocument());
     FollowLink();
+    if (context_ && session_->link() == LinkKind::Ble) {
+        // Over BLE the chip comes with the device-information reply that asked for this reload.
+        session_->UseChipNumber(context_->monitor.StoredVariant());
+    }
     TraceFailure(session_->LoadDevice());
     if (context_) {
         context_->monitor.SetStoredVariant(static_cast<uint8_t>(session_->feature().chipNumber));

@@ -1,6 +1,7 @@
 #include "config/MouseSession.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "config/MousePages.h"
 #include "config/ReportRate.h"
@@ -72,6 +73,14 @@ int MouseSession::ReadChip() {
     return ReadChipNumber(*session);
 }
 
+void MouseSession::UseChipNumber(int chip) {
+    if (chip != chipNumber_) {
+        chipNumber_ = chip;
+        featureLoaded_ = false;
+        bleChipChanged_ = true;
+    }
+}
+
 Status MouseSession::LoadDevice() {
     LoadResources();
     bool chipChanged = false;
@@ -93,6 +102,7 @@ Status MouseSession::LoadDevice() {
             feature_ = LoadDeviceFeature(modelFolder_, chipNumber_);
             featureLoaded_ = true;
         }
+        chipChanged = std::exchange(bleChipChanged_, false);
     }
     image_.repeatCount = feature_.writeTimes;
     // DPI items of macros switch to the model's code of 400 DPI.

@@ -99,6 +99,9 @@ class MouseSession final : public DeviceStateModel {
     const std::filesystem::path& modelFolder() const { return modelFolder_; }
     std::filesystem::path settingsFile() const { return resRoot_ / "Set.ini"; }
     void SetTexts(MouseSessionTexts texts) { texts_ = std::move(texts); }
+    // Over BLE the chip number arrives in a device-information reply instead of being read: the next LoadDevice
+    // loads the model description of `chip` (and re-maps the DPI memory when it differs from the last one).
+    void UseChipNumber(int chip);
     // The one-shot skip of the BLE device-information request at the next load.
     void SkipNextBleDeviceInfo() { skipBleDeviceInfo_ = true; }
 
@@ -225,6 +228,7 @@ class MouseSession final : public DeviceStateModel {
     DeviceFeature feature_;
     bool featureLoaded_ = false;
     int chipNumber_ = 0;
+    bool bleChipChanged_ = false;  // UseChipNumber gave another chip than the loaded description's
     MouseConfig config_;
     DocumentFile configFile_;  // the model's MouseConfig.json
     Status unsaved_ = Status::Ok();  // the first save failure since the last run ended

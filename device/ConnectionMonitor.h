@@ -91,6 +91,7 @@ class ConnectionMonitor {
     // The device variant the configuration was loaded for (the model's chip number); a different one reported by
     // the mouse asks for the configuration to be reloaded.
     void SetStoredVariant(uint8_t variant) { variant_ = variant; }
+    uint8_t StoredVariant() const { return variant_; }
 
     const ConnectionState& State() const { return state_; }
     bool BleActive() const;

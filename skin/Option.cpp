@@ -102,11 +102,12 @@ void Option::PaintBackground(Painter& painter) {
 }
 
 const ImageRef& Option::CurrentImage() const {
+    // A selected option stays selected-looking under the cursor: its hot image is the unselected one's.
     if (selected_ && IsEnabledInTree() && !IsPushed()) {
         if (IsHot() && !selectedHotImage_.empty()) {
             return selectedHotImage_;
         }
-        if (!IsHot() && !selectedImage_.empty()) {
+        if (!selectedImage_.empty()) {
             return selectedImage_;
         }
     }
@@ -119,8 +120,7 @@ const ImageRef& Option::CurrentImage() const {
 }
 
 Color Option::CurrentTextColor() const {
-    if (selected_ && IsEnabledInTree() && selectedTextColor_ != kNoColor && !(IsPushed() && GetPushedTextColor()) &&
-        !(IsHot() && GetHotTextColor())) {
+    if (selected_ && IsEnabledInTree() && selectedTextColor_ != kNoColor && !(IsPushed() && GetPushedTextColor())) {
         return selectedTextColor_;
     }
     return Button::CurrentTextColor();

@@ -308,9 +308,10 @@ void MacroEditor::OnDialogResult(const MacroItem& item, int mode) {
             return;
         }
         row = std::clamp(selected, 0, count - 1);
-        // Removing and inserting keeps the kind counters, a move's distances and the DPI code right.
+        // Removing and inserting keeps the kind counters, a move's distances and the DPI code right. The two go
+        // together: a removal whose save failed is still in the macro, and the item must come back in its place.
         stored = store_.DeleteItem(group_, macro_, row);
-        if (stored) {
+        if (store_.workingMacro().block.ItemCount() == count - 1) {
             stored = store_.InsertItem(group_, macro_, row, code, state, item.delay, item.text);
         }
     } else {

@@ -74,7 +74,7 @@ QtWindowHost::QtWindowHost(SkinWindow& window, const WindowCreateParams& params)
     connect(lineEdit_, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (editing_ != nullptr) {
             editing_->ReplaceText(text.toStdString());
-            SyncLineEdit();
+            FollowRewrittenText();
         }
     });
     connect(lineEdit_, &QLineEdit::returnPressed, this, [this] {
@@ -113,6 +113,10 @@ Size QtWindowHost::MeasureWrappedText(std::string_view text, const FontSpec& fon
 }
 
 void QtWindowHost::BeginTextEdit(Edit& edit) {
+    if (editing_ == &edit && lineEdit_->isVisible()) {
+        FollowRewrittenText();  // the window set the text of the edit being typed in
+        return;
+    }
     editing_ = &edit;
     const Rect pos = edit.GetPos().deflate(edit.GetTextPadding());
     lineEdit_->setGeometry(pos.left, pos.top, pos.width(), pos.height());
@@ -134,6 +138,25 @@ void QtWindowHost::SyncLineEdit() {
         const int cursor = lineEdit_->cursorPosition();
         lineEdit_->setText(QString::fromStdString(editing_->GetText()));
         lineEdit_->setCursorPosition(std::min(cursor, static_cast<int>(lineEdit_->text().size())));
+    }
+}
+
+void QtWindowHost::FollowRewrittenText() {
+    const QString text = QString::fromStdString(editing_->GetText());
+    const QString typed = lineEdit_->text();
+    if (typed == text) {
+        return;
+    }
+    // The control filtered what was typed, or its window rewrote it (a number clamped, leading zeros dropped, an
+    // emptied number field filled in). What stood after the cursor stays after it, so typing goes on where it
+    // was; a text put into an emptied field is selected, so that the next key replaces it instead of landing in
+    // front of it (clearing a field that then reads "0" and typing 100 must give 100, not 1000).
+    const auto fromEnd = typed.size() - lineEdit_->cursorPosition();
+    lineEdit_->setText(text);
+    if (typed.isEmpty()) {
+        lineEdit_->selectAll();
+    } else {
+        lineEdit_->setCursorPosition(static_cast<int>(std::max<qsizetype>(0, text.size() - fromEnd)));
     }
 }
 

@@ -97,6 +97,7 @@ private:
     bool InCaption(QPoint point) const;
     bool StartSystemMove();
     void SyncLineEdit();
+    void FollowRewrittenText();  // after the user's edit: the control's text, the cursor kept from the end
     void ShowPendingToolTip();
     void PrepareNativeWindow();
     void UpdateShape(const QImage& picture);

@@ -25,14 +25,19 @@ app::CKivoMainWnd& StartRecordingForButton4(ShellHarness& h) {
     return window;
 }
 
-TEST(KeyPageInTheProgram, AMediaFunctionPickedForButton3IsWhatTheMouseHolds) {
-    ShellHarness h(app::Simulation::Cable);
-    h.Start();
+// Picks the media function Play/Pause for button 3, as the user does.
+void PickPlayPauseForButton3(ShellHarness& h) {
     ShellHarness::Click(h.Window(), "btn_MouseKey_Click3");
     ShellHarness::Click(h.Window(), "opt_MouseKey_Media");
     h.Pump();
     ShellHarness::Click(h.Window(), "ItemValue37_PlayPause");
     h.Pump();
+}
+
+TEST(KeyPageInTheProgram, AMediaFunctionPickedForButton3IsWhatTheMouseHolds) {
+    ShellHarness h(app::Simulation::Cable);
+    h.Start();
+    PickPlayPauseForButton3(h);
     ASSERT_TRUE(h.WaitForApply());
     EXPECT_EQ(KeySlot(h, 3), (Payload{0x04, 0xCD, 0x00, 0x00})) << "button 3 drives key slot 3 (K4_MAP=4)";
     EXPECT_EQ(h.Text("btn_MouseKey_Click3"), "Play/Pause");
@@ -78,5 +83,23 @@ TEST(KeyPageInTheProgram, OverBleTheReportRateIsNotOfferedAndNoMacroCanBePicked)
     EXPECT_FALSE(h.Window().FindControl("btn_MouseKey_MacroVal")->IsEnabled());
 }
 
+TEST(KeyPageInTheProgram, OverBleTheButtonsShowTheirFunctionsAndAPickedFunctionReachesTheMouse) {
+    ShellHarness h(app::Simulation::Ble);
+    h.Start();
+    ASSERT_TRUE(h.PumpUntil([&] { return h.Text("connect_text") == "Connected by Bluetooth"; }));
+    // The mouse connected after the start: the model is loaded again for its chip and the saved
+    // configuration is written (an empty mouse holds no tag of it).
+    ASSERT_TRUE(h.PumpUntil([&] { return h.Mouse().System().profileTags[0] != 0; }));
+    ASSERT_TRUE(h.WaitForApply());
+    EXPECT_EQ(h.Text("btn_MouseKey_Click0"), "Left Click");
+    EXPECT_EQ(h.Text("chk_MouseAdv_SelDPI0"), "400");
+    EXPECT_EQ(KeySlot(h, 0), (Payload{0x01, 0x01, 0x00, 0x00}));
+    PickPlayPauseForButton3(h);
+    ASSERT_TRUE(h.WaitForApply());
+    EXPECT_EQ(KeySlot(h, 3), (Payload{0x04, 0xCD, 0x00, 0x00}));
+    EXPECT_EQ(h.Text("btn_MouseKey_Click3"), "Play/Pause");
+}
+
 }  // namespace
 }  // namespace mousecfg::test
+

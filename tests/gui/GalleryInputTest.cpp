@@ -2,6 +2,7 @@
 // the built-in animation.
 #include <QLineEdit>
 #include <QTest>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "skin/AnimLayout.h"
@@ -56,6 +57,38 @@ TEST(GalleryInput, TypingGoesThroughTheNativeEditor) {
     EXPECT_EQ(events.back(), "killfocus:edit_number");
     EXPECT_NE(std::find(events.begin(), events.end(), "return:edit_number"), events.end());
     EXPECT_NE(std::find(events.begin(), events.end(), "textchanged:edit_number"), events.end());
+}
+
+// Rewrites the number field on every change as the program's number fields do: plain decimal, so an emptied
+// field reads 0 and leading zeros go.
+class RewritingWindow : public GalleryWindow {
+public:
+    void Notify(Notification& notification) override {
+        if (notification.type == "textchanged" && notification.senderName == "edit_number") {
+            Control* field = FindControl("edit_number");
+            const std::string plain = std::to_string(std::atoi(field->GetText().c_str()));
+            if (plain != field->GetText()) {
+                field->SetText(plain);
+            }
+        }
+        GalleryWindow::Notify(notification);
+    }
+};
+
+TEST(GalleryInput, TypingGoesOnWhereItWasAfterTheWindowRewritesTheField) {
+    RewritingWindow window;
+    window.Click("edit_number");
+    QLineEdit* line = window.widget().lineEdit();
+    ASSERT_TRUE(line->isVisible());
+    line->selectAll();
+    QTest::keyClick(line, Qt::Key_Backspace);
+    EXPECT_EQ(line->text(), "0");
+    QTest::keyClicks(line, "100");
+    EXPECT_EQ(window.FindControl("edit_number")->GetText(), "100") << "the 0 put into the emptied field is replaced";
+    QTest::keyClick(line, Qt::Key_Home);
+    QTest::keyClicks(line, "05");
+    EXPECT_EQ(window.FindControl("edit_number")->GetText(), "5100") << "the dropped zero leaves the cursor in front";
+    EXPECT_EQ(line->text().toStdString(), window.FindControl("edit_number")->GetText());
 }
 
 TEST(GalleryInput, DraggingTheSliderReportsWhileMovingAndOnRelease) {

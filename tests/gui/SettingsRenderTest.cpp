@@ -9,6 +9,8 @@
 #include "app/settings/Setting.h"
 #include "app/update/SoftVersion.h"
 #include "platform/PrivateProfile.h"
+#include "skin/ChildList.h"
+#include "skin/Label.h"
 #include "skin/Option.h"
 #include "skin/SkinResources.h"
 #include "skin/qt/QtWindowHost.h"
@@ -113,6 +115,53 @@ TEST_P(WindowPictures, TheVersionWindowLooksLikeItsReference) {
                           "btn_StartUpdata", "btn_OpenPdf", "closebtn"},
                          [&window](const std::string& name) { return RectOf(window, name); });
     window.Close();
+}
+
+// The options and check boxes of a window whose text is wider than their box, with the text and its width.
+std::vector<std::string> CutTexts(const Control& control) {
+    std::vector<std::string> cut;
+    const auto* label = dynamic_cast<const Label*>(&control);
+    if (label != nullptr && control.IsVisibleInTree() && !control.GetText().empty() &&
+        dynamic_cast<const Option*>(&control) != nullptr) {
+        const int need = label->MeasureText().cx + control.GetTextPadding().left + control.GetTextPadding().right;
+        if (need > control.GetPos().width()) {
+            cut.push_back(control.GetName() + " \"" + control.GetText() + "\" needs " + std::to_string(need) +
+                          " of " + std::to_string(control.GetPos().width()));
+        }
+    }
+    if (const ChildList* children = control.Children()) {
+        for (int i = 0; i < children->GetCount(); ++i) {
+            std::vector<std::string> more = CutTexts(*children->GetItemAt(i));
+            cut.insert(cut.end(), more.begin(), more.end());
+        }
+    }
+    return cut;
+}
+
+// A long translation runs under the control beside it: every option of the settings window shows its whole text
+// in every language.
+TEST_P(WindowPictures, EveryOptionOfTheSettingsWindowShowsItsWholeTextInEveryLanguage) {
+    for (const auto& entry : std::filesystem::directory_iterator(kRes / "Language")) {
+        if (!entry.path().filename().string().starts_with("lan_")) {
+            continue;
+        }
+        const app::LanguageTexts texts = app::LanguageTexts::Load(entry.path());
+        app::SettingContext context;
+        context.settingsFile = dir_ / "Set.ini";
+        context.texts = &texts;
+        context.sensorOptionType = 6;
+        app::Setting window(std::move(context));
+        ASSERT_TRUE(window.Create(nullptr, "setting", style::kWsPopup));
+        window.MoveWindow({0, 0, 680, 560});
+        for (const char* page : {"opt_routine", "opt_more", "opt_about"}) {
+            window.Find<Option>(page)->Activate();
+            window.GetPaintManager().UpdateLayout();
+            for (const std::string& cut : CutTexts(*window.GetPaintManager().GetRoot())) {
+                ADD_FAILURE() << entry.path().filename() << ": " << cut;
+            }
+        }
+        window.Close();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSkins, WindowPictures, ::testing::Values("res_black", "res_white"));

@@ -401,5 +401,20 @@ TEST_F(MacroPageTest, ChangesThatCannotBeWrittenAreReportedToTheUser) {
     EXPECT_FALSE(before.empty());
 }
 
+TEST_F(MacroPageTest, AnItemEditThatCannotBeWrittenKeepsEveryItemOfTheMacro) {
+    page_.SelectNode(0, 0);
+    const std::vector<std::string> keys = page_.RowTexts();
+    ASSERT_GE(keys.size(), 2u);
+    const int count = page_.store.workingMacro().block.num;
+    std::filesystem::remove_all(page_.store.configPath().parent_path());
+    page_.dir.Write("MacroDock/MacroData", "not a folder");
+    page_.AnswerDialogs([](MacroItem& item) { item.delay = 777; });
+    page_.Click(*macroui::FindIn(*page_.Row(0), "modify"));
+    ASSERT_FALSE(page_.boxes.shown.empty()) << "the failed write is reported";
+    EXPECT_EQ(page_.store.workingMacro().block.num, count) << "the edited item is not lost";
+    EXPECT_EQ(page_.RowTexts(), keys);
+    EXPECT_EQ(page_.RowTexts("delay").front(), "777 ms");
+}
+
 }  // namespace
 }  // namespace mousecfg

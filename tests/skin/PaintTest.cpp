@@ -74,15 +74,21 @@ TEST_F(PaintTest, RoundedControlsFillOnlyInsideTheirCorners) {
 TEST_F(PaintTest, SelectedOptionsKeepTheirLookUnderTheCursor) {
     Load("<Option name='o' width='50' text='x' normalimage='n.png' selectedimage='sel.png' "
          "selectedtextcolor='#FF00FF00'/>"
-         "<Option name='h' width='50' normalimage='n.png' hotimage='hot.png' selectedimage='sel.png' selected='true'/>");
+         "<Option name='h' width='50' normalimage='n.png' hotimage='hot.png' selectedimage='sel.png' selected='true' "
+         "hottextcolor='#FF0000FF' selectedtextcolor='#FF00FF00' text='y'/>"
+         "<Option name='sh' width='50' hotimage='hot.png' selectedimage='sel.png' selectedhotimage='selhot.png' "
+         "selected='true'/>");
     EXPECT_EQ(Paint("o", "image"), (Calls{"image file='n.png' at 0,0,50,100"}));
     dynamic_cast<Option*>(manager_.FindControl("o"))->Selected(true);
     manager_.HandleMouseMove({5, 5});
     EXPECT_EQ(Paint("o", "image"), (Calls{"image file='sel.png' at 0,0,50,100"})) << "no hot image: stays selected";
     EXPECT_EQ(Paint("o", "text"), (Calls{"text 'x' 0,0,50,100 #FF00FF00 12"}));
     manager_.HandleMouseMove({55, 5});
-    EXPECT_EQ(Paint("h", "image"), (Calls{"image file='hot.png' at 50,0,100,100"}))
-        << "a hot image set (as the key page does) shows under the cursor";
+    EXPECT_EQ(Paint("h", "image"), (Calls{"image file='sel.png' at 50,0,100,100"}))
+        << "the hot image is the unselected option's: a chosen category does not look unchosen under the cursor";
+    EXPECT_EQ(Paint("h", "text"), (Calls{"text 'y' 50,0,100,100 #FF00FF00 12"}));
+    manager_.HandleMouseMove({105, 5});
+    EXPECT_EQ(Paint("sh", "image"), (Calls{"image file='selhot.png' at 100,0,150,100"}));
 }
 
 TEST_F(PaintTest, BarsFillInProportionAndTheThumbFollowsTheValue) {
